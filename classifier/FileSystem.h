@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// Path helpers of the program. The path separator is "/"; a directory text
+// that ends with "/" names the directory itself.
+namespace FileSystem {
+
+// The folder part of `path` ("/a/b" for "/a/b/c.wav"), empty when there is none.
+QString GetParentFolderName(const QString& path);
+// The last component of `path` ("c.wav" for "/a/b/c.wav").
+QString GetFileName(const QString& path);
+// The full, clean form of `path`, relative paths taken from the current folder.
+QString GetAbsolutePathName(const QString& path);
+// `path` and `name` joined with exactly one separator between them.
+QString BuildPath(const QString& path, const QString& name);
+// True when `path` names an existing regular file (or a link to one); false
+// for the empty text, folders and everything else.
+bool FileExists(const QString& path);
+
+}  // namespace FileSystem

@@ -1,0 +1,16 @@
+#include "MessageBox.h"
+
+#include <QMessageBox>
+
+namespace {
+const QString Title = QStringLiteral("Corvane");
+}
+
+void QtMessageBox::Warn(const QString& text) {
+    QMessageBox::warning(m_owner, Title, text, QMessageBox::Ok);
+}
+
+bool QtMessageBox::AskOkCancel(const QString& text) {
+    return QMessageBox::warning(m_owner, Title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                                QMessageBox::Ok) == QMessageBox::Ok;
+}

@@ -1,0 +1,153 @@
+#include "SonoluxBord.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QVariant>
+#include <limits>
+
+#include "CorvaneError.h"
+#include "Twips.h"
+
+ScreenDpi ScreenDpi::Primary() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    return {screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()};
+}
+
+SonoluxBord::SonoluxBord(QWidget* control, int index, const ScreenDpi& dpi, QWidget* parent)
+    : QWidget(parent), m_control(control), m_index(index), m_dpi(dpi) {
+    m_borderTwipsX = static_cast<std::int16_t>(ConvertPixelsToTwips(FramePixels, 0));
+    m_borderTwipsY = static_cast<std::int16_t>(ConvertPixelsToTwips(FramePixels, 1));
+    m_control->setParent(this);
+    m_control->installEventFilter(this);
+    setFocusProxy(m_control);
+    SizeConstituents();
+}
+
+std::int32_t SonoluxBord::ConvertPixelsToTwips(std::int32_t lngPixels,
+                                               std::int32_t lngDirection) const {
+    return Twips::FromPixels(lngPixels, lngDirection == 0 ? m_dpi.x : m_dpi.y);
+}
+
+void SonoluxBord::SetLeft(std::int32_t twips) {
+    m_left = twips;
+    PlaceCell();
+}
+
+void SonoluxBord::SetTop(std::int32_t twips) {
+    m_top = twips;
+    PlaceCell();
+}
+
+void SonoluxBord::SetWidth(std::int32_t twips) {
+    if (twips == m_width) return;
+    m_width = twips;
+    PlaceCell();
+    SizeConstituents();
+}
+
+void SonoluxBord::SetHeight(std::int32_t twips) {
+    if (twips == m_height) return;
+    m_height = twips;
+    PlaceCell();
+    SizeConstituents();
+}
+
+void SonoluxBord::PlaceCell() {
+    const int left = Twips::ToPixels(m_left, m_dpi.x);
+    const int top = Twips::ToPixels(m_top, m_dpi.y);
+    const int right = Twips::ToPixels(static_cast<double>(m_left) + m_width, m_dpi.x);
+    const int bottom = Twips::ToPixels(static_cast<double>(m_top) + m_height, m_dpi.y);
+    setGeometry(left, top, std::max(0, right - left), std::max(0, bottom - top));
+}
+
+void SonoluxBord::SizeConstituents() {
+    m_controlWidth = static_cast<float>(m_width) - 2.0f * m_borderTwipsX;
+    m_controlHeight = static_cast<float>(m_height) - 2.0f * m_borderTwipsY;
+    // A cell smaller than its two borders shows a spectrogram of no size.
+    const int left = Twips::ToPixels(ControlOffset, m_dpi.x);
+    const int top = Twips::ToPixels(ControlOffset, m_dpi.y);
+    const int width = std::max(0, Twips::ToPixels(m_controlWidth, m_dpi.x));
+    const int height = std::max(0, Twips::ToPixels(m_controlHeight, m_dpi.y));
+    m_control->setGeometry(left, top, width, height);
+    update();
+}
+
+QString SonoluxBord::Filename() const { return m_control->property("Filename").toString(); }
+
+void SonoluxBord::SetFilename(const QString& aFilename) {
+    m_control->setProperty("Filename", aFilename);
+    RefreshToolTip();
+}
+
+void SonoluxBord::SetPlay(bool aPlay) {
+    // The control takes a Boolean as its 16-bit form: true is -1.
+    m_control->setProperty("PlayOnClick", QVariant::fromValue<short>(aPlay ? -1 : 0));
+}
+
+void SonoluxBord::SetShortProperty(const char* name, std::int32_t value) {
+    if (value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max()) {
+        throw CorvaneError(6, QStringLiteral("Overflow"));
+    }
+    m_control->setProperty(name, QVariant::fromValue(static_cast<short>(value)));
+}
+
+void SonoluxBord::UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,
+                                  std::int32_t HopSize, std::int32_t WindowFunctionChoice,
+                                  float PowerMax, float PowerMin) {
+    SetShortProperty("FFTSizeChoice", FFTSizeChoice);
+    SetShortProperty("FrameLengthChoice", FrameLengthChoice);
+    m_control->setProperty("HopSize", QVariant::fromValue<int>(HopSize));
+    SetShortProperty("WindowFunctionChoice", WindowFunctionChoice);
+    m_control->setProperty("PowerMax", QVariant::fromValue<float>(PowerMax));
+    m_control->setProperty("PowerMin", QVariant::fromValue<float>(PowerMin));
+}
+
+void SonoluxBord::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
+                               std::int32_t& HopSize, std::int32_t& WindowFunctionChoice,
+                               float& PowerMax, float& PowerMin) const {
+    auto readShort = [this](const char* name) {
+        return static_cast<std::int32_t>(m_control->property(name).value<short>());
+    };
+    FFTSizeChoice = readShort("FFTSizeChoice");
+    FrameLengthChoice = readShort("FrameLengthChoice");
+    HopSize = m_control->property("HopSize").toInt();
+    WindowFunctionChoice = readShort("WindowFunctionChoice");
+    PowerMax = m_control->property("PowerMax").toFloat();
+    PowerMin = m_control->property("PowerMin").toFloat();
+}
+
+void SonoluxBord::GiveFocus() { m_control->setFocus(Qt::OtherFocusReason); }
+
+void SonoluxBord::RefreshToolTip() { m_control->setToolTip(Filename()); }
+
+bool SonoluxBord::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_control) {
+        if (event->type() == QEvent::FocusIn) {
+            m_frameShown = true;
+            RefreshToolTip();
+            update();
+            emit Selected(m_index);
+        } else if (event->type() == QEvent::FocusOut) {
+            m_frameShown = false;
+            RefreshToolTip();
+            update();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SonoluxBord::paintEvent(QPaintEvent*) {
+    if (!m_frameShown) return;
+    // An inside-solid frame: the whole border width lies within the cell.
+    QPainter painter(this);
+    const QColor red(255, 0, 0);
+    const int w = width();
+    const int h = height();
+    painter.fillRect(0, 0, w, FramePixels, red);
+    painter.fillRect(0, h - FramePixels, w, FramePixels, red);
+    painter.fillRect(0, 0, FramePixels, h, red);
+    painter.fillRect(w - FramePixels, 0, FramePixels, h, red);
+}

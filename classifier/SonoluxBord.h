@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+
+// Logical dots per inch of the screen along each axis.
+struct ScreenDpi {
+    double x = 96.0;
+    double y = 96.0;
+    static ScreenDpi Primary();
+};
+
+// One cell of the main window's grid: a spectrogram control inset by four
+// pixels, with a red four-pixel frame drawn while the control has the focus.
+// Geometry is set in twips. The cell keeps no recording or parameters of its
+// own: it passes them to its control and reads them back from there.
+class SonoluxBord : public QWidget {
+    Q_OBJECT
+public:
+    // Takes `control` (a spectrogram control) as its only focusable part.
+    SonoluxBord(QWidget* control, int index, const ScreenDpi& dpi, QWidget* parent = nullptr);
+
+    int Index() const { return m_index; }
+
+    // Twips.
+    std::int32_t Left() const { return m_left; }
+    std::int32_t Top() const { return m_top; }
+    std::int32_t Width() const { return m_width; }
+    std::int32_t Height() const { return m_height; }
+    void SetLeft(std::int32_t twips);
+    void SetTop(std::int32_t twips);
+    void SetWidth(std::int32_t twips);
+    void SetHeight(std::int32_t twips);
+
+    QString Filename() const;
+    void SetFilename(const QString& aFilename);
+    void SetPlay(bool aPlay);
+
+    // Sets the control's parameters in this order: FFTSizeChoice,
+    // FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax, PowerMin.
+    // Throws CorvaneError (Overflow) when a choice does not fit 16 bits.
+    void UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,
+                         std::int32_t HopSize, std::int32_t WindowFunctionChoice, float PowerMax,
+                         float PowerMin);
+    void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
+                      std::int32_t& HopSize, std::int32_t& WindowFunctionChoice, float& PowerMax,
+                      float& PowerMin) const;
+
+    void GiveFocus();
+    bool IsFrameShown() const { return m_frameShown; }
+    QWidget* Sonolux1() const { return m_control; }
+    std::int16_t BorderTwipsX() const { return m_borderTwipsX; }
+    std::int16_t BorderTwipsY() const { return m_borderTwipsY; }
+    // Twips of the control's rectangle inside the cell.
+    std::int32_t SonoluxLeft() const { return ControlOffset; }
+    std::int32_t SonoluxTop() const { return ControlOffset; }
+    float SonoluxWidth() const { return m_controlWidth; }
+    float SonoluxHeight() const { return m_controlHeight; }
+
+    // `lngPixels` in twips along x (`lngDirection` 0) or y (any other value).
+    std::int32_t ConvertPixelsToTwips(std::int32_t lngPixels, std::int32_t lngDirection) const;
+
+signals:
+    // The cell's control took the keyboard focus.
+    void Selected(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    static constexpr std::int32_t ControlOffset = 60;  // twips from the cell's top left
+    static constexpr int FramePixels = 4;
+
+    void PlaceCell();
+    void SizeConstituents();
+    void RefreshToolTip();
+    void SetShortProperty(const char* name, std::int32_t value);
+
+    QWidget* m_control;
+    int m_index;
+    ScreenDpi m_dpi;
+    std::int16_t m_borderTwipsX;
+    std::int16_t m_borderTwipsY;
+    std::int32_t m_left = 0;
+    std::int32_t m_top = 0;
+    std::int32_t m_width = 0;
+    std::int32_t m_height = 0;
+    float m_controlWidth = 0;
+    float m_controlHeight = 0;
+    bool m_frameShown = false;
+};

@@ -1,0 +1,188 @@
+#include "CSonoluxCtrl.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QPainter>
+
+#include "SonoluxAboutDialog.h"
+#include "SonoluxTypeLibrary.h"
+#include "SoundPlayer.h"
+#include "WaveLoader.h"
+
+namespace {
+
+// Posted to the control by a paint that found its image dirty: the image is
+// built once that paint, with its "Calculating..." text, has reached the screen.
+const QEvent::Type BuildImageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+}  // namespace
+
+CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
+    : COleControl(parent), m_dataPath(this), m_dropTarget(*this), m_player(player) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
+}
+
+CSonoluxCtrl::~CSonoluxCtrl() = default;
+
+void CSonoluxCtrl::SetFrameLengthChoice(short value) {
+    m_parameters.frameLengthChoice = value;
+    OnSpectrogramParameterChanged();
+}
+
+void CSonoluxCtrl::SetFFTSizeChoice(short value) {
+    m_parameters.fftSizeChoice = value;
+    OnSpectrogramParameterChanged();
+}
+
+void CSonoluxCtrl::SetWindowFunctionChoice(short value) {
+    m_parameters.windowFunctionChoice = value;
+    OnSpectrogramParameterChanged();
+}
+
+void CSonoluxCtrl::SetHopSize(int value) {
+    m_parameters.hopSize = value;
+    OnSpectrogramParameterChanged();
+}
+
+void CSonoluxCtrl::SetPowerMin(float value) {
+    m_parameters.powerMin = value;
+    OnSpectrogramParameterChanged();
+}
+
+void CSonoluxCtrl::SetPowerMax(float value) {
+    m_parameters.powerMax = value;
+    OnSpectrogramParameterChanged();
+}
+
+void CSonoluxCtrl::SetOLEDropMode(short value) {
+    m_oleDropMode = value;
+    OnFlagPropertyChanged();
+}
+
+void CSonoluxCtrl::SetPlayOnClick(short value) {
+    m_playOnClick = value;
+    OnFlagPropertyChanged();
+}
+
+void CSonoluxCtrl::SetAudioSamplesDataPath(const QString& path) {
+    m_dataPath.Load(path);
+    SetModifiedFlag(true);
+}
+
+void CSonoluxCtrl::SetFilename(const QString& filename) {
+    m_filename = filename;
+    LoadWaveFile(m_filename);
+    SetModifiedFlag(true);
+}
+
+void CSonoluxCtrl::Play() { m_player.Play(m_filename); }
+
+void CSonoluxCtrl::AboutBox() {
+    SonoluxAboutDialog dialog(this);
+    dialog.exec();
+}
+
+std::uint32_t CSonoluxCtrl::GetControlFlags() const {
+    return COleControl::GetControlFlags() | ControlFlagPointerInactive |
+           ControlFlagWindowlessActivate;
+}
+
+int CSonoluxCtrl::GetActivationPolicy() const {
+    constexpr int PointerInactiveActivateOnDrag = 4;
+    return PointerInactiveActivateOnDrag;
+}
+
+const DispatchTable& CSonoluxCtrl::GetDispatchTable() const { return SonoluxDispatchTable(); }
+
+void CSonoluxCtrl::DoPropExchange(CPropExchange& exchange) {
+    std::uint32_t version = StateVersion;
+    exchange.ExchangeVersion(version);
+    COleControl::DoPropExchange(exchange);
+    // Version 1.0 is the only layout so far; older versions would be converted here.
+    QString path = m_dataPath.GetPath();
+    exchange.ExchangeString(path);
+    if (exchange.IsLoading() && exchange.IsValid()) m_dataPath.Load(path);
+}
+
+void CSonoluxCtrl::OnResetState() {
+    COleControl::OnResetState();
+    m_dataPath.ResetData();
+}
+
+void CSonoluxCtrl::OnSpectrogramParameterChanged() {
+    MarkImageDirty();
+    SetModifiedFlag(true);
+}
+
+void CSonoluxCtrl::MarkImageDirty() {
+    m_imageDirty = true;
+    InvalidateControl();
+}
+
+void CSonoluxCtrl::LoadWaveFile(const QString& path) {
+    const std::string localPath = QFile::encodeName(path).toStdString();
+    if (sonolux::LoadWaveFile(localPath, m_samples) == sonolux::LoadResult::Replaced) {
+        MarkImageDirty();
+    }
+}
+
+void CSonoluxCtrl::BuildImage() {
+    m_image.Build(m_samples, m_parameters, GetControlSize());
+    m_imageDirty = false;
+    ++m_imageBuildCount;
+}
+
+void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect&) {
+    painter.save();
+    painter.fillRect(bounds, Qt::white);
+    if (m_imageDirty) {
+        DrawCalculatingText(painter, bounds);
+        if (!m_buildPosted) {
+            m_buildPosted = true;
+            QCoreApplication::postEvent(this, new QEvent(BuildImageEvent));
+        }
+    } else {
+        PaintImage(painter, bounds);
+    }
+    painter.restore();
+}
+
+void CSonoluxCtrl::OnDrawMetafile(QPainter& painter, const QRect& bounds) {
+    painter.save();
+    if (m_imageDirty) BuildImage();
+    PaintImage(painter, bounds);
+    painter.restore();
+}
+
+bool CSonoluxCtrl::event(QEvent* event) {
+    if (event->type() != BuildImageEvent) return COleControl::event(event);
+    m_buildPosted = false;
+    if (m_imageDirty) {
+        BuildImage();
+        update();
+    }
+    return true;
+}
+
+void CSonoluxCtrl::DrawCalculatingText(QPainter& painter, const QRect& bounds) {
+    const QString text = QStringLiteral("Calculating...");
+    const int x = (bounds.left() + bounds.right() + 1) / 2;
+    const int y = (bounds.top() + bounds.bottom() + 1) / 2;
+    const int width = painter.fontMetrics().horizontalAdvance(text);
+    painter.setPen(Qt::black);
+    painter.drawText(QPoint(x - width / 2, y), text);
+}
+
+void CSonoluxCtrl::PaintImage(QPainter& painter, const QRect& bounds) {
+    const QSize size = GetControlSize();
+    const sonolux::SpectrogramGeometry current =
+        sonolux::ComputeGeometry(m_parameters, m_samples.size(), size.width(), size.height());
+    m_image.Paint(painter, bounds, current);
+}
+
+void CSonoluxCtrl::OnLButtonDown(const QPoint& point) {
+    if (m_playOnClick != 0) Play();
+    COleControl::OnLButtonDown(point);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "sonolux/SonoluxModule.h"
+
+// A property that names data to be fetched asynchronously. Load records the
+// path and starts reading the file in pieces on the GUI thread's event loop;
+// each piece is announced through OnDataAvailable. The holder decides what
+// to do with the data.
+class SONOLUX_EXPORT CDataPathProperty : public QObject {
+    Q_OBJECT
+public:
+    explicit CDataPathProperty(QObject* parent = nullptr);
+    ~CDataPathProperty() override;
+
+    QString GetPath() const { return m_path; }
+    // Records `path` and starts an asynchronous read of it; an earlier read
+    // that is still running is abandoned.
+    void Load(const QString& path);
+    // Abandons a running read; the path stays.
+    virtual void ResetData();
+
+protected:
+    // `first` is true for the first piece of a binding.
+    virtual void OnDataAvailable(qint64 size, bool first);
+    virtual void OnProgress(qint64 done, qint64 total);
+
+private:
+    void ReadNextPiece(quint64 binding);
+
+    QString m_path;
+    std::unique_ptr<QFile> m_file;
+    quint64 m_binding = 0;
+    bool m_firstPiece = true;
+};

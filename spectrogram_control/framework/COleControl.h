@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QWidget>
+#include <cstdint>
+
+#include "CPropExchange.h"
+#include "DispatchTable.h"
+#include "sonolux/SonoluxModule.h"
+
+class COleDropTarget;
+class QPainter;
+
+// Control flags of GetControlFlags.
+enum ControlFlags : std::uint32_t {
+    ControlFlagPointerInactive = 0x04,
+    ControlFlagWindowlessActivate = 0x10,
+};
+
+// Base of every control of the module: a widget that paints through OnDraw,
+// renders to non-screen devices through OnDrawMetafile, persists through
+// DoPropExchange, is reached by dispatch identifier through its dispatch
+// table, and hands drag and drop to its drop target. GUI thread only.
+class SONOLUX_EXPORT COleControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit COleControl(QWidget* parent = nullptr);
+    ~COleControl() override;
+
+    // The control's size in pixels.
+    QSize GetControlSize() const { return size(); }
+    // Schedules a repaint of the whole control with the background erased.
+    void InvalidateControl();
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    bool IsModified() const { return m_modified; }
+
+    // Persistence: the control's state as a versioned stream of exactly the
+    // persisted values. LoadState returns false (and resets the control) when
+    // the stream cannot be read.
+    QByteArray SaveState();
+    bool LoadState(const QByteArray& state);
+    // Resets the persisted properties to their defaults.
+    void ResetState() { OnResetState(); }
+
+    // Renders the control on a device that is not the screen (an image, a
+    // picture, a printer), as a metafile rendering does.
+    void DrawMetafile(QPainter& painter, const QRect& bounds) { OnDrawMetafile(painter, bounds); }
+
+    // Dispatch by identifier; each returns false when the identifier is unknown
+    // or the value does not fit the property's type.
+    bool GetDispatchProperty(int dispid, QVariant& value);
+    bool SetDispatchProperty(int dispid, const QVariant& value);
+    bool InvokeDispatchMethod(int dispid);
+
+    // The two standard verbs.
+    enum class Verb { Edit = -4, Properties = -7 };
+    virtual bool DoVerb(Verb verb);
+
+    virtual std::uint32_t GetControlFlags() const { return 0; }
+    virtual int GetActivationPolicy() const { return 0; }
+    virtual COleDropTarget* GetWindowlessDropTarget() { return nullptr; }
+    virtual const DispatchTable& GetDispatchTable() const = 0;
+
+protected:
+    // Writes the control's extent; subclasses add their own values after it.
+    virtual void DoPropExchange(CPropExchange& exchange);
+    virtual void OnResetState() {}
+    virtual void OnDraw(QPainter& painter, const QRect& bounds, const QRect& invalid) = 0;
+    virtual void OnDrawMetafile(QPainter& painter, const QRect& bounds);
+    virtual void OnLButtonDown(const QPoint& point);
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool m_modified = false;
+};

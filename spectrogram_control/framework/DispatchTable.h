@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+#include "sonolux/SonoluxModule.h"
+
+class QObject;
+
+// One member of a dispatch interface: a property or a method, reached by its
+// dispatch identifier or by its name.
+struct DispatchMember {
+    enum class Kind { Property, Method };
+    int dispid;
+    const char* name;
+    Kind kind;
+    const char* typeName;  // the declared type of a property ("short", "int", "float", "QString")
+    bool inTypeLibrary;    // false for members reachable only through the dispatch table
+};
+
+// The dispatch table of a control class: maps identifiers to the control's
+// Qt properties and invokable methods of the same names. Written values are
+// converted to the property's declared type; a value that does not fit is
+// refused.
+class SONOLUX_EXPORT DispatchTable {
+public:
+    explicit DispatchTable(std::vector<DispatchMember> members);
+
+    const DispatchMember* Find(int dispid) const;
+    const DispatchMember* Find(const QString& name) const;
+    const std::vector<DispatchMember>& Members() const { return m_members; }
+
+    // Each returns false when the identifier is unknown, of the wrong kind,
+    // or the value cannot be converted to the property's type.
+    bool GetProperty(QObject& object, int dispid, QVariant& value) const;
+    bool SetProperty(QObject& object, int dispid, const QVariant& value) const;
+    bool Invoke(QObject& object, int dispid) const;
+
+private:
+    std::vector<DispatchMember> m_members;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+// The public face of the Sonolux control module: what a host needs to load
+// the module at run time and create controls through its class objects.
+// Hosts do not link against the module; they resolve the exported functions
+// by name (see the function pointer types below).
+
+#include <QUuid>
+#include <cstdint>
+
+class QWidget;
+
+#if defined(SONOLUX_BUILDING_LIBRARY)
+#define SONOLUX_EXPORT __attribute__((visibility("default")))
+#else
+#define SONOLUX_EXPORT
+#endif
+
+namespace sonolux {
+
+using HRESULT = std::int32_t;
+
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT S_FALSE = 1;
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
+constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111u);
+constexpr HRESULT SELFREG_E_TYPELIB = static_cast<HRESULT>(0x80040200u);
+constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201u);
+
+// Class identifier of the Sonolux control.
+constexpr QUuid CLSID_Sonolux{0x5f1d2c84, 0x3b7e, 0x4a91, 0x9c, 0x62, 0x1e, 0x0b, 0x7d, 0x43, 0xa8, 0x15};
+// Interface identifier of IClassFactory.
+constexpr QUuid IID_IClassFactory{0x00000001, 0x0000, 0x0000, 0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+// Interface identifier of IUnknown.
+constexpr QUuid IID_IUnknown{0x00000000, 0x0000, 0x0000, 0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+
+// A class object: creates instances of one class. Reference counted; the
+// caller of DllGetClassObject owns one reference and gives it back with Release.
+class IClassFactory {
+public:
+    virtual std::uint32_t AddRef() = 0;
+    virtual std::uint32_t Release() = 0;
+    // Creates a new instance as a child widget of `parent` (which may be null)
+    // and stores it in *object; the parent (or the caller) owns the widget.
+    virtual HRESULT CreateInstance(QWidget* parent, QWidget** object) = 0;
+    // Keeps the module loaded while `lock` is true.
+    virtual HRESULT LockServer(bool lock) = 0;
+
+protected:
+    ~IClassFactory() = default;
+};
+
+// Signatures of the module's exports, for hosts that resolve them by name.
+using DllGetClassObjectFunction = HRESULT (*)(const QUuid* classId, const QUuid* interfaceId,
+                                              void** object);
+using DllCanUnloadNowFunction = HRESULT (*)();
+
+}  // namespace sonolux
+
+extern "C" {
+SONOLUX_EXPORT sonolux::HRESULT DllGetClassObject(const QUuid* classId, const QUuid* interfaceId,
+                                                  void** object);
+SONOLUX_EXPORT sonolux::HRESULT DllCanUnloadNow();
+}

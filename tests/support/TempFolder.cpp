@@ -1,0 +1,34 @@
+#include "TempFolder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "WaveWriter.h"
+
+TempFolder::TempFolder() {
+    if (!m_dir.isValid()) throw std::runtime_error("cannot create a temporary folder");
+}
+
+std::string TempFolder::Path(const std::string& name) const {
+    const std::string root = m_dir.path().toStdString();
+    return name.empty() ? root : root + "/" + name;
+}
+
+std::string TempFolder::WriteWave(const std::string& name, const std::vector<std::int16_t>& samples) {
+    const std::string path = Path(name);
+    if (!corvane::WriteMono16Wave(path, 48000, samples)) throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+std::string TempFolder::WriteText(const std::string& name, const std::string& contents) {
+    const std::string path = Path(name);
+    std::ofstream(path, std::ios::binary) << contents;
+    return path;
+}
+
+std::string TempFolder::MakeFolder(const std::string& name) {
+    const std::string path = Path(name);
+    std::filesystem::create_directories(path);
+    return path;
+}
