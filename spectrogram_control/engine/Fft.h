@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+
+namespace sonolux {
+
+// In-place radix-2 transform of `nn` complex values stored as 2 * nn doubles
+// (real, imaginary, real, ...). `nn` must be a power of two (1 included).
+// With `isign` = 1 the result is Z_k = sum_n z_n e^(-2 pi i k n / nn), unscaled;
+// `isign` = -1 gives the unscaled inverse. The twiddle factors follow a
+// recurrence, so each butterfly stage needs only two sine evaluations.
+void ComplexFFT(double* data, std::size_t nn, int isign);
+
+// In-place forward transform of 2 * `n` real values data[0 .. 2n-1] (`n` a power
+// of two, at least 2) through one complex transform of `n` points.
+// `isign` = 1: afterwards data[0] = X_0, data[1] = X_n (the Nyquist term), and
+// data[2k]^2 + data[2k+1]^2 = |X_k|^2 for 1 <= k < n, where
+// X_k = sum_j x_j e^(-2 pi i k j / 2n), unscaled.
+// `isign` = -1: the inverse of that layout, giving n times the real values.
+void RealFFT(double* data, std::size_t n, int isign);
+
+}  // namespace sonolux

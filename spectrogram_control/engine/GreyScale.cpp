@@ -1,0 +1,72 @@
+#include "GreyScale.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sonolux {
+namespace {
+
+// Far wider than the rounding of the logarithm and of the thresholds (about 1e-13
+// relative), and narrow enough that almost no bin falls inside it.
+constexpr double GuardBand = 1e-9;
+constexpr double MaxFastLevelDb = 1000.0;
+
+}  // namespace
+
+std::uint8_t GreyValueOfPower(double power, float powerMin, float powerMax) {
+    const double low = powerMin;
+    const double high = powerMax;
+    double db = 10.0 * std::log10(power);
+    if (db > high || std::isnan(db)) db = high;
+    if (db < low) db = low;
+    if (high <= low) return 255;
+    const double scaled = std::floor((db - low) * 255.0 / (high - low) + 0.5);
+    // NaN (from an infinite bound) counts as the lowest level.
+    const int level = !(scaled >= 0.0) ? 0 : scaled > 255.0 ? 255 : static_cast<int>(scaled);
+    return static_cast<std::uint8_t>(255 - level);
+}
+
+GreyScale::GreyScale(float powerMin, float powerMax) : m_powerMin(powerMin), m_powerMax(powerMax) {
+    const double low = powerMin;
+    const double high = powerMax;
+    if (high <= low) {
+        m_mode = Mode::AllWhite;
+    } else if (std::isfinite(low) && std::isfinite(high) && std::fabs(low) <= MaxFastLevelDb &&
+               std::fabs(high) <= MaxFastLevelDb) {
+        m_mode = Mode::Thresholds;
+        BuildThresholds();
+        BuildBuckets();
+    }
+}
+
+void GreyScale::BuildThresholds() {
+    const double low = m_powerMin;
+    const double range = static_cast<double>(m_powerMax) - low;
+    m_below[0] = 0.0;
+    m_above[0] = 0.0;
+    double previous = 0.0;
+    for (int level = 1; level <= Levels; ++level) {
+        // Level v begins where (dB - min) * 255 / range + 0.5 reaches v.
+        const double db = low + (level - 0.5) * range / 255.0;
+        const double threshold = std::max(previous, std::pow(10.0, db / 10.0));
+        m_below[level] = threshold * (1.0 - GuardBand);
+        m_above[level] = threshold * (1.0 + GuardBand);
+        previous = threshold;
+    }
+}
+
+void GreyScale::BuildBuckets() {
+    m_firstBucketKey = BucketKey(m_below[1]);
+    const std::uint64_t lastKey = BucketKey(m_above[Levels]);
+    m_bucketLevels.resize(static_cast<std::size_t>(lastKey - m_firstBucketKey + 1));
+    int level = 0;
+    for (std::size_t i = 0; i < m_bucketLevels.size(); ++i) {
+        const std::uint64_t startBits = (m_firstBucketKey + i) << 48;
+        double start;
+        std::memcpy(&start, &startBits, sizeof start);
+        while (level < Levels && m_below[level + 1] <= start) ++level;
+        m_bucketLevels[i] = static_cast<std::uint8_t>(level);
+    }
+}
+
+}  // namespace sonolux

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace sonolux {
+
+// The grey value of one frequency bin: `power` is |X_k|^2 of the unnormalised
+// transform; the level 10 log10(power) dB is clipped to powerMax, then to powerMin,
+// and scaled so that powerMin and below give 255 (white) and powerMax and above 0
+// (black). powerMax <= powerMin gives 255; a range that yields no number gives 255.
+std::uint8_t GreyValueOfPower(double power, float powerMin, float powerMax);
+
+// GreyValueOfPower for one power range, without a logarithm per bin: the 255 power
+// thresholds at which the grey value steps are computed once, and a bin's value is
+// the number of thresholds its power reaches. A power within a relative 1e-9 of a
+// threshold, where rounding in the logarithm could decide, and ranges outside
+// -1000 .. 1000 dB or not finite, take GreyValueOfPower itself, so the result is
+// always exactly GreyValueOfPower(power, powerMin, powerMax).
+class GreyScale {
+public:
+    GreyScale(float powerMin, float powerMax);
+
+    std::uint8_t operator()(double power) const {
+        if (m_mode != Mode::Thresholds) {
+            return m_mode == Mode::AllWhite ? 255 : GreyValueOfPower(power, m_powerMin, m_powerMax);
+        }
+        if (power < m_below[1]) return 255;
+        if (power >= m_above[Levels]) return 0;
+        std::size_t bucket = BucketKey(power) - m_firstBucketKey;
+        if (bucket >= m_bucketLevels.size()) bucket = m_bucketLevels.size() - 1;
+        int level = m_bucketLevels[bucket];
+        while (level < Levels && power >= m_below[level + 1]) ++level;
+        if (power < m_above[level]) return GreyValueOfPower(power, m_powerMin, m_powerMax);
+        return static_cast<std::uint8_t>(255 - level);
+    }
+
+private:
+    enum class Mode { AllWhite, Thresholds, Literal };
+    static constexpr int Levels = 255;
+
+    // The sign, exponent and top four mantissa bits: 16 buckets per octave of power.
+    static std::uint64_t BucketKey(double power) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &power, sizeof bits);
+        return bits >> 48;
+    }
+    void BuildThresholds();
+    void BuildBuckets();
+
+    float m_powerMin;
+    float m_powerMax;
+    Mode m_mode = Mode::Literal;
+    // m_below[v] and m_above[v]: just below and just above the power at which the grey
+    // level v (1 .. 255) begins; index 0 holds bounds every power passes.
+    double m_below[Levels + 1] = {};
+    double m_above[Levels + 1] = {};
+    std::uint64_t m_firstBucketKey = 0;
+    std::vector<std::uint8_t> m_bucketLevels;  // levels whose m_below a bucket's start reaches
+};
+
+}  // namespace sonolux

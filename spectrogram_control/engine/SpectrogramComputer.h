@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "GreyScale.h"
+#include "SpectrogramParameters.h"
+
+namespace sonolux {
+
+// Turns samples into the grid of grey values of one spectrogram: column i is frame i
+// (frame 0 at the start), row k frequency bin k; 255 is silence (white), 0 a level
+// at or above the parameters' powerMax. Holds the window, the FFT buffer and the
+// grey scale for one grid, so they are made once for all its columns. Keeps a
+// reference to `samples`, which must outlive it and stay unchanged.
+class SpectrogramComputer {
+public:
+    SpectrogramComputer(const std::vector<std::int16_t>& samples,
+                        const SpectrogramParameters& parameters,
+                        const SpectrogramGeometry& geometry);
+
+    // Fills frame[0 .. count-1] with the samples from frameIndex * H on, and zeros
+    // where the samples end. `count` is at most the frame length L.
+    void ExtractFrame(std::int32_t frameIndex, std::int16_t* frame, std::int32_t count) const;
+
+    // Fills column[0 .. B-1] with the grey values of frame `frameIndex`. A frame
+    // longer than the FFT contributes its first N windowed samples; a shorter one
+    // is zero-padded to N.
+    void ComputeColumn(std::int32_t frameIndex, std::uint8_t* column);
+
+    // Writes the whole F x B grid into a top-down 8-bit pixel buffer: bin k of
+    // column i at pixels[(B - 1 - k) * stride + i], so bin 0 is the bottom row.
+    // The buffer must hold B rows of `stride` >= F bytes.
+    void ComputeSpectrogram(std::uint8_t* pixels, std::ptrdiff_t stride);
+
+    const SpectrogramGeometry& Geometry() const { return m_geometry; }
+
+private:
+    const std::vector<std::int16_t>& m_samples;
+    SpectrogramGeometry m_geometry;
+    std::int32_t m_usedFrameLength;  // min(L, N): the frame samples the FFT uses
+    std::vector<double> m_window;    // L values
+    std::vector<double> m_fft;       // N + 2 values
+    std::vector<std::int16_t> m_frame;
+    std::vector<std::uint8_t> m_column;
+    GreyScale m_greyScale;
+};
+
+}  // namespace sonolux

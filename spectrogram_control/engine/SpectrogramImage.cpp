@@ -1,0 +1,64 @@
+#include "SpectrogramImage.h"
+
+#include <QPainter>
+#include <QRect>
+#include <QSize>
+#include <algorithm>
+
+#include "SpectrogramComputer.h"
+
+namespace sonolux {
+namespace {
+
+QVector<QRgb> GreyRamp() {
+    QVector<QRgb> table(256);
+    for (int i = 0; i < 256; ++i) table[i] = qRgb(i, i, i);
+    return table;
+}
+
+}  // namespace
+
+SpectrogramImage::SpectrogramImage() = default;
+
+void SpectrogramImage::Create(const SpectrogramGeometry& geometry) {
+    static const QVector<QRgb> greyRamp = GreyRamp();
+    m_built = geometry;
+    m_image = QImage((geometry.frameCount + 3) & ~3, geometry.binCount, QImage::Format_Indexed8);
+    if (m_image.isNull()) return;
+    m_image.setColorTable(greyRamp);
+    m_image.setDotsPerMeterX(2835);
+    m_image.setDotsPerMeterY(2835);
+    // White until computed, padding columns included, so nothing undefined is ever shown.
+    m_image.fill(255);
+}
+
+void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
+                             const SpectrogramParameters& parameters, const QSize& controlSizePx) {
+    const SpectrogramGeometry geometry =
+        ComputeGeometry(parameters, samples.size(), controlSizePx.width(), controlSizePx.height());
+    Create(geometry);
+    if (m_image.isNull()) return;
+    SpectrogramComputer computer(samples, parameters, geometry);
+    computer.ComputeSpectrogram(m_image.bits(), m_image.bytesPerLine());
+}
+
+QRect SpectrogramImage::SourceRect(const SpectrogramGeometry& current) const {
+    // The grid is anchored at the bottom left, where bin 0 of frame 0 lies: a grid
+    // evaluated for a resized control takes the same corner, cut to the built grid.
+    const int width = std::clamp(current.frameCount, 0, m_built.frameCount);
+    const int height = std::clamp(current.binCount, 0, m_built.binCount);
+    return QRect(0, m_image.height() - height, width, height);
+}
+
+void SpectrogramImage::Paint(QPainter& painter, const QRect& bounds,
+                             const SpectrogramGeometry& current) const {
+    if (m_image.isNull()) return;
+    const QRect source = SourceRect(current);
+    if (source.isEmpty() || bounds.isEmpty()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRectF(bounds), m_image, QRectF(source));
+    painter.restore();
+}
+
+}  // namespace sonolux

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+#include "SpectrogramParameters.h"
+
+class QPainter;
+class QSize;
+
+namespace sonolux {
+
+// The off-screen 8-bit grey picture of a spectrogram: index 0 black, 255 white,
+// width the frame count rounded up to a multiple of 4, height the bin count,
+// bin 0 along the bottom edge.
+class SpectrogramImage {
+public:
+    SpectrogramImage();
+
+    // Replaces the image by a new one sized for `geometry`, all white. If the image
+    // cannot be allocated it stays null, and Build() and Paint() then do nothing.
+    void Create(const SpectrogramGeometry& geometry);
+
+    // Create() for the grid that `samples` and `parameters` give in a control of
+    // `controlSizePx`, then computes the whole grid into it.
+    void Build(const std::vector<std::int16_t>& samples, const SpectrogramParameters& parameters,
+               const QSize& controlSizePx);
+
+    // Stretches the `current` grid's F x B source rectangle over `bounds` without
+    // keeping the aspect ratio and without smoothing. The source rectangle is
+    // clipped to the image, so a grid evaluated for a resized control never reads
+    // outside it. Paints nothing when there is no image.
+    void Paint(QPainter& painter, const QRect& bounds, const SpectrogramGeometry& current) const;
+
+    bool IsNull() const { return m_image.isNull(); }
+    const QImage& Image() const { return m_image; }
+    // The grid the image was last created for.
+    const SpectrogramGeometry& BuiltGeometry() const { return m_built; }
+    // The part of the image that Paint() shows for the `current` grid: its bottom-left
+    // current F x B pixels, cut to the grid the image was built for.
+    QRect SourceRect(const SpectrogramGeometry& current) const;
+
+private:
+    QImage m_image;
+    SpectrogramGeometry m_built;
+};
+
+}  // namespace sonolux

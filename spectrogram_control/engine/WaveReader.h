@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace sonolux {
+
+// The 16-byte PCM wave format record as a RIFF/WAVE format chunk stores it.
+struct WaveFormat {
+    std::uint16_t formatTag = 0;  // 1: PCM
+    std::uint16_t channels = 0;
+    std::uint32_t samplesPerSecond = 0;
+    std::uint32_t averageBytesPerSecond = 0;
+    std::uint16_t blockAlign = 0;  // bytes of one sample frame, all channels
+    std::uint16_t bitsPerSample = 0;
+};
+
+// Reads the sample frames of a PCM RIFF/WAVE file. Open() walks the chunks with every
+// size checked against the file (pad bytes after odd-sized chunks, unknown chunks
+// skipped), takes the first format chunk and the first data chunk after it, and
+// refuses a file whose format does not hold together. Nothing past the end of the
+// file is read, and no allocation is sized by a value the file has not backed.
+// The file stays open from Open() until the reader is destroyed or opened again.
+class WaveReader {
+public:
+    // Opens `path` read-only. Returns false (and holds nothing) unless the file is a
+    // RIFF/WAVE file whose format is PCM, given as the 16-byte record, as an 18-byte
+    // record with an empty extension, or as WAVE_FORMAT_EXTENSIBLE with the PCM
+    // sub-format, with at least one channel and a block align of the channel count
+    // times the bytes that hold one sample, and whose data chunk follows the format.
+    bool Open(const std::string& path);
+
+    // The format as the 16-byte PCM record (format tag 1). Valid after Open() succeeded.
+    const WaveFormat& Format() const { return m_format; }
+    // Bytes of one sample frame (the block align, never 0).
+    std::uint32_t FrameBytes() const { return m_format.blockAlign; }
+    // Whole frames present in the file's data chunk; a data chunk declaring more
+    // bytes than the file holds counts only the frames that are there.
+    std::uint32_t FrameCount() const { return m_frameCount; }
+
+    // Replaces `bytes` by the raw bytes of the first min(`maxFrames`, FrameCount())
+    // frames and returns the number of whole frames delivered (0 on a read failure).
+    std::uint32_t ReadFrames(std::uint32_t maxFrames, std::vector<std::uint8_t>& bytes);
+
+private:
+    bool WalkChunks(std::uint64_t fileSize);
+    bool ReadFormatChunk(std::uint64_t offset, std::uint32_t chunkSize);
+    bool ReadExact(std::uint64_t offset, void* buffer, std::size_t size);
+
+    std::ifstream m_file;
+    WaveFormat m_format;
+    std::uint64_t m_dataOffset = 0;
+    std::uint32_t m_frameCount = 0;
+};
+
+}  // namespace sonolux

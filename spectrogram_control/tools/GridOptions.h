@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "SpectrogramParameters.h"
+
+namespace sonolux {
+
+// What sonolux-grid was asked to do, as read from its command line.
+struct GridOptions {
+    bool printSamples = false;  // --samples: the loaded samples instead of the grid
+    int widthPx = 150;          // --width: the control's width in pixels
+    int heightPx = 100;         // --height: the control's height in pixels
+    SpectrogramParameters parameters;
+    std::string file;  // the wave file; empty stands for an empty Filename
+};
+
+// Reads `argv[1 ..]` into `options`. Returns an empty string on success, otherwise
+// the message that explains what is wrong with the command line.
+std::string ParseGridOptions(int argc, const char* const* argv, GridOptions& options);
+
+// The usage text, for --help and after a command line error.
+std::string GridUsage();
+
+}  // namespace sonolux

@@ -1,0 +1,70 @@
+// sonolux-grid: shows what a spectrogram cell computes for a wave file.
+#include <QSize>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "GridOptions.h"
+#include "SpectrogramImage.h"
+#include "WaveLoader.h"
+
+namespace {
+
+constexpr int ExitRefused = 3;
+constexpr int ExitUsage = 2;
+
+void PrintSamples(const std::vector<std::int16_t>& samples) {
+    for (std::int16_t sample : samples) std::printf("%d\n", sample);
+}
+
+// The grid as the picture looks: the first row is the highest frequency bin.
+void PrintGrid(const sonolux::SpectrogramImage& image) {
+    const sonolux::SpectrogramGeometry& grid = image.BuiltGeometry();
+    std::printf("P2\n%d %d\n255\n", grid.frameCount, grid.binCount);
+    const QImage& pixels = image.Image();
+    for (int row = 0; row < grid.binCount; ++row) {
+        const uchar* line = pixels.constScanLine(row);
+        std::string text;
+        for (int column = 0; column < grid.frameCount; ++column) {
+            if (column > 0) text += ' ';
+            text += std::to_string(line[column]);
+        }
+        std::printf("%s\n", text.c_str());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) break;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(sonolux::GridUsage().c_str(), stdout);
+            return 0;
+        }
+    }
+    sonolux::GridOptions options;
+    const std::string error = sonolux::ParseGridOptions(argc, argv, options);
+    if (!error.empty()) {
+        std::fprintf(stderr, "sonolux-grid: %s\n%s", error.c_str(), sonolux::GridUsage().c_str());
+        return ExitUsage;
+    }
+    std::vector<std::int16_t> samples;
+    if (sonolux::LoadWaveFile(options.file, samples) == sonolux::LoadResult::Refused) {
+        std::puts("REFUSED");
+        return ExitRefused;
+    }
+    if (options.printSamples) {
+        PrintSamples(samples);
+    } else {
+        sonolux::SpectrogramImage image;
+        image.Build(samples, options.parameters, QSize(options.widthPx, options.heightPx));
+        if (image.IsNull()) {
+            std::fputs("sonolux-grid: not enough memory for the grid\n", stderr);
+            return 1;
+        }
+        PrintGrid(image);
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}

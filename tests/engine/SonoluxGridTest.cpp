@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "SpectrogramImage.h"
+#include "TempFolder.h"
+
+namespace {
+
+struct GridRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+GridRun RunGrid(const QStringList& arguments) {
+    QProcess process;
+    process.start(QString::fromUtf8(SONOLUX_GRID_PATH), arguments);
+    GridRun run;
+    if (!process.waitForFinished(-1)) return run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput().toStdString();
+    return run;
+}
+
+struct Pgm {
+    std::string magic;
+    int width = 0;
+    int height = 0;
+    int maximum = 0;
+    std::vector<int> values;
+};
+
+Pgm ParsePgm(const std::string& text) {
+    std::istringstream in(text);
+    Pgm pgm;
+    in >> pgm.magic >> pgm.width >> pgm.height >> pgm.maximum;
+    for (int value; in >> value;) pgm.values.push_back(value);
+    return pgm;
+}
+
+TEST(SonoluxGrid, RefusedFilePrintsRefusedAndExitsWithThree) {
+    TempFolder folder;
+    const GridRun run =
+        RunGrid({QString::fromStdString(folder.WriteText("notes.wav", "plain text"))});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.out, "REFUSED\n");
+    EXPECT_EQ(RunGrid({QString::fromStdString(folder.Path("missing.wav"))}).out, "REFUSED\n");
+}
+
+TEST(SonoluxGrid, PrintsTheLoadedSamples) {
+    TempFolder folder;
+    const GridRun run = RunGrid(
+        {"--samples", QString::fromStdString(folder.WriteWave("a.wav", {5, -32768, 32767}))});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "5\n-32768\n32767\n");
+    EXPECT_EQ(RunGrid({"--samples", ""}).out, "");
+}
+
+TEST(SonoluxGrid, EmptyFileNameGivesOneWhiteColumn) {
+    const GridRun run = RunGrid({""});
+    EXPECT_EQ(run.exitCode, 0);
+    const Pgm pgm = ParsePgm(run.out);
+    EXPECT_EQ(pgm.magic, "P2");
+    EXPECT_EQ(pgm.width, 1);
+    EXPECT_EQ(pgm.height, 64);
+    EXPECT_EQ(pgm.maximum, 255);
+    EXPECT_EQ(pgm.values, std::vector<int>(64, 255));
+}
+
+TEST(SonoluxGrid, PrintsTheGridAsThePictureLooksForTheGivenControl) {
+    TempFolder folder;
+    std::vector<std::int16_t> samples(20000);
+    for (std::size_t j = 0; j < samples.size(); ++j)
+        samples[j] = static_cast<std::int16_t>(static_cast<int>((j * 7919) % 20011) - 10000);
+    const QString path = QString::fromStdString(folder.WriteWave("noise.wav", samples));
+    sonolux::SpectrogramParameters p;
+    p.fftSizeChoice = 1;
+    p.frameLengthChoice = 3;
+    p.hopSize = 100;
+    p.windowFunctionChoice = 4;
+    p.powerMin = 30.5f;
+    p.powerMax = 90.0f;
+    const GridRun run =
+        RunGrid({"--width", "40", "--height=300", "--fft-choice", "1", "--frame-choice", "3",
+                 "--hop", "100", "--window", "4", "--pmin", "30.5", "--pmax", "90", path});
+    ASSERT_EQ(run.exitCode, 0);
+    sonolux::SpectrogramImage image;
+    image.Build(samples, p, QSize(40, 300));
+    const sonolux::SpectrogramGeometry& g = image.BuiltGeometry();
+    const Pgm pgm = ParsePgm(run.out);
+    ASSERT_EQ(pgm.width, g.frameCount);
+    ASSERT_EQ(pgm.height, 32);
+    ASSERT_EQ(pgm.values.size(), static_cast<std::size_t>(g.frameCount) * 32);
+    for (int row = 0; row < 32; ++row) {
+        for (int column = 0; column < g.frameCount; ++column) {
+            ASSERT_EQ(pgm.values[static_cast<std::size_t>(row) * g.frameCount + column],
+                      image.Image().pixelIndex(column, row))
+                << row << " " << column;
+        }
+    }
+}
+
+TEST(SonoluxGrid, BadCommandLinesAreRejected) {
+    EXPECT_EQ(RunGrid({}).exitCode, 2);
+    EXPECT_EQ(RunGrid({"--width", "x", ""}).exitCode, 2);
+    EXPECT_EQ(RunGrid({"--fft-choice", "40000", ""}).exitCode, 2);
+    EXPECT_EQ(RunGrid({"--colour", "1", ""}).exitCode, 2);
+    EXPECT_EQ(RunGrid({"a.wav", "b.wav"}).exitCode, 2);
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+#include "SpectrogramImage.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <cmath>
+#include <vector>
+
+#include "LiteralSpectrogram.h"
+
+using sonolux::ComputeGeometry;
+using sonolux::SpectrogramGeometry;
+using sonolux::SpectrogramImage;
+using sonolux::SpectrogramParameters;
+
+namespace {
+
+// A second of a loud low tone (bin 4 of 128 points) after a quarter second of silence.
+std::vector<std::int16_t> LowToneAfterSilence() {
+    std::vector<std::int16_t> samples(48000, 0);
+    for (std::size_t j = 12000; j < samples.size(); ++j) {
+        samples[j] = static_cast<std::int16_t>(20000 * std::sin(2.0 * M_PI * 4.0 * j / 128.0));
+    }
+    return samples;
+}
+
+TEST(SpectrogramImage, IsAGreyPaletteImageOfTheGridRoundedUpToFourColumns) {
+    SpectrogramImage image;
+    EXPECT_TRUE(image.IsNull());
+    image.Build(LowToneAfterSilence(), SpectrogramParameters{}, QSize(150, 100));
+    ASSERT_FALSE(image.IsNull());
+    EXPECT_EQ(image.Image().format(), QImage::Format_Indexed8);
+    EXPECT_EQ(image.Image().size(), QSize(136, 64));  // grid of 135 x 64
+    ASSERT_EQ(image.Image().colorCount(), 256);
+    EXPECT_EQ(image.Image().color(0), qRgb(0, 0, 0));
+    EXPECT_EQ(image.Image().color(128), qRgb(128, 128, 128));
+    EXPECT_EQ(image.Image().color(255), qRgb(255, 255, 255));
+    for (int y = 0; y < 64; ++y) EXPECT_EQ(image.Image().pixelIndex(135, y), 255);  // padding
+}
+
+TEST(SpectrogramImage, LowFrequenciesAreAtTheBottomAndTimeRunsLeftToRight) {
+    const std::vector<std::int16_t> samples = LowToneAfterSilence();
+    const SpectrogramParameters p;
+    SpectrogramImage image;
+    image.Build(samples, p, QSize(150, 100));
+    const QImage& pixels = image.Image();
+    const SpectrogramGeometry g = ComputeGeometry(p, samples.size(), 150, 100);
+    // Bin 4 of a 128-point transform is scan line 64 - 1 - 4 = 59.
+    EXPECT_LT(pixels.pixelIndex(134, 59), 40);
+    EXPECT_EQ(pixels.pixelIndex(0, 59), 255);   // silence at the start is white
+    EXPECT_EQ(pixels.pixelIndex(134, 0), 255);  // nothing at the highest bin
+    const std::vector<std::uint8_t> grid = literal::ComputeGrid(samples, p, g);
+    for (int i = 0; i < g.frameCount; ++i) {
+        for (int k = 0; k < g.binCount; ++k) {
+            ASSERT_EQ(pixels.pixelIndex(i, g.binCount - 1 - k),
+                      grid[static_cast<std::size_t>(i) * g.binCount + k])
+                << i << " " << k;
+        }
+    }
+}
+
+QImage PaintOnto(const SpectrogramImage& image, const QRect& bounds,
+                 const SpectrogramGeometry& current) {
+    QImage target(bounds.right() + 9, bounds.bottom() + 9, QImage::Format_RGB32);
+    target.fill(qRgb(255, 0, 0));
+    QPainter painter(&target);
+    image.Paint(painter, bounds, current);
+    painter.end();
+    return target;
+}
+
+// Checks that `bounds` of `target` holds source rectangle `source` of `image` stretched
+// by whole factors, pixel for pixel, and that nothing outside `bounds` was painted.
+void ExpectStretched(const QImage& target, const QRect& bounds, const QImage& image,
+                     const QRect& source) {
+    const int sx = bounds.width() / source.width();
+    const int sy = bounds.height() / source.height();
+    for (int y = 0; y < target.height(); ++y) {
+        for (int x = 0; x < target.width(); ++x) {
+            if (!bounds.contains(x, y)) {
+                ASSERT_EQ(target.pixel(x, y), qRgb(255, 0, 0)) << x << " " << y;
+                continue;
+            }
+            const int value = image.pixelIndex(source.x() + (x - bounds.x()) / sx,
+                                               source.y() + (y - bounds.y()) / sy);
+            ASSERT_EQ(target.pixel(x, y), qRgb(value, value, value)) << x << " " << y;
+        }
+    }
+}
+
+TEST(SpectrogramImage, PaintStretchesTheGridOverTheBoundsWithoutSmoothing) {
+    SpectrogramImage image;
+    const SpectrogramParameters p;
+    image.Build(LowToneAfterSilence(), p, QSize(150, 100));
+    const SpectrogramGeometry g = image.BuiltGeometry();
+    const QRect bounds(5, 7, 2 * g.frameCount, 3 * g.binCount);
+    ExpectStretched(PaintOnto(image, bounds, g), bounds, image.Image(),
+                    QRect(0, 0, g.frameCount, g.binCount));
+}
+
+TEST(SpectrogramImage, PaintAfterAResizeNeverReadsOutsideTheBuiltGrid) {
+    SpectrogramImage image;
+    const SpectrogramParameters p;
+    image.Build(LowToneAfterSilence(), p, QSize(150, 100));
+    const SpectrogramGeometry built = image.BuiltGeometry();
+    const QRect bounds(0, 0, 2 * built.frameCount, 2 * built.binCount);
+
+    // Grown control: more frames and bins than the image has; the whole grid is shown.
+    const SpectrogramGeometry grown = ComputeGeometry(p, 48000, 400, 300);
+    EXPECT_EQ(image.SourceRect(grown), QRect(0, 0, built.frameCount, built.binCount));
+    ExpectStretched(PaintOnto(image, bounds, grown), bounds, image.Image(),
+                    QRect(0, 0, built.frameCount, built.binCount));
+
+    // Lower control: fewer bins; the lowest ones, at the bottom of the image, are shown.
+    SpectrogramGeometry lower = built;
+    lower.frameCount = built.frameCount;
+    lower.binCount = built.binCount / 2;
+    const QRect lowHalf(0, built.binCount / 2, built.frameCount, built.binCount / 2);
+    EXPECT_EQ(image.SourceRect(lower), lowHalf);
+    const QRect tall(0, 0, built.frameCount, 4 * lower.binCount);
+    ExpectStretched(PaintOnto(image, tall, lower), tall, image.Image(), lowHalf);
+}
+
+TEST(SpectrogramImage, WithoutAnImagePaintLeavesTheTargetAlone) {
+    SpectrogramImage image;
+    const SpectrogramGeometry g = ComputeGeometry(SpectrogramParameters{}, 0, 150, 100);
+    const QRect bounds(0, 0, 20, 20);
+    const QImage target = PaintOnto(image, bounds, g);
+    for (int y = 0; y < target.height(); ++y) {
+        for (int x = 0; x < target.width(); ++x) ASSERT_EQ(target.pixel(x, y), qRgb(255, 0, 0));
+    }
+}
+
+TEST(SpectrogramImage, CreateGivesAWhiteImageOfTheGridSize) {
+    SpectrogramImage image;
+    SpectrogramGeometry g = ComputeGeometry(SpectrogramParameters{}, 48000, 400, 300);
+    image.Create(g);
+    EXPECT_EQ(image.Image().size(), QSize(360, 128));
+    for (int y = 0; y < 128; y += 9) {
+        for (int x = 0; x < 360; x += 7) ASSERT_EQ(image.Image().pixelIndex(x, y), 255);
+    }
+}
+
+}  // namespace

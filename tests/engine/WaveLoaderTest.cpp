@@ -1,0 +1,255 @@
+#include "WaveLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "WaveBytes.h"
+#include "WaveWriter.h"
+
+using sonolux::LoadResult;
+using sonolux::LoadWaveFile;
+
+namespace {
+
+const std::vector<std::int16_t> Previous = {7, -7, 7};
+
+class WaveLoaderTest : public ::testing::Test {
+protected:
+    // Loads `path` into samples that held Previous before.
+    LoadResult Load(const std::string& path) {
+        samples = Previous;
+        return LoadWaveFile(path, samples);
+    }
+    std::string Write(const std::string& name, const WaveBytes& bytes) {
+        return folder.WriteText(name, bytes.Text());
+    }
+    std::string WritePcm(std::uint16_t channels, std::uint16_t bits,
+                         const std::vector<std::uint8_t>& frames) {
+        const std::string path = folder.Path("pcm.wav");
+        EXPECT_TRUE(corvane::WritePcmWave(path, channels, 8000, bits, frames));
+        return path;
+    }
+    void ExpectRefused(const std::string& path) {
+        EXPECT_EQ(Load(path), LoadResult::Refused) << path;
+        EXPECT_EQ(samples, Previous);
+    }
+
+    TempFolder folder;
+    std::vector<std::int16_t> samples;
+};
+
+std::vector<std::int16_t> Ramp(int count) {
+    std::vector<std::int16_t> values(count);
+    for (int i = 0; i < count; ++i) values[i] = static_cast<std::int16_t>(i * 7 - 30000);
+    return values;
+}
+
+// --- the conversions ---
+
+TEST_F(WaveLoaderTest, Mono16BitIsTakenAsItStands) {
+    const std::vector<std::int16_t> values = {0, 1, -1, 32767, -32768, 1234};
+    ASSERT_EQ(Load(folder.WriteWave("a.wav", values)), LoadResult::Replaced);
+    EXPECT_EQ(samples, values);
+}
+
+TEST_F(WaveLoaderTest, LongFileYieldsItsFirst48000Frames) {
+    const std::vector<std::int16_t> values = Ramp(50000);
+    ASSERT_EQ(Load(folder.WriteWave("long.wav", values)), LoadResult::Replaced);
+    ASSERT_EQ(samples.size(), 48000u);
+    EXPECT_EQ(samples.front(), values.front());
+    EXPECT_EQ(samples.back(), values[47999]);
+}
+
+TEST_F(WaveLoaderTest, StereoYieldsTheFirstChannelOnly) {
+    // Frames: (100, -5), (-200, 6), (300, -7) as little-endian 16-bit pairs.
+    const std::vector<std::uint8_t> frames = {100, 0, 0xFB, 0xFF, 0x38, 0xFF,
+                                              6,   0, 0x2C, 1,    0xF9, 0xFF};
+    ASSERT_EQ(Load(WritePcm(2, 16, frames)), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{100, -200, 300}));
+}
+
+TEST_F(WaveLoaderTest, EightBitIsCentredOnZero) {
+    ASSERT_EQ(Load(WritePcm(1, 8, {0, 128, 255})), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{-128, 0, 127}));
+}
+
+TEST_F(WaveLoaderTest, EightBitStereoTakesTheFirstByteOfEachFrame) {
+    ASSERT_EQ(Load(WritePcm(2, 8, {0, 9, 255, 9, 130, 9})), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{-128, 127, 2}));
+}
+
+TEST_F(WaveLoaderTest, WideSamplesGiveTheirUpperTwoBytes) {
+    ASSERT_EQ(Load(WritePcm(1, 24, {0x56, 0x34, 0x12, 0x00, 0x00, 0x80})), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{0x1234, -32768}));
+    ASSERT_EQ(Load(WritePcm(1, 32, {0x78, 0x56, 0x34, 0x12, 0xFF, 0xFF, 0xFF, 0xFF})),
+              LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{0x1234, -1}));
+    // Stereo 24-bit: the first channel's upper bytes, the second channel skipped.
+    ASSERT_EQ(
+        Load(WritePcm(2, 24, {0x00, 0x10, 0x00, 0xAA, 0xBB, 0xCC, 0x00, 0xF0, 0xFF, 1, 2, 3})),
+        LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{0x0010, -16}));
+}
+
+TEST_F(WaveLoaderTest, TwelveBitSamplesAreTakenAsStoredInTheirContainers) {
+    ASSERT_EQ(Load(WritePcm(2, 12, {0x10, 0x80, 0, 0, 0xF0, 0x7F, 0, 0})), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{-32752, 32752}));
+}
+
+TEST_F(WaveLoaderTest, EmptyPathEmptiesTheSamples) {
+    EXPECT_EQ(Load(""), LoadResult::Replaced);
+    EXPECT_TRUE(samples.empty());
+}
+
+TEST_F(WaveLoaderTest, UnreadableFilesLeaveThePreviousSamples) {
+    ExpectRefused(folder.Path("missing.wav"));
+    ExpectRefused(folder.MakeFolder("folder.wav"));
+    ExpectRefused(folder.WriteWave("empty.wav", {}));    // no frames
+    ExpectRefused(WritePcm(1, 20, {1, 2, 3, 4, 5, 6}));  // 20-bit
+    ExpectRefused(WritePcm(1, 10, {1, 2, 3, 4}));        // 10-bit
+    ExpectRefused(WritePcm(1, 4, {1, 2, 3, 4}));         // one byte, not 8-bit
+    ExpectRefused(Write("alaw.wav", WaveBytes().RiffHeader().Format(1, 8, -1, 6).Data({1, 2})));
+    ExpectRefused(
+        Write("float.wav", WaveBytes().RiffHeader().Format(1, 32, -1, 3).Data({1, 2, 3, 4})));
+}
+
+// --- format records longer than 16 bytes ---
+
+WaveBytes ExtensibleFile(std::uint16_t channels, std::uint16_t bits, std::uint16_t validBits,
+                         std::uint8_t subFormatFirstByte, const std::vector<std::uint8_t>& data) {
+    const std::uint32_t align = channels * (bits / 8u);
+    WaveBytes file;
+    file.RiffHeader().Tag("fmt ").U32(40).U16(0xFFFE).U16(channels).U32(48000).U32(48000 * align);
+    file.U16(align).U16(bits).U16(22).U16(validBits).U32(3);
+    file.Bytes({subFormatFirstByte, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
+    return file.Data(data);
+}
+
+TEST_F(WaveLoaderTest, PcmRecordWithEmptyExtensionIsRead) {
+    WaveBytes file;
+    file.RiffHeader().Format(1, 16, -1, 1, 18).U16(0).Data({0x34, 0x12, 0xFF, 0xFF});
+    ASSERT_EQ(Load(Write("pcm18.wav", file)), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{0x1234, -1}));
+}
+
+TEST_F(WaveLoaderTest, PcmRecordWithNonEmptyExtensionIsRefused) {
+    WaveBytes file;
+    file.RiffHeader().Format(1, 16, -1, 1, 20).U16(2).U16(0).Data({0x34, 0x12});
+    ExpectRefused(Write("pcm20.wav", file));
+}
+
+TEST_F(WaveLoaderTest, ExtensiblePcmIsReadAsThePcmRecordItCarries) {
+    // 24 valid bits in 32-bit containers, two channels.
+    const std::vector<std::uint8_t> data = {0, 0x78, 0x56, 0x34, 9, 9, 9, 9,
+                                            0, 0,    0x00, 0x80, 9, 9, 9, 9};
+    ASSERT_EQ(Load(Write("ext.wav", ExtensibleFile(2, 32, 24, 0x01, data))), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{0x3456, -32768}));
+}
+
+TEST_F(WaveLoaderTest, ExtensibleWithOtherSubFormatsIsRefused) {
+    ExpectRefused(Write("extfloat.wav", ExtensibleFile(1, 32, 32, 0x03, {0, 0, 0x80, 0x3F})));
+    ExpectRefused(Write("extvalid.wav", ExtensibleFile(1, 16, 17, 0x01, {1, 2})));
+}
+
+// --- malformed files ---
+
+TEST_F(WaveLoaderTest, MalformedHeadersAreRefused) {
+    ExpectRefused(folder.WriteText("text.wav", "This is not a wave file, only some text.\n"));
+    ExpectRefused(folder.WriteText("zero.wav", ""));
+    ExpectRefused(folder.WriteText("short.wav", std::string("RIFF\x10\0\0\0WAV", 11)));
+    ExpectRefused(
+        Write("rifx.wav", WaveBytes().Tag("RIFX").U32(0).Tag("WAVE").Format(1, 16).Data({1, 2})));
+    ExpectRefused(
+        Write("avi.wav", WaveBytes().Tag("RIFF").U32(0).Tag("AVI ").Format(1, 16).Data({1, 2})));
+    // Cut inside the format chunk.
+    const std::string whole = WaveBytes().RiffHeader().Format(1, 16).Data({1, 2}).Text();
+    ExpectRefused(folder.WriteText("cut.wav", whole.substr(0, 30)));
+}
+
+TEST_F(WaveLoaderTest, MissingFormatOrDataIsRefused) {
+    ExpectRefused(Write("nofmt.wav", WaveBytes().RiffHeader().Data({1, 2, 3, 4})));
+    ExpectRefused(
+        Write("nodata.wav", WaveBytes().RiffHeader().Format(1, 16).Chunk("LIST", {1, 2})));
+    ExpectRefused(Write("fmtlate.wav", WaveBytes().RiffHeader().Data({1, 2}).Format(1, 16)));
+    ExpectRefused(
+        Write("twofmt.wav", WaveBytes().RiffHeader().Format(1, 16).Format(1, 8).Data({1, 2})));
+}
+
+TEST_F(WaveLoaderTest, HeaderFieldsThatContradictEachOtherAreRefused) {
+    ExpectRefused(Write("nochannels.wav", WaveBytes().RiffHeader().Format(0, 16, 2).Data({1, 2})));
+    // Block align 1 for 16-bit mono would make the loader take bytes of two samples.
+    ExpectRefused(
+        Write("align1.wav", WaveBytes().RiffHeader().Format(1, 16, 1).Data({1, 2, 3, 4})));
+    ExpectRefused(
+        Write("align6.wav", WaveBytes().RiffHeader().Format(2, 16, 6).Data({1, 2, 3, 4, 5, 6})));
+    ExpectRefused(Write("nobits.wav", WaveBytes().RiffHeader().Format(1, 0, 0).Data({1, 2})));
+}
+
+TEST_F(WaveLoaderTest, HugeDeclaredSizesAreRefusedOrCutToTheFile) {
+    // A format chunk claiming 4 GB.
+    ExpectRefused(
+        Write("hugefmt.wav", WaveBytes().RiffHeader().Tag("fmt ").U32(0xFFFFFFF0).U16(1).U16(1)));
+    // An unknown chunk claiming more than the file: the data never comes.
+    ExpectRefused(Write("hugelist.wav",
+                        WaveBytes().RiffHeader().Format(1, 16).Tag("LIST").U32(0xFFFFFFFF).U32(0)));
+    // A data chunk declaring more than the file holds: the whole frames present, the odd byte
+    // dropped.
+    WaveBytes longData;
+    longData.RiffHeader().Format(1, 16).Data({0x01, 0x00, 0x02, 0x00, 0x03}, 0xFFFFFFFF);
+    ASSERT_EQ(Load(Write("hugedata.wav", longData)), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{1, 2}));
+}
+
+TEST_F(WaveLoaderTest, DataChunkWithoutAWholeFrameIsRefused) {
+    ExpectRefused(
+        Write("partial.wav", WaveBytes().RiffHeader().Format(2, 16).Data({1, 2, 3}, 100)));
+}
+
+TEST_F(WaveLoaderTest, UnknownAndOddSizedChunksAreSkippedWithTheirPadByte) {
+    WaveBytes file;
+    file.RiffHeader().Chunk("JUNK", {1, 2, 3}).Format(1, 16).Chunk("LIST", {4}).Chunk("fact", {});
+    file.Data({0x10, 0x00, 0x20, 0x00});
+    ASSERT_EQ(Load(Write("chunks.wav", file)), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{16, 32}));
+}
+
+TEST_F(WaveLoaderTest, OddSizedChunkWithoutItsPadByteIsNotMisread) {
+    // The writer forgot the pad byte: the next chunk header is read one byte late
+    // and the file has no recognisable data chunk.
+    WaveBytes file;
+    file.RiffHeader().Format(1, 16).Tag("JUNK").U32(1).Bytes({9}).Data({1, 0, 2, 0});
+    ExpectRefused(Write("nopad.wav", file));
+}
+
+TEST_F(WaveLoaderTest, WrongRiffSizeDoesNotHideTheData) {
+    std::string text = WaveBytes().RiffHeader().Format(1, 16).Data({5, 0, 6, 0}).Text();
+    text[4] = 4;
+    text[5] = text[6] = text[7] = 0;
+    ASSERT_EQ(Load(folder.WriteText("riffsize.wav", text)), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{5, 6}));
+}
+
+TEST_F(WaveLoaderTest, EveryTruncationOfAValidFileIsReadSafely) {
+    const std::string whole = WaveBytes()
+                                  .RiffHeader()
+                                  .Chunk("LIST", {1, 2, 3})
+                                  .Format(2, 16)
+                                  .Data({1, 0, 2, 0, 3, 0, 4, 0})
+                                  .Text();
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+        const LoadResult result = Load(folder.WriteText("cut.wav", whole.substr(0, length)));
+        if (result == LoadResult::Replaced) {
+            // Only cuts inside the data can be read, and only as whole frames.
+            EXPECT_GE(length, whole.size() - 4) << length;
+            EXPECT_EQ(samples, (std::vector<std::int16_t>{1})) << length;
+        } else {
+            EXPECT_EQ(samples, Previous) << length;
+        }
+    }
+}
+
+}  // namespace
