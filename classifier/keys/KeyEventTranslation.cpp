@@ -118,22 +118,21 @@ const QtKeyCode* FindQtKey(const QtKeyCode (&table)[N], int qtKey) {
     return found == std::end(table) ? nullptr : found;
 }
 
-constexpr int kQtSpecialKeyBase = 0x01000000;
-
-// A code for a key the tables do not name: outside 0x00 to 0xFF, so that it never
-// passes for a described key, and the same for the same key every time.
+// A code for a key the tables do not name: positive and above 0xFF, so that it
+// never passes for a described key and the keystroke dialog still takes it, and
+// the same for the same key every time.
 std::int16_t CodeOfUnnamedKey(int qtKey, quint32 nativeScanCode) {
-    if (qtKey >= 0x80 && qtKey <= 0x7EFF) return static_cast<std::int16_t>(qtKey + 0x100);
-    if (qtKey >= kQtSpecialKeyBase && qtKey != Qt::Key_unknown) {
-        // Qt's device keys (0x0110NNNN) fold onto the numbers of 0x0100NNNN, all
-        // of which the tables above name.
-        const int plane = (qtKey >> 16) & 0xFF;
-        const int number = qtKey & 0xFFFF;
-        if (number < 0x2000) {
-            return static_cast<std::int16_t>(0x8000 | (plane & 3) << 13 | number);
-        }
+    if (qtKey >= 0x80 && qtKey < 0x4000) return static_cast<std::int16_t>(qtKey + 0x100);
+    const bool namedByQt = (qtKey >> 24) == 0x01 && qtKey != Qt::Key_unknown;
+    const int plane = (qtKey >> 16) & 0xFF;
+    const int number = qtKey & 0xFFFF;
+    if (namedByQt && plane == 0x00 && number < 0x2000) return 0x5000 + number;
+    if (namedByQt && number < 0x100) {
+        if (plane == 0x01) return 0x4100 + number;
+        if (plane == 0x02) return 0x4200 + number;
+        if (plane == 0x10) return 0x4300 + number;
     }
-    return static_cast<std::int16_t>(0xE000 | (nativeScanCode & 0x1FFF));
+    return 0x7000 + (nativeScanCode & 0xFFF);
 }
 
 std::int16_t KeyCodeOf(int qtKey, bool keypad, quint32 nativeScanCode) {

@@ -32,12 +32,18 @@
 //   keys the tables do not name, with the Windows code of the same key:
 //     Key_Meta and Key_Super_L 0x5B, Key_Super_R 0x5C, Key_Menu 0x5D, Key_Sleep 0x5F,
 //     browser keys 0xA6 .. 0xAC, volume keys 0xAD .. 0xAF, media keys 0xB0 .. 0xB3
-//   other character keys (U+0080 .. U+7EFF: letters of other layouts, Latin-1 signs)
-//                                      the code point + 0x100 (0x180 .. 0x7FFF)
-//   other named Qt keys (dead keys, AltGr-level keys, IME and device keys, Qt key
-//   0x01PP00NN with NN below 0x2000)   0x8000 | (PP & 3) << 13 | NN, as a negative int16
-//   anything else (Key_unknown, Qt key 0, higher code points)
-//                                      0xE000 | (native scan code & 0x1FFF), negative
+//   every other key gets a code of its own above 0xFF, so that it never passes for a
+//   described key, can be bound (the keystroke dialog takes codes above 32) and is
+//   shown in the "0x" form:
+//     character keys U+0080 .. U+3FFF (letters of other layouts, Latin-1 signs, kana)
+//                                      the code point + 0x100: 0x0180 .. 0x40FF
+//     Qt's other named keys 0x0101NNNN, 0x0102NNNN, 0x0110NNNN (NN below 0x100)
+//                                      0x4100 + NN, 0x4200 + NN, 0x4300 + NN
+//     Qt's other named keys 0x0100NNNN (dead keys, AltGr-level, IME and media keys
+//     that have no code above; NNNN below 0x2000)
+//                                      0x5000 + NNNN: 0x5000 .. 0x6FFF
+//     anything else (Key_unknown, Qt key 0, higher code points)
+//                                      0x7000 + native scan code (low 12 bits)
 // Keypad navigation keys with Num Lock off (Qt reports Key_Home, Key_Down, ... with
 // KeypadModifier) give the codes of the navigation keys, as the keypad does on the
 // platform the codes come from; with Num Lock on they give the keypad digits.
