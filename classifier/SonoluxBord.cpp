@@ -75,7 +75,9 @@ void SonoluxBord::SizeConstituents() {
     update();
 }
 
-QString SonoluxBord::Filename() const { return m_control->property("Filename").toString(); }
+QString SonoluxBord::Filename() const {
+    return m_control->property("Filename").toString();
+}
 
 void SonoluxBord::SetFilename(const QString& aFilename) {
     m_control->setProperty("Filename", aFilename);
@@ -119,9 +121,13 @@ void SonoluxBord::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameL
     PowerMin = m_control->property("PowerMin").toFloat();
 }
 
-void SonoluxBord::GiveFocus() { m_control->setFocus(Qt::OtherFocusReason); }
+void SonoluxBord::GiveFocus() {
+    m_control->setFocus(Qt::OtherFocusReason);
+}
 
-void SonoluxBord::RefreshToolTip() { m_control->setToolTip(Filename()); }
+void SonoluxBord::RefreshToolTip() {
+    m_control->setToolTip(Filename());
+}
 
 bool SonoluxBord::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_control) {

@@ -9,7 +9,9 @@ std::int32_t FromPixels(std::int32_t pixels, double dotsPerInch) {
     return static_cast<std::int32_t>(std::nearbyint(pixels / dotsPerInch * PerInch));
 }
 
-double FromPixelsExact(double pixels, double dotsPerInch) { return pixels * PerInch / dotsPerInch; }
+double FromPixelsExact(double pixels, double dotsPerInch) {
+    return pixels * PerInch / dotsPerInch;
+}
 
 int ToPixels(double twips, double dotsPerInch) {
     return static_cast<int>(std::lround(twips * dotsPerInch / PerInch));

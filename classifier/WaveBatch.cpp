@@ -63,7 +63,8 @@ QStringList FirstWaveFiles(const QString& folder, int capacity, bool* listed) {
     std::reverse(ordered.begin(), ordered.end());
     QStringList paths;
     paths.reserve(static_cast<qsizetype>(ordered.size()));
-    for (const Candidate& candidate : ordered) paths.append(FileSystem::BuildPath(folder, candidate.name));
+    for (const Candidate& candidate : ordered)
+        paths.append(FileSystem::BuildPath(folder, candidate.name));
     return paths;
 }
 

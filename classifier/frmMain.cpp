@@ -18,6 +18,7 @@ frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
     : QMainWindow(parent), m_services(services), CommonDialog1(services.fileDialogAsker) {
     createUi();
     createMenus();
+    SizeToInitialClientArea();
     Form_Load();
 }
 
@@ -28,6 +29,9 @@ void frmMain::createUi() {
     m_clientArea = new QWidget(this);
     m_clientArea->installEventFilter(this);
     setCentralWidget(m_clientArea);
+}
+
+void frmMain::SizeToInitialClientArea() {
     const int width = Twips::ToPixels(InitialClientWidth, m_services.dpi.x);
     const int height = Twips::ToPixels(InitialClientHeight, m_services.dpi.y);
     resize(width, height + menuBar()->sizeHint().height());
@@ -45,8 +49,8 @@ QAction* frmMain::AddAction(QMenu* menu, const char* name, const QString& captio
 void frmMain::createMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    AddAction(mnuFile, "mnuFileOpen", QStringLiteral("&Open..."), QKeySequence(QStringLiteral("Ctrl+O")),
-              &frmMain::mnuFileOpen_Click);
+    AddAction(mnuFile, "mnuFileOpen", QStringLiteral("&Open..."),
+              QKeySequence(QStringLiteral("Ctrl+O")), &frmMain::mnuFileOpen_Click);
     AddAction(mnuFile, "mnuFileMany", QStringLiteral("Open &Many..."),
               QKeySequence(QStringLiteral("Ctrl+M")), &frmMain::mnuFileMany_Click);
     AddAction(mnuFile, "mnuFileNextBatch", QStringLiteral("Next Batch"),
@@ -95,11 +99,13 @@ void frmMain::GetCellSize(std::int32_t& cellWidth, std::int32_t& cellHeight) con
 
 void frmMain::CreateCell() {
     QWidget* control = m_services.controls.CreateControl(nullptr);
-    if (!control) throw CorvaneError(0, QStringLiteral("The spectrogram control cannot be created."));
+    if (!control)
+        throw CorvaneError(0, QStringLiteral("The spectrogram control cannot be created."));
     const int index = static_cast<int>(ctlSonoluxBord.size());
     auto* cell = new SonoluxBord(control, index, m_services.dpi, m_clientArea);
     cell->setObjectName(QStringLiteral("ctlSonoluxBord%1").arg(index));
-    connect(cell, &SonoluxBord::Selected, this, [this](int selected) { m_selectedIndex = selected; });
+    connect(cell, &SonoluxBord::Selected, this,
+            [this](int selected) { m_selectedIndex = selected; });
     if (index > 0) {
         // Every cell shows recordings with the same parameter set.
         std::int32_t fft, frame, hop, window;
@@ -200,7 +206,9 @@ void frmMain::mnuSPGPlay_Click() {
     for (SonoluxBord* cell : ctlSonoluxBord) cell->SetPlay(play);
 }
 
-void frmMain::mnuFileExit_Click() { close(); }
+void frmMain::mnuFileExit_Click() {
+    close();
+}
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_clientArea && event->type() == QEvent::Resize) {

@@ -46,11 +46,15 @@ public:
     // the user had chosen that file (or a file in that folder) with Open Many.
     void OpenFromCommandLine(const QString& path);
 
-    std::int16_t LoadedCellCount() const { return static_cast<std::int16_t>(ctlSonoluxBord.size()); }
+    std::int16_t LoadedCellCount() const {
+        return static_cast<std::int16_t>(ctlSonoluxBord.size());
+    }
     std::int16_t GridColumns() const { return m_grid.columns; }
     std::int16_t GridRows() const { return m_grid.rows; }
     int VisibleCellCount() const { return m_grid.CellCount(); }
-    SonoluxBord& Cell(int index) const { return *ctlSonoluxBord.at(static_cast<std::size_t>(index)); }
+    SonoluxBord& Cell(int index) const {
+        return *ctlSonoluxBord.at(static_cast<std::size_t>(index));
+    }
     // The cell whose spectrogram has (or last had) the focus, or null.
     SonoluxBord* SelectedCell() const;
     CommonDialog& Dialog() { return CommonDialog1; }
@@ -70,6 +74,7 @@ protected:
 private:
     void createUi();
     void createMenus();
+    void SizeToInitialClientArea();
     void Form_Load();
     void Form_Unload();
     void ArrangeCells();

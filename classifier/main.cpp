@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     if (arguments.size() > 1) {
         const QString path = arguments.at(1);
         // After the first layout with the window's real client area.
-        QMetaObject::invokeMethod(&window, [&window, path] { window.OpenFromCommandLine(path); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &window, [&window, path] { window.OpenFromCommandLine(path); }, Qt::QueuedConnection);
     }
     return application.exec();
 }

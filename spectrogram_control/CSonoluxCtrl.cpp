@@ -77,7 +77,9 @@ void CSonoluxCtrl::SetFilename(const QString& filename) {
     SetModifiedFlag(true);
 }
 
-void CSonoluxCtrl::Play() { m_player.Play(m_filename); }
+void CSonoluxCtrl::Play() {
+    m_player.Play(m_filename);
+}
 
 void CSonoluxCtrl::AboutBox() {
     SonoluxAboutDialog dialog(this);
@@ -94,7 +96,9 @@ int CSonoluxCtrl::GetActivationPolicy() const {
     return PointerInactiveActivateOnDrag;
 }
 
-const DispatchTable& CSonoluxCtrl::GetDispatchTable() const { return SonoluxDispatchTable(); }
+const DispatchTable& CSonoluxCtrl::GetDispatchTable() const {
+    return SonoluxDispatchTable();
+}
 
 void CSonoluxCtrl::DoPropExchange(CPropExchange& exchange) {
     std::uint32_t version = StateVersion;

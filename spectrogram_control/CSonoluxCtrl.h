@@ -19,13 +19,15 @@ class SONOLUX_EXPORT CSonoluxCtrl : public COleControl {
     Q_OBJECT
     Q_PROPERTY(short FrameLengthChoice READ GetFrameLengthChoice WRITE SetFrameLengthChoice)
     Q_PROPERTY(short FFTSizeChoice READ GetFFTSizeChoice WRITE SetFFTSizeChoice)
-    Q_PROPERTY(short WindowFunctionChoice READ GetWindowFunctionChoice WRITE SetWindowFunctionChoice)
+    Q_PROPERTY(
+        short WindowFunctionChoice READ GetWindowFunctionChoice WRITE SetWindowFunctionChoice)
     Q_PROPERTY(int HopSize READ GetHopSize WRITE SetHopSize)
     Q_PROPERTY(float PowerMin READ GetPowerMin WRITE SetPowerMin)
     Q_PROPERTY(float PowerMax READ GetPowerMax WRITE SetPowerMax)
     Q_PROPERTY(short OLEDropMode READ GetOLEDropMode WRITE SetOLEDropMode)
     Q_PROPERTY(short PlayOnClick READ GetPlayOnClick WRITE SetPlayOnClick)
-    Q_PROPERTY(QString AudioSamplesDataPath READ GetAudioSamplesDataPath WRITE SetAudioSamplesDataPath)
+    Q_PROPERTY(
+        QString AudioSamplesDataPath READ GetAudioSamplesDataPath WRITE SetAudioSamplesDataPath)
     Q_PROPERTY(QString Filename READ GetFilename WRITE SetFilename)
 
 public:

@@ -24,7 +24,8 @@ const DispatchTable& SonoluxDispatchTable() {
     static const DispatchTable table({
         {SonoluxDispid::FrameLengthChoice, "FrameLengthChoice", Kind::Property, "short", true},
         {SonoluxDispid::FFTSizeChoice, "FFTSizeChoice", Kind::Property, "short", true},
-        {SonoluxDispid::WindowFunctionChoice, "WindowFunctionChoice", Kind::Property, "short", true},
+        {SonoluxDispid::WindowFunctionChoice, "WindowFunctionChoice", Kind::Property, "short",
+         true},
         {SonoluxDispid::HopSize, "HopSize", Kind::Property, "int", true},
         {SonoluxDispid::PowerMin, "PowerMin", Kind::Property, "float", true},
         {SonoluxDispid::PowerMax, "PowerMax", Kind::Property, "float", true},

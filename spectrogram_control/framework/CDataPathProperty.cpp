@@ -21,7 +21,8 @@ void CDataPathProperty::Load(const QString& path) {
     }
     m_firstPiece = true;
     const quint64 binding = ++m_binding;
-    QMetaObject::invokeMethod(this, [this, binding] { ReadNextPiece(binding); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, binding] { ReadNextPiece(binding); }, Qt::QueuedConnection);
 }
 
 void CDataPathProperty::ResetData() {
@@ -43,5 +44,6 @@ void CDataPathProperty::ReadNextPiece(quint64 binding) {
     OnDataAvailable(piece.size(), m_firstPiece);
     m_firstPiece = false;
     OnProgress(m_file->pos(), m_file->size());
-    QMetaObject::invokeMethod(this, [this, binding] { ReadNextPiece(binding); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, binding] { ReadNextPiece(binding); }, Qt::QueuedConnection);
 }

@@ -14,7 +14,9 @@ COleControl::COleControl(QWidget* parent) : QWidget(parent) {
 
 COleControl::~COleControl() = default;
 
-void COleControl::InvalidateControl() { update(); }
+void COleControl::InvalidateControl() {
+    update();
+}
 
 QByteArray COleControl::SaveState() {
     QByteArray state;

@@ -17,10 +17,14 @@ int AllowedEffects(Qt::DropActions actions) {
 
 Qt::DropAction ToDropAction(int effect) {
     switch (effect) {
-        case DropEffectCopy: return Qt::CopyAction;
-        case DropEffectMove: return Qt::MoveAction;
-        case DropEffectLink: return Qt::LinkAction;
-        default: return Qt::IgnoreAction;
+        case DropEffectCopy:
+            return Qt::CopyAction;
+        case DropEffectMove:
+            return Qt::MoveAction;
+        case DropEffectLink:
+            return Qt::LinkAction;
+        default:
+            return Qt::IgnoreAction;
     }
 }
 
@@ -52,14 +56,16 @@ int COleDropTarget::FilterEffect(int effect, int allowed) {
 void COleDropTarget::HandleDragEnter(QDragEnterEvent& event) {
     const int allowed = AllowedEffects(event.possibleActions());
     int effect = OnDragScroll(event.position().toPoint());
-    if (effect == DropEffectNone) effect = OnDragEnter(*event.mimeData(), event.position().toPoint());
+    if (effect == DropEffectNone)
+        effect = OnDragEnter(*event.mimeData(), event.position().toPoint());
     Answer(event, FilterEffect(effect, allowed));
 }
 
 void COleDropTarget::HandleDragMove(QDragMoveEvent& event) {
     const int allowed = AllowedEffects(event.possibleActions());
     int effect = OnDragScroll(event.position().toPoint());
-    if (effect == DropEffectNone) effect = OnDragOver(*event.mimeData(), event.position().toPoint());
+    if (effect == DropEffectNone)
+        effect = OnDragOver(*event.mimeData(), event.position().toPoint());
     Answer(event, FilterEffect(effect, allowed));
 }
 

@@ -11,7 +11,12 @@ class QDragLeaveEvent;
 class QDropEvent;
 
 // Drop effects, as bits.
-enum DropEffect : int { DropEffectNone = 0, DropEffectCopy = 1, DropEffectMove = 2, DropEffectLink = 4 };
+enum DropEffect : int {
+    DropEffectNone = 0,
+    DropEffectCopy = 1,
+    DropEffectMove = 2,
+    DropEffectLink = 4
+};
 
 // A control's drop target. The handlers answer with a drop effect; the
 // framework filters each answer against the effects the drag source allows

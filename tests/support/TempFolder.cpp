@@ -15,9 +15,11 @@ std::string TempFolder::Path(const std::string& name) const {
     return name.empty() ? root : root + "/" + name;
 }
 
-std::string TempFolder::WriteWave(const std::string& name, const std::vector<std::int16_t>& samples) {
+std::string TempFolder::WriteWave(const std::string& name,
+                                  const std::vector<std::int16_t>& samples) {
     const std::string path = Path(name);
-    if (!corvane::WriteMono16Wave(path, 48000, samples)) throw std::runtime_error("cannot write " + path);
+    if (!corvane::WriteMono16Wave(path, 48000, samples))
+        throw std::runtime_error("cannot write " + path);
     return path;
 }
 

@@ -1,8 +1,8 @@
 // Every test executable runs headless, with Qt's standard locations pointed at
 // test folders so that no test touches the user's own settings.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QStandardPaths>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

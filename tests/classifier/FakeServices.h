@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "FileDialogAsker.h"
+#include "MessageBox.h"
+
+// Records every message and answers questions with a preset answer.
+class FakeMessageBox : public IMessageBox {
+public:
+    void Warn(const QString& text) override { texts.append(text); }
+    bool AskOkCancel(const QString& text) override {
+        texts.append(text);
+        return answerOk;
+    }
+
+    QStringList texts;
+    bool answerOk = true;
+};
+
+// Answers the file dialog's questions from a queue: a path confirms, nothing
+// cancels. An empty queue cancels.
+class FakeFileDialogAsker : public IFileDialogAsker {
+public:
+    std::optional<QString> Ask(const FileDialogRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        std::optional<QString> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<std::optional<QString>> answers;
+    std::vector<FileDialogRequest> requests;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <memory>
+
+#include "ControlModule.h"
+#include "FakeServices.h"
+#include "frmMain.h"
+#include "sonolux/SonoluxModule.h"
+
+// The control module, loaded once for the test executable from beside it.
+inline ControlModule& LoadedControlModule() {
+    static ControlModule module;
+    static const bool loaded = module.Load(sonolux::CLSID_Sonolux);
+    EXPECT_TRUE(loaded) << module.ErrorText().toStdString();
+    return module;
+}
+
+// A real main window at 96 dots per inch with fakes for its dialogs.
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<frmMain>(
+            MainWindowServices{messages, fileDialog, LoadedControlModule(), ScreenDpi{96, 96}});
+        window->show();
+        QCoreApplication::processEvents();
+    }
+
+    // Makes the client area exactly `width` x `height` pixels.
+    void ResizeClient(int width, int height) {
+        const QSize frame = window->size() - window->ClientArea()->size();
+        window->resize(width + frame.width(), height + frame.height());
+        QCoreApplication::processEvents();
+        ASSERT_EQ(window->ClientArea()->size(), QSize(width, height));
+    }
+
+    FakeMessageBox messages;
+    FakeFileDialogAsker fileDialog;
+    std::unique_ptr<frmMain> window;
+};

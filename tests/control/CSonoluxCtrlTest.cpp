@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+#include "CSonoluxCtrl.h"
+#include "FakeSoundPlayer.h"
+#include "SonoluxTypeLibrary.h"
+#include "TempFolder.h"
+
+namespace {
+
+struct Control : ::testing::Test {
+    Control() { control.resize(150, 100); }
+    FakeSoundPlayer player;
+    CSonoluxCtrl control{player};
+};
+
+}  // namespace
+
+TEST_F(Control, StartsWithItsInitialValues) {
+    EXPECT_EQ(control.property("FrameLengthChoice").toInt(), 2);
+    EXPECT_EQ(control.property("FFTSizeChoice").toInt(), 3);
+    EXPECT_EQ(control.property("WindowFunctionChoice").toInt(), 0);
+    EXPECT_EQ(control.property("HopSize").toInt(), 64);
+    EXPECT_FLOAT_EQ(control.property("PowerMin").toFloat(), 20.0f);
+    EXPECT_FLOAT_EQ(control.property("PowerMax").toFloat(), 120.0f);
+    EXPECT_EQ(control.property("OLEDropMode").toInt(), 1);
+    EXPECT_EQ(control.property("PlayOnClick").toInt(), 0);
+    EXPECT_EQ(control.property("Filename").toString(), "");
+    EXPECT_EQ(control.property("AudioSamplesDataPath").toString(), "");
+    EXPECT_TRUE(control.IsImageDirty());
+}
+
+TEST_F(Control, DispatchIdentifiersReachTheSameProperties) {
+    QVariant value;
+    ASSERT_TRUE(control.GetDispatchProperty(SonoluxDispid::HopSize, value));
+    EXPECT_EQ(value.toInt(), 64);
+    // The host writes choices as 32-bit integers; they are converted to 16 bits.
+    EXPECT_TRUE(control.SetDispatchProperty(SonoluxDispid::FFTSizeChoice, QVariant(5)));
+    EXPECT_EQ(control.GetFFTSizeChoice(), 5);
+    EXPECT_TRUE(control.SetDispatchProperty(SonoluxDispid::PowerMax, QVariant(99.5)));
+    EXPECT_FLOAT_EQ(control.GetPowerMax(), 99.5f);
+    EXPECT_TRUE(control.SetDispatchProperty(SonoluxDispid::Filename, QVariant("/x/y.wav")));
+    ASSERT_TRUE(control.GetDispatchProperty(SonoluxDispid::Filename, value));
+    EXPECT_EQ(value.toString(), "/x/y.wav");
+    // A value that does not fit the property's type is refused, not wrapped.
+    EXPECT_FALSE(control.SetDispatchProperty(SonoluxDispid::FFTSizeChoice, QVariant(70000)));
+    EXPECT_EQ(control.GetFFTSizeChoice(), 5);
+    EXPECT_FALSE(control.SetDispatchProperty(99, QVariant(1)));
+    EXPECT_FALSE(control.InvokeDispatchMethod(SonoluxDispid::Filename));
+    EXPECT_TRUE(control.InvokeDispatchMethod(SonoluxDispid::DoClick));
+    EXPECT_TRUE(control.InvokeDispatchMethod(SonoluxDispid::Play));
+    EXPECT_EQ(player.played, QStringList({"/x/y.wav"}));
+}
+
+TEST_F(Control, StoresOutOfRangeValuesWithoutComplaint) {
+    control.SetHopSize(0);
+    control.SetPowerMin(130);
+    EXPECT_EQ(control.GetHopSize(), 0);
+    EXPECT_FLOAT_EQ(control.GetPowerMin(), 130);
+    EXPECT_FLOAT_EQ(control.GetPowerMax(), 120);
+}
+
+TEST_F(Control, ParameterWriteMarksTheImageDirtyButFlagsDoNot) {
+    QImage target(150, 100, QImage::Format_RGB32);
+    {
+        QPainter painter(&target);
+        control.DrawMetafile(painter, target.rect());
+    }
+    ASSERT_FALSE(control.IsImageDirty());
+    control.SetModifiedFlag(false);
+    control.SetPlayOnClick(-1);
+    control.SetOLEDropMode(0);
+    EXPECT_FALSE(control.IsImageDirty());
+    EXPECT_TRUE(control.IsModified());
+    control.SetHopSize(control.GetHopSize());  // the same value still counts as a change
+    EXPECT_TRUE(control.IsImageDirty());
+}
+
+TEST_F(Control, ScreenPaintShowsCalculatingThenRebuildsOnceAndLaterPaintsOnlyBlit) {
+    control.SetPowerMax(110);
+    const int builds = control.ImageBuildCount();
+    const QImage first = control.grab().toImage();
+    EXPECT_TRUE(control.IsImageDirty());  // the text is on screen before the build runs
+    QCoreApplication::sendPostedEvents(&control);
+    EXPECT_FALSE(control.IsImageDirty());
+    EXPECT_EQ(control.ImageBuildCount(), builds + 1);
+    control.grab();
+    control.grab();
+    EXPECT_EQ(control.ImageBuildCount(), builds + 1);
+    // Something dark (the text) was drawn on the white background of the first paint.
+    bool dark = false;
+    for (int y = 0; y < first.height() && !dark; ++y)
+        for (int x = 0; x < first.width() && !dark; ++x) dark = qGray(first.pixel(x, y)) < 128;
+    EXPECT_TRUE(dark);
+}
+
+TEST_F(Control, MetafileRenderingBuildsADirtyImageAtOnceWithoutText) {
+    QImage target(150, 100, QImage::Format_RGB32);
+    target.fill(Qt::blue);
+    QPainter painter(&target);
+    control.DrawMetafile(painter, target.rect());
+    painter.end();
+    EXPECT_FALSE(control.IsImageDirty());
+    EXPECT_EQ(control.ImageBuildCount(), 1);
+    // No samples: the whole picture is white, stretched over every pixel.
+    for (int y = 0; y < 100; y += 9)
+        for (int x = 0; x < 150; x += 7) ASSERT_EQ(target.pixel(x, y), qRgb(255, 255, 255));
+}
+
+TEST_F(Control, ReadableFileReplacesSamplesAndUnreadableFileKeepsThem) {
+    TempFolder folder;
+    const std::string good = folder.WriteWave("tone.wav", {100, -200, 300});
+    control.SetFilename(QString::fromStdString(good));
+    EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{100, -200, 300}));
+    EXPECT_TRUE(control.IsImageDirty());
+
+    QImage target(150, 100, QImage::Format_RGB32);
+    QPainter painter(&target);
+    control.DrawMetafile(painter, target.rect());
+    painter.end();
+    ASSERT_FALSE(control.IsImageDirty());
+
+    const QString missing = QString::fromStdString(folder.Path("missing.wav"));
+    control.SetFilename(missing);
+    EXPECT_EQ(control.GetFilename(), missing);
+    EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{100, -200, 300}));
+    EXPECT_FALSE(control.IsImageDirty());  // the previous picture stays
+    control.Play();
+    EXPECT_EQ(player.played, QStringList({missing}));
+
+    control.SetFilename("");
+    EXPECT_TRUE(control.Samples().empty());
+    EXPECT_TRUE(control.IsImageDirty());
+}
+
+TEST_F(Control, LeftPressPlaysOnlyWithPlayOnClick) {
+    control.SetFilename("/data/a.wav");
+    control.show();
+    QTest::mouseClick(&control, Qt::LeftButton);
+    EXPECT_TRUE(player.played.isEmpty());
+    control.SetPlayOnClick(-1);
+    QTest::mouseClick(&control, Qt::LeftButton);
+    QTest::mouseClick(&control, Qt::RightButton);
+    EXPECT_EQ(player.played, QStringList({"/data/a.wav"}));
+    control.SetPlayOnClick(7);  // any non-zero value is true
+    QTest::mouseClick(&control, Qt::LeftButton);
+    EXPECT_EQ(player.played.size(), 2);
+}
+
+TEST_F(Control, ReloadedStateKeepsDataPathAndVersionButNotParameters) {
+    TempFolder folder;
+    const QString data = QString::fromStdString(folder.WriteText("samples.bin", "abc"));
+    control.SetAudioSamplesDataPath(data);
+    control.SetHopSize(500);
+    control.SetFilename("/x.wav");
+    const QByteArray state = control.SaveState();
+
+    FakeSoundPlayer otherPlayer;
+    CSonoluxCtrl reloaded(otherPlayer);
+    ASSERT_TRUE(reloaded.LoadState(state));
+    EXPECT_EQ(reloaded.GetAudioSamplesDataPath(), data);
+    EXPECT_EQ(reloaded.size(), QSize(150, 100));
+    EXPECT_EQ(reloaded.GetHopSize(), 64);
+    EXPECT_EQ(reloaded.GetFilename(), "");
+
+    QDataStream stream(state);
+    quint32 version = 0;
+    stream >> version;
+    EXPECT_EQ(version, 0x00010000u);
+
+    EXPECT_FALSE(reloaded.LoadState(QByteArray("\x00\x01", 2)));
+}
+
+TEST_F(Control, DeclaresItsFlagsAndActivationPolicy) {
+    EXPECT_EQ(control.GetControlFlags() & 0x14u, 0x14u);
+    EXPECT_EQ(control.GetActivationPolicy(), 4);
+    EXPECT_NE(control.GetWindowlessDropTarget(), nullptr);
+}
