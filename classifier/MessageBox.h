@@ -13,6 +13,8 @@ public:
     virtual void Warn(const QString& text) = 0;
     // A question with OK and Cancel; true for OK.
     virtual bool AskOkCancel(const QString& text) = 0;
+    // A message with an OK button and no icon.
+    virtual void Inform(const QString& text) = 0;
 };
 
 // Modal QMessageBox windows owned by `owner`.
@@ -22,6 +24,7 @@ public:
     void SetOwner(QWidget* owner) { m_owner = owner; }
     void Warn(const QString& text) override;
     bool AskOkCancel(const QString& text) override;
+    void Inform(const QString& text) override;
 
 private:
     QWidget* m_owner;

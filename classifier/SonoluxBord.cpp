@@ -135,7 +135,6 @@ bool SonoluxBord::eventFilter(QObject* watched, QEvent* event) {
             m_frameShown = true;
             RefreshToolTip();
             update();
-            emit Selected(m_index);
         } else if (event->type() == QEvent::FocusOut) {
             m_frameShown = false;
             RefreshToolTip();

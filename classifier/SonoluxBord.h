@@ -61,10 +61,6 @@ public:
     // `lngPixels` in twips along x (`lngDirection` 0) or y (any other value).
     std::int32_t ConvertPixelsToTwips(std::int32_t lngPixels, std::int32_t lngDirection) const;
 
-signals:
-    // The cell's control took the keyboard focus.
-    void Selected(int index);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

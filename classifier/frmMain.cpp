@@ -1,18 +1,28 @@
 #include "frmMain.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QResizeEvent>
 
 #include "ControlModule.h"
 #include "CorvaneError.h"
+#include "FileMover.h"
 #include "FileSystem.h"
+#include "KeyEventTranslation.h"
 #include "MessageBox.h"
 #include "Twips.h"
 #include "WaveBatch.h"
+#include "frmKeystroke.h"
+#include "mdlKeycodes.h"
 
 frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
     : QMainWindow(parent), m_services(services), CommonDialog1(services.fileDialogAsker) {
@@ -42,11 +52,18 @@ QAction* frmMain::AddAction(QMenu* menu, const char* name, const QString& captio
     QAction* action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, handler);
+    if (handler) connect(action, &QAction::triggered, this, handler);
     return action;
 }
 
 void frmMain::createMenus() {
+    createFileMenu();
+    createEditMenu();
+    createSpectrogramMenu();
+    menuBar()->addMenu(QStringLiteral("&Help"))->setObjectName(QStringLiteral("mnuHelp"));
+}
+
+void frmMain::createFileMenu() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     AddAction(mnuFile, "mnuFileOpen", QStringLiteral("&Open..."),
@@ -56,11 +73,39 @@ void frmMain::createMenus() {
     AddAction(mnuFile, "mnuFileNextBatch", QStringLiteral("Next Batch"),
               QKeySequence(QStringLiteral("Ctrl+B")), &frmMain::mnuFileNextBatch_Click);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar1"));
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     AddAction(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(),
               &frmMain::mnuFileExit_Click);
+}
 
+void frmMain::createEditMenu() {
+    QMenu* mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    connect(mnuEdit, &QMenu::aboutToShow, this, &frmMain::mnuEdit_Click);
+    mnuEditCut = AddAction(mnuEdit, "mnuEditCut", QStringLiteral("Cut"),
+                           QKeySequence(QStringLiteral("Ctrl+X")), &frmMain::mnuEditCut_Click);
+    mnuEditCopy = AddAction(mnuEdit, "mnuEditCopy", QStringLiteral("Copy"),
+                            QKeySequence(QStringLiteral("Ctrl+C")), &frmMain::mnuEditCopy_Click);
+    mnuEditPaste = AddAction(mnuEdit, "mnuEditPaste", QStringLiteral("Paste"),
+                             QKeySequence(QStringLiteral("Ctrl+V")), &frmMain::mnuEditPaste_Click);
+    mnuEditClear = AddAction(mnuEdit, "mnuEditClear", QStringLiteral("Clear"),
+                             QKeySequence(QStringLiteral("Del")), &frmMain::mnuEditClear_Click);
+}
+
+void frmMain::createSpectrogramMenu() {
     QMenu* mnuSPG = menuBar()->addMenu(QStringLiteral("&Spectrogram"));
     mnuSPG->setObjectName(QStringLiteral("mnuSPG"));
+    AddAction(mnuSPG, "mnuSPGKeystroke", QStringLiteral("&Set keystroke directory..."),
+              QKeySequence(), &frmMain::mnuSPGKeystroke_Click);
+    AddAction(mnuSPG, "mnuSPGEraseKeyDir", QStringLiteral("&Erase keystroke directories"),
+              QKeySequence(), &frmMain::mnuSPGEraseKeyDir_Click);
+    mnuSPGTab = AddAction(mnuSPG, "mnuSPGTab", QStringLiteral("Tab after Classify"), QKeySequence(),
+                          nullptr);
+    mnuSPGTab->setCheckable(true);
+    mnuSPG->addSeparator()->setObjectName(QStringLiteral("mnuSPGBar1"));
+    AddAction(mnuSPG, "mnuSPGClear", QStringLiteral("&Clear all"), QKeySequence(),
+              &frmMain::mnuSPGClear_Click);
+    mnuSPG->addSeparator()->setObjectName(QStringLiteral("mnuSPGBar2"));
     mnuSPGPlay = AddAction(mnuSPG, "mnuSPGPlay", QStringLiteral("&Play"), QKeySequence(),
                            &frmMain::mnuSPGPlay_Click);
     mnuSPGPlay->setCheckable(true);
@@ -72,6 +117,8 @@ void frmMain::Form_Load() {
     // once the settings store is read here.
     mnuSPGPlay->setChecked(false);
     UpdateCellSizes(DefaultCellWidth, DefaultCellHeight);
+    m_keyMap.Clear();
+    mdlKeycodes::BuildKeyTables();
 }
 
 void frmMain::Form_Unload() {
@@ -80,9 +127,9 @@ void frmMain::Form_Unload() {
 }
 
 SonoluxBord* frmMain::SelectedCell() const {
-    if (m_selectedIndex < 0 || m_selectedIndex >= static_cast<int>(ctlSonoluxBord.size()))
-        return nullptr;
-    return ctlSonoluxBord[static_cast<std::size_t>(m_selectedIndex)];
+    const QWidget* focused = focusWidget();
+    auto* cell = focused ? qobject_cast<SonoluxBord*>(focused->parentWidget()) : nullptr;
+    return cell && cell->isVisible() ? cell : nullptr;
 }
 
 void frmMain::UpdateCellSizes(std::int32_t cellWidth, std::int32_t cellHeight, bool) {
@@ -104,8 +151,8 @@ void frmMain::CreateCell() {
     const int index = static_cast<int>(ctlSonoluxBord.size());
     auto* cell = new SonoluxBord(control, index, m_services.dpi, m_clientArea);
     cell->setObjectName(QStringLiteral("ctlSonoluxBord%1").arg(index));
-    connect(cell, &SonoluxBord::Selected, this,
-            [this](int selected) { m_selectedIndex = selected; });
+    // Key preview: the window sees every key pressed on a cell before the cell does.
+    control->installEventFilter(this);
     if (index > 0) {
         // Every cell shows recordings with the same parameter set.
         std::int32_t fft, frame, hop, window;
@@ -206,11 +253,41 @@ void frmMain::mnuSPGPlay_Click() {
     for (SonoluxBord* cell : ctlSonoluxBord) cell->SetPlay(play);
 }
 
+bool frmMain::IsPlayChecked() const {
+    return mnuSPGPlay->isChecked();
+}
+
+void frmMain::SetPlayChecked(bool checked) {
+    mnuSPGPlay->setChecked(checked);
+}
+
+void frmMain::UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,
+                              std::int32_t HopSize, std::int32_t WindowFunctionChoice,
+                              float PowerMax, float PowerMin) {
+    for (SonoluxBord* cell : ctlSonoluxBord) {
+        cell->UpdateSPGParams(FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice,
+                              PowerMax, PowerMin);
+    }
+}
+
+void frmMain::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
+                           std::int32_t& HopSize, std::int32_t& WindowFunctionChoice,
+                           float& PowerMax, float& PowerMin) const {
+    const SonoluxBord* source = SelectedCell();
+    if (!source) source = ctlSonoluxBord.front();
+    source->GetSPGParams(FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax,
+                         PowerMin);
+}
+
 void frmMain::mnuFileExit_Click() {
     close();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched != m_clientArea) {
+        Form_KeyDown(KeyStrokeFromEvent(*static_cast<QKeyEvent*>(event)));
+        return false;  // the key still reaches the cell
+    }
     if (watched == m_clientArea && event->type() == QEvent::Resize) {
         const QSize size = static_cast<QResizeEvent*>(event)->size();
         m_clientWidthTwips = Twips::FromPixelsExact(size.width(), m_services.dpi.x);
@@ -230,4 +307,129 @@ void frmMain::showEvent(QShowEvent* event) {
 void frmMain::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+}
+
+void frmMain::SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
+                             const QString& TargetDir) {
+    QString boundDir;
+    if (m_keyMap.Add(keyCode, shift, classifyAll, TargetDir, &boundDir)) return;
+    m_services.messages.Warn(QStringLiteral("Keystroke %1 is already being used for %2")
+                                 .arg(mdlKeycodes::KeyText(keyCode, shift), boundDir));
+}
+
+void frmMain::mnuSPGEraseKeyDir_Click() {
+    if (m_services.messages.AskOkCancel(QStringLiteral(
+            "Are you sure you want to erase all classification directory hotkeys?"))) {
+        m_keyMap.Clear();
+    }
+}
+
+void frmMain::mnuSPGKeystroke_Click() {
+    CommonDialog1.FileName = QStringLiteral("any.wav");
+    CommonDialog1.CancelError = true;
+    CommonDialog1.Flags = CommonDialog::HideReadOnly;
+    CommonDialog1.DefaultExt = QStringLiteral(".wav");
+    try {
+        CommonDialog1.ShowSave();
+    } catch (const CorvaneError&) {
+        return;
+    }
+    if (!m_keystrokeDialog) {
+        m_keystrokeDialog =
+            std::make_unique<frmKeystroke>(*this, CommonDialog1, m_services.dpi, this);
+    }
+    m_keystrokeDialog->Initialize(CommonDialog1.FileName);
+    m_keystrokeDialog->exec();
+}
+
+void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
+    const std::optional<ClassifierKeyMap::Binding> binding =
+        m_keyMap.Find(mdlKeycodes::BindingKey(keyStroke));
+    if (!binding) return;
+    if (binding->classifyAll) {
+        ClassifyAllVisible(binding->targetDir);
+    } else {
+        ClassifySelection(binding->targetDir);
+    }
+}
+
+bool frmMain::ClassifyCell(SonoluxBord& cell, const QString& target) {
+    const QString path = cell.Filename();
+    const QString name = FileSystem::GetFileName(path);
+    if (!FileSystem::FileExists(path)) return true;
+    try {
+        m_services.fileMover.MoveFile(path, target);
+    } catch (const CorvaneError& error) {
+        m_services.messages.Warn(error.Description());
+        return false;
+    }
+    cell.SetFilename(FileSystem::BuildPath(target, name));
+    return true;
+}
+
+void frmMain::ClassifyAllVisible(const QString& target) {
+    for (int i = 0; i < m_grid.CellCount(); ++i) {
+        if (!ClassifyCell(Cell(i), target)) return;
+    }
+}
+
+void frmMain::ClassifySelection(const QString& target) {
+    SonoluxBord* selected = SelectedCell();
+    if (!selected) return;
+    ClassifyCell(*selected, target);
+    if (!mnuSPGTab->isChecked()) return;
+    int next = selected->Index() + 1;
+    if (next >= m_grid.CellCount()) next = 0;
+    Cell(next).GiveFocus();
+}
+
+QWidget* frmMain::ActiveTextControl() const {
+    QWidget* active = QApplication::activeWindow();
+    QWidget* focused = active ? active->focusWidget() : nullptr;
+    if (qobject_cast<QLineEdit*>(focused) || qobject_cast<QComboBox*>(focused)) return focused;
+    return nullptr;
+}
+
+void frmMain::mnuEdit_Click() {
+    const QWidget* control = ActiveTextControl();
+    const bool hasText = QGuiApplication::clipboard()->mimeData() &&
+                         QGuiApplication::clipboard()->mimeData()->hasText();
+    mnuEditCut->setEnabled(control != nullptr);
+    mnuEditCopy->setEnabled(control != nullptr);
+    mnuEditClear->setEnabled(control != nullptr);
+    mnuEditPaste->setEnabled(control != nullptr && hasText);
+}
+
+namespace {
+
+// The line edit that holds the text of a text box or an editable drop-down list.
+QLineEdit* EditorOf(QWidget* control) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit;
+    if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->lineEdit();
+    return nullptr;
+}
+
+}  // namespace
+
+void frmMain::mnuEditCut_Click() {
+    QLineEdit* edit = EditorOf(ActiveTextControl());
+    if (!edit || !edit->hasSelectedText()) return;
+    QGuiApplication::clipboard()->setText(edit->selectedText());
+    edit->del();
+}
+
+void frmMain::mnuEditCopy_Click() {
+    QLineEdit* edit = EditorOf(ActiveTextControl());
+    if (!edit || !edit->hasSelectedText()) return;
+    QGuiApplication::clipboard()->setText(edit->selectedText());
+}
+
+void frmMain::mnuEditPaste_Click() {
+    QLineEdit* edit = EditorOf(ActiveTextControl());
+    if (edit) edit->insert(QGuiApplication::clipboard()->text());
+}
+
+void frmMain::mnuEditClear_Click() {
+    QLineEdit* edit = EditorOf(ActiveTextControl());
+    if (edit && edit->hasSelectedText()) edit->del();
 }

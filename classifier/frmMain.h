@@ -5,14 +5,22 @@
 #include <cstdint>
 #include <vector>
 
+#include <memory>
+
+#include "ClassifierKeyMap.h"
+#include "ClassifyKeySetter.h"
 #include "CommonDialog.h"
 #include "GridLayout.h"
+#include "KeyStroke.h"
+#include "MainWindowValues.h"
 #include "SonoluxBord.h"
 
 class ControlModule;
 class IFileDialogAsker;
+class IFileMover;
 class IMessageBox;
 class QAction;
+class frmKeystroke;
 
 // What the main window needs from outside: its message boxes, the question
 // of its file dialog, the control module its cells' controls come from, and
@@ -20,13 +28,14 @@ class QAction;
 struct MainWindowServices {
     IMessageBox& messages;
     IFileDialogAsker& fileDialogAsker;
+    IFileMover& fileMover;
     ControlModule& controls;
     ScreenDpi dpi;
 };
 
 // The main window: a grid of spectrogram cells filled from a folder, batch by
 // batch. All geometry is in twips.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public IMainWindowValues, public IClassifyKeySetter {
     Q_OBJECT
 public:
     // The client area a new window opens with, in twips.
@@ -39,8 +48,23 @@ public:
     explicit frmMain(const MainWindowServices& services, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    void UpdateCellSizes(std::int32_t CellWidth, std::int32_t CellHeight, bool ForceUpdate = false);
-    void GetCellSize(std::int32_t& CellWidth, std::int32_t& CellHeight) const;
+    void UpdateCellSizes(std::int32_t CellWidth, std::int32_t CellHeight,
+                         bool ForceUpdate = false) override;
+    void GetCellSize(std::int32_t& CellWidth, std::int32_t& CellHeight) const override;
+    void UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,
+                         std::int32_t HopSize, std::int32_t WindowFunctionChoice, float PowerMax,
+                         float PowerMin) override;
+    void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
+                      std::int32_t& HopSize, std::int32_t& WindowFunctionChoice, float& PowerMax,
+                      float& PowerMin) const override;
+    bool IsPlayChecked() const override;
+    void SetPlayChecked(bool checked) override;
+
+    void SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
+                        const QString& TargetDir) override;
+    const ClassifierKeyMap& KeyMap() const { return m_keyMap; }
+    // The keystroke dialog, once it has been opened.
+    frmKeystroke* KeystrokeDialog() const { return m_keystrokeDialog.get(); }
 
     // Fills the first batch from a wave file's folder, or from a folder, as if
     // the user had chosen that file (or a file in that folder) with Open Many.
@@ -63,8 +87,16 @@ public:
     void mnuFileOpen_Click();
     void mnuFileMany_Click();
     void mnuFileNextBatch_Click();
-    void mnuSPGPlay_Click();
     void mnuFileExit_Click();
+    void mnuEdit_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditClear_Click();
+    void mnuSPGKeystroke_Click();
+    void mnuSPGEraseKeyDir_Click();
+    void mnuSPGClear_Click() { ClearCells(); }
+    void mnuSPGPlay_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +109,11 @@ private:
     void SizeToInitialClientArea();
     void Form_Load();
     void Form_Unload();
+    void Form_KeyDown(const KeyStroke& keyStroke);
+    void ClassifyAllVisible(const QString& target);
+    void ClassifySelection(const QString& target);
+    // Moves the cell's recording into `target`; false after a reported failure.
+    bool ClassifyCell(SonoluxBord& cell, const QString& target);
     void ArrangeCells();
     void ClearCells();
     void CreateCell();
@@ -85,6 +122,11 @@ private:
     void FillBatch(const QString& folder);
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& shortcut, void (frmMain::*handler)());
+    void createFileMenu();
+    void createEditMenu();
+    void createSpectrogramMenu();
+    // The text box or drop-down list that has the focus in the active window, if any.
+    QWidget* ActiveTextControl() const;
 
     MainWindowServices m_services;
     QWidget* m_clientArea = nullptr;
@@ -94,9 +136,15 @@ private:
     std::int32_t CellHeight = 0;
     double m_clientWidthTwips = InitialClientWidth;
     double m_clientHeightTwips = InitialClientHeight;
-    int m_selectedIndex = -1;
     bool m_shownOnce = false;
     bool m_unloaded = false;
     CommonDialog CommonDialog1;
+    ClassifierKeyMap m_keyMap;
+    std::unique_ptr<frmKeystroke> m_keystrokeDialog;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QAction* mnuEditClear = nullptr;
+    QAction* mnuSPGTab = nullptr;
     QAction* mnuSPGPlay = nullptr;
 };

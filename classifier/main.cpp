@@ -7,6 +7,7 @@
 
 #include "ControlModule.h"
 #include "FileDialogAsker.h"
+#include "FileMover.h"
 #include "MessageBox.h"
 #include "frmMain.h"
 #include "sonolux/SonoluxModule.h"
@@ -25,7 +26,8 @@ int main(int argc, char** argv) {
 
     QtMessageBox messages;
     QtFileDialogAsker fileDialogAsker;
-    frmMain window({messages, fileDialogAsker, controls, ScreenDpi::Primary()});
+    FileMover fileMover;
+    frmMain window({messages, fileDialogAsker, fileMover, controls, ScreenDpi::Primary()});
     messages.SetOwner(&window);
     fileDialogAsker.SetOwner(&window);
     window.show();

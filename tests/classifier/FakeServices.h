@@ -17,6 +17,7 @@ public:
         texts.append(text);
         return answerOk;
     }
+    void Inform(const QString& text) override { texts.append(text); }
 
     QStringList texts;
     bool answerOk = true;

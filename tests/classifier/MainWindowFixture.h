@@ -8,6 +8,7 @@
 
 #include "ControlModule.h"
 #include "FakeServices.h"
+#include "FileMover.h"
 #include "frmMain.h"
 #include "sonolux/SonoluxModule.h"
 
@@ -24,7 +25,8 @@ class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         window = std::make_unique<frmMain>(
-            MainWindowServices{messages, fileDialog, LoadedControlModule(), ScreenDpi{96, 96}});
+            MainWindowServices{messages, fileDialog, fileMover, LoadedControlModule(),
+                               ScreenDpi{96, 96}});
         window->show();
         QCoreApplication::processEvents();
     }
@@ -39,5 +41,6 @@ protected:
 
     FakeMessageBox messages;
     FakeFileDialogAsker fileDialog;
+    FileMover fileMover;
     std::unique_ptr<frmMain> window;
 };

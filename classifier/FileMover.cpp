@@ -1,0 +1,196 @@
+#include "FileMover.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "CorvaneError.h"
+#include "FileSystem.h"
+
+namespace {
+
+[[noreturn]] void Fail(int error) {
+    throw CorvaneError(error, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+int RealRenameNoReplace(const char* from, const char* to) {
+    return static_cast<int>(
+        ::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE));
+}
+
+// Closes a descriptor when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+QByteArray FolderOf(const QByteArray& path) {
+    const int slash = path.lastIndexOf('/');
+    if (slash < 0) return QByteArrayLiteral(".");
+    if (slash == 0) return QByteArrayLiteral("/");
+    return path.left(slash);
+}
+
+// Writes all of `size` bytes, or fails with the error of the write that fell short.
+void WriteAll(const FileMoveSystemCalls& calls, int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = calls.write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            Fail(errno);
+        }
+        if (written == 0) Fail(ENOSPC);
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+void CopyContents(const FileMoveSystemCalls& calls, int from, int to) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t got = ::read(from, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            Fail(errno);
+        }
+        if (got == 0) return;
+        WriteAll(calls, to, buffer.data(), static_cast<std::size_t>(got));
+    }
+}
+
+void SyncFolder(const QByteArray& folder) {
+    FileDescriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() < 0) Fail(errno);
+    if (::fsync(directory.get()) != 0 && errno != EINVAL) Fail(errno);
+}
+
+// The copy of a file being moved across file systems, in the target folder:
+// an unnamed file where the file system offers one, otherwise a hidden
+// temporary name. Until Publish gives it its final name, destroying it leaves
+// nothing behind.
+class TemporaryCopy {
+public:
+    TemporaryCopy(const FileMoveSystemCalls& calls, const QByteArray& folder) : m_calls(calls) {
+        m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (m_fd >= 0) return;
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail(errno);
+        m_name = folder + "/.corvane-move-XXXXXX";
+        m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
+        if (m_fd < 0) Fail(errno);
+    }
+    ~TemporaryCopy() {
+        if (m_fd >= 0) ::close(m_fd);
+        if (!m_name.isEmpty()) ::unlink(m_name.constData());
+    }
+    TemporaryCopy(const TemporaryCopy&) = delete;
+    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+
+    int fd() const { return m_fd; }
+
+    // Gives the copy its final name without replacing a file of that name.
+    void Publish(const QByteArray& target) {
+        if (m_name.isEmpty()) {
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(),
+                         AT_SYMLINK_FOLLOW) != 0)
+                Fail(errno);
+        } else if (m_calls.renameNoReplace(m_name.constData(), target.constData()) == 0) {
+            m_name.clear();
+        } else if (m_calls.link(m_name.constData(), target.constData()) != 0) {
+            Fail(errno);
+        }
+        const int closed = ::close(m_fd);
+        m_fd = -1;
+        if (closed != 0) {
+            const int error = errno;
+            ::unlink(target.constData());
+            Fail(error);
+        }
+    }
+
+private:
+    const FileMoveSystemCalls& m_calls;
+    int m_fd = -1;
+    QByteArray m_name;  // empty for an unnamed file, and once renamed into place
+};
+
+}  // namespace
+
+const FileMoveSystemCalls& FileMoveSystemCalls::Real() {
+    static const FileMoveSystemCalls calls{RealRenameNoReplace, ::link, ::write, ::fsync};
+    return calls;
+}
+
+void FileMover::MoveFile(const QString& source, const QString& destination) {
+    QString targetPath = destination;
+    if (destination.endsWith(QLatin1Char('/'))) {
+        targetPath = FileSystem::BuildPath(destination, FileSystem::GetFileName(source));
+    }
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(targetPath);
+    if (m_calls.renameNoReplace(from.constData(), to.constData()) == 0) return;
+    const int error = errno;
+    if (error == EXDEV) {
+        MoveAcrossFileSystems(from, to);
+    } else if (error == EINVAL || error == ENOSYS) {
+        // The file system cannot rename without replacing: a hard link can.
+        RenameByLink(from, to);
+    } else {
+        Fail(error);
+    }
+}
+
+void FileMover::RenameByLink(const QByteArray& source, const QByteArray& target) {
+    if (m_calls.link(source.constData(), target.constData()) != 0) {
+        if (errno == EXDEV) return MoveAcrossFileSystems(source, target);
+        Fail(errno);
+    }
+    if (::unlink(source.constData()) != 0) {
+        const int error = errno;
+        ::unlink(target.constData());  // both names are one file: nothing is lost
+        Fail(error);
+    }
+}
+
+void FileMover::MoveAcrossFileSystems(const QByteArray& source, const QByteArray& target) {
+    FileDescriptor input(::open(source.constData(), O_RDONLY | O_CLOEXEC));
+    if (input.get() < 0) Fail(errno);
+    struct stat status {};
+    if (::fstat(input.get(), &status) != 0) Fail(errno);
+    if (!S_ISREG(status.st_mode)) Fail(EINVAL);
+    // The name must be free before anything is written.
+    if (::access(target.constData(), F_OK) == 0) Fail(EEXIST);
+
+    const QByteArray folder = FolderOf(target);
+    TemporaryCopy copy(m_calls, folder);
+    CopyContents(m_calls, input.get(), copy.fd());
+    if (::fchmod(copy.fd(), status.st_mode & 07777) != 0) Fail(errno);
+    const struct timespec times[2] = {status.st_atim, status.st_mtim};
+    if (::futimens(copy.fd(), times) != 0) Fail(errno);
+    if (m_calls.fsync(copy.fd()) != 0) Fail(errno);
+    copy.Publish(target);
+    SyncFolder(folder);
+    if (::unlink(source.constData()) != 0) {
+        // The source cannot go: take the copy back so the move simply did not happen.
+        const int error = errno;
+        ::unlink(target.constData());
+        Fail(error);
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <sys/types.h>
+#include <QString>
+#include <cstddef>
+
+// Moves recordings. A move never replaces an existing file and never loses
+// the source: it either completes or leaves everything as it was.
+class IFileMover {
+public:
+    virtual ~IFileMover() = default;
+    // Moves `source` into the directory `destination` under its own name when
+    // `destination` ends in "/", otherwise to the path `destination`. Throws
+    // CorvaneError carrying errno and the system's description of the error
+    // ("File exists", "No space left on device", ...).
+    virtual void MoveFile(const QString& source, const QString& destination) = 0;
+};
+
+// The system calls a move makes, so that tests can make one of them fail.
+struct FileMoveSystemCalls {
+    int (*renameNoReplace)(const char* from, const char* to);
+    int (*link)(const char* from, const char* to);
+    ssize_t (*write)(int fd, const void* data, std::size_t size);
+    int (*fsync)(int fd);
+
+    static const FileMoveSystemCalls& Real();
+};
+
+// Within one file system the file is renamed without replacing (renameat2
+// with RENAME_NOREPLACE, or link and unlink where the file system lacks that
+// flag). Across file systems it is copied into an unnamed file in the target
+// folder, every write checked, synced, given the source's permission bits and
+// times, published under its name without replacing, the folder synced, and
+// only then is the source removed.
+class FileMover : public IFileMover {
+public:
+    explicit FileMover(const FileMoveSystemCalls& calls = FileMoveSystemCalls::Real())
+        : m_calls(calls) {}
+    void MoveFile(const QString& source, const QString& destination) override;
+
+private:
+    void MoveAcrossFileSystems(const QByteArray& source, const QByteArray& target);
+    void RenameByLink(const QByteArray& source, const QByteArray& target);
+
+    const FileMoveSystemCalls& m_calls;
+};
