@@ -1,8 +1,9 @@
 corvane_add_test(test_classifier_logic
     SOURCES classifier/GridLayoutTest.cpp classifier/WaveBatchTest.cpp classifier/FileSystemTest.cpp
-            classifier/CommonDialogTest.cpp
+            classifier/CommonDialogTest.cpp classifier/FileMoverTest.cpp classifier/KeyMapTest.cpp
     LIBRARIES corvane_ui)
 corvane_add_test(test_main_window
     SOURCES classifier/SonoluxBordTest.cpp classifier/frmMainTest.cpp classifier/FakeServices.cpp
+            classifier/ClassificationTest.cpp classifier/frmKeystrokeTest.cpp
     LIBRARIES corvane_ui)
 add_dependencies(test_main_window Sonolux)

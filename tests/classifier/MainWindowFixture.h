@@ -24,9 +24,8 @@ inline ControlModule& LoadedControlModule() {
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<frmMain>(
-            MainWindowServices{messages, fileDialog, fileMover, LoadedControlModule(),
-                               ScreenDpi{96, 96}});
+        window = std::make_unique<frmMain>(MainWindowServices{
+            messages, fileDialog, fileMover, LoadedControlModule(), ScreenDpi{96, 96}});
         window->show();
         QCoreApplication::processEvents();
     }

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "CorvaneError.h"
+#include "FileMover.h"
+#include "TempFolder.h"
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string Contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+// Some bytes that differ from position to position.
+std::string Pattern(std::size_t size, char seed) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(seed + i * 7 % 251);
+    return bytes;
+}
+
+QStringList Entries(const std::string& folder) {
+    return QDir(Q(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Expects `move` to fail with `error`, reporting its system description.
+template <typename Move>
+void ExpectMoveFails(Move move, int error) {
+    try {
+        move();
+        ADD_FAILURE() << "the move should have failed";
+    } catch (const CorvaneError& failure) {
+        EXPECT_EQ(failure.Number(), error);
+        EXPECT_EQ(failure.Description(), QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+// System calls that pretend every rename crosses file systems, so the copy
+// path runs on one file system, and whose writes can be made to fail.
+struct InjectedFailures {
+    static inline int writesBeforeFailure = -1;  // -1: never fail
+    static inline int failingFsync = false;
+
+    static int CrossDeviceRename(const char*, const char*) {
+        errno = EXDEV;
+        return -1;
+    }
+    static ssize_t Write(int fd, const void* data, std::size_t size) {
+        if (writesBeforeFailure == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        if (writesBeforeFailure > 0) --writesBeforeFailure;
+        // Short writes: the mover must go on until everything is written.
+        return ::write(fd, data, std::min<std::size_t>(size, 1000));
+    }
+    static int Fsync(int fd) {
+        if (failingFsync) {
+            errno = EIO;
+            return -1;
+        }
+        return ::fsync(fd);
+    }
+    static const FileMoveSystemCalls& Calls() {
+        static const FileMoveSystemCalls calls{CrossDeviceRename, ::link, Write, Fsync};
+        return calls;
+    }
+};
+
+struct FileMoverTest : ::testing::Test {
+    void SetUp() override {
+        InjectedFailures::writesBeforeFailure = -1;
+        InjectedFailures::failingFsync = false;
+    }
+    TempFolder source;
+    TempFolder target;
+    FileMover mover;
+};
+
+}  // namespace
+
+TEST_F(FileMoverTest, MovesIntoAFolderUnderItsOwnName) {
+    const std::string path = source.WriteText("x.wav", Pattern(5000, 'a'));
+    mover.MoveFile(Q(path), Q(target.Path()) + "/");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(Contents(target.Path("x.wav")), Pattern(5000, 'a'));
+}
+
+TEST_F(FileMoverTest, NeverReplacesAFileOfTheSameName) {
+    const std::string path = source.WriteText("x.wav", "the recording");
+    target.WriteText("x.wav", "already sorted");
+    ExpectMoveFails([&] { mover.MoveFile(Q(path), Q(target.Path()) + "/"); }, EEXIST);
+    EXPECT_EQ(Contents(path), "the recording");
+    EXPECT_EQ(Contents(target.Path("x.wav")), "already sorted");
+}
+
+TEST_F(FileMoverTest, MissingFolderOrSourceIsReportedAndNothingMoves) {
+    const std::string path = source.WriteText("x.wav", "data");
+    ExpectMoveFails([&] { mover.MoveFile(Q(path), Q(target.Path("nowhere")) + "/"); }, ENOENT);
+    EXPECT_EQ(Contents(path), "data");
+    ExpectMoveFails([&] { mover.MoveFile(Q(source.Path("gone.wav")), Q(target.Path()) + "/"); },
+                    ENOENT);
+}
+
+TEST_F(FileMoverTest, CopyAcrossFileSystemsKeepsContentsModeAndTime) {
+    FileMover crossing(InjectedFailures::Calls());
+    const std::string path = source.WriteText("x.wav", Pattern(200000, 'b'));
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    const struct timespec times[2] = {{1000000000, 0}, {1200000000, 500}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+
+    crossing.MoveFile(Q(path), Q(target.Path()) + "/");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(Contents(target.Path("x.wav")), Pattern(200000, 'b'));
+    struct stat status {};
+    ASSERT_EQ(::stat(target.Path("x.wav").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(status.st_mtim.tv_sec, 1200000000);
+    EXPECT_EQ(Entries(target.Path()), QStringList({"x.wav"}));
+}
+
+TEST_F(FileMoverTest, CopyThatFailsHalfWayLeavesSourceAndNoPartialFile) {
+    FileMover crossing(InjectedFailures::Calls());
+    const std::string path = source.WriteText("x.wav", Pattern(100000, 'c'));
+    InjectedFailures::writesBeforeFailure = 40;  // 40 000 of 100 000 bytes
+    ExpectMoveFails([&] { crossing.MoveFile(Q(path), Q(target.Path()) + "/"); }, ENOSPC);
+    EXPECT_EQ(Contents(path), Pattern(100000, 'c'));
+    EXPECT_TRUE(Entries(target.Path()).isEmpty());
+
+    InjectedFailures::writesBeforeFailure = -1;
+    InjectedFailures::failingFsync = true;
+    ExpectMoveFails([&] { crossing.MoveFile(Q(path), Q(target.Path()) + "/"); }, EIO);
+    EXPECT_EQ(Contents(path), Pattern(100000, 'c'));
+    EXPECT_TRUE(Entries(target.Path()).isEmpty());
+}
+
+TEST_F(FileMoverTest, CopyAcrossFileSystemsNeverReplacesEither) {
+    FileMover crossing(InjectedFailures::Calls());
+    const std::string path = source.WriteText("x.wav", "new");
+    target.WriteText("x.wav", "old");
+    ExpectMoveFails([&] { crossing.MoveFile(Q(path), Q(target.Path()) + "/"); }, EEXIST);
+    EXPECT_EQ(Contents(path), "new");
+    EXPECT_EQ(Contents(target.Path("x.wav")), "old");
+    EXPECT_EQ(Entries(target.Path()), QStringList({"x.wav"}));
+}
+
+TEST_F(FileMoverTest, FallsBackToLinkWhereRenameCannotRefuseToReplace) {
+    static const FileMoveSystemCalls noFlag{[](const char*, const char*) {
+                                                errno = EINVAL;
+                                                return -1;
+                                            },
+                                            ::link, ::write, ::fsync};
+    FileMover linking(noFlag);
+    const std::string first = source.WriteText("a.wav", "A");
+    linking.MoveFile(Q(first), Q(target.Path()) + "/");
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_EQ(Contents(target.Path("a.wav")), "A");
+
+    const std::string second = source.WriteText("a.wav", "B");
+    ExpectMoveFails([&] { linking.MoveFile(Q(second), Q(target.Path()) + "/"); }, EEXIST);
+    EXPECT_EQ(Contents(second), "B");
+    EXPECT_EQ(Contents(target.Path("a.wav")), "A");
+}
+
+TEST_F(FileMoverTest, MovesBetweenRealFileSystems) {
+    struct stat disk {
+    }, memory{};
+    ASSERT_EQ(::stat(source.Path().c_str(), &disk), 0);
+    if (::stat("/dev/shm", &memory) != 0 || memory.st_dev == disk.st_dev) {
+        GTEST_SKIP() << "/dev/shm is not a file system of its own here";
+    }
+    QTemporaryDir shm(QStringLiteral("/dev/shm/corvane-test-XXXXXX"));
+    ASSERT_TRUE(shm.isValid());
+    const std::string path = source.WriteText("x.wav", Pattern(300000, 'd'));
+    mover.MoveFile(Q(path), shm.path() + "/");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(Contents(shm.path().toStdString() + "/x.wav"), Pattern(300000, 'd'));
+    EXPECT_EQ(QDir(shm.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"x.wav"}));
+}
+
+TEST_F(FileMoverTest, FullDiskLeavesSourceAndNoPartialFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "a real full disk needs root to mount a small tmpfs";
+    const std::string path = source.WriteText("big.wav", Pattern(200000, 'e'));
+    const std::string mountPoint = target.MakeFolder("small");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A private mount namespace: the 64 KiB disk vanishes with this process.
+        if (::unshare(CLONE_NEWNS) != 0) ::_exit(10);
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) ::_exit(11);
+        if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0) ::_exit(12);
+        int result = 0;
+        try {
+            FileMover().MoveFile(Q(path), Q(mountPoint) + "/");
+            result = 20;
+        } catch (const CorvaneError& error) {
+            if (error.Number() != ENOSPC) result = 21;
+        }
+        if (Contents(path) != Pattern(200000, 'e')) result = 22;
+        if (!Entries(mountPoint).isEmpty()) result = 23;
+        ::_exit(result);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    const int code = WEXITSTATUS(status);
+    if (code >= 10 && code <= 12)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (" << code << ")";
+    EXPECT_EQ(code, 0) << "20: moved, 21: wrong error, 22: source changed, 23: file left behind";
+    EXPECT_EQ(Contents(path), Pattern(200000, 'e'));
+}
