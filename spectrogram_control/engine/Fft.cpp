@@ -3,6 +3,10 @@
 #include <cmath>
 #include <utility>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace sonolux {
 namespace {
 
@@ -23,10 +27,36 @@ void BitReverse(double* data, std::size_t nn) {
     }
 }
 
-// The butterflies of one stage that share the twiddle factor (wr, wi).
+// Appends sin(theta / 2) and sin(theta) for every butterfly stage of an `nn`-point transform.
+void AppendStageSines(std::size_t nn, int isign, std::vector<double>& sines) {
+    for (std::size_t mmax = 2; 2 * nn > mmax; mmax <<= 1) {
+        const double theta =
+            -6.28318530717959 / static_cast<double>(static_cast<long>(mmax) * isign);
+        sines.push_back(std::sin(theta / 2));
+        sines.push_back(std::sin(theta));
+    }
+}
+
+// The butterflies of one stage that share the twiddle factor (wr, wi). The two
+// lanes compute the real and imaginary parts with exactly the scalar operations:
+// wr*a - wi*b is formed as wr*a + (-wi)*b, which rounds identically.
 inline void ButterflyGroup(double* data, std::size_t first, std::size_t n, std::size_t mmax,
                            double wr, double wi) {
     const std::size_t istep = mmax << 1;
+#ifdef __SSE2__
+    const __m128d wReal = _mm_set1_pd(wr);
+    const __m128d wImag = _mm_set_pd(wi, -wi);
+    for (std::size_t i = first; i < n; i += istep) {
+        double* upper = data + i;
+        double* lower = data + i + mmax;
+        const __m128d x = _mm_loadu_pd(lower);
+        const __m128d swapped = _mm_shuffle_pd(x, x, 1);
+        const __m128d t = _mm_add_pd(_mm_mul_pd(wReal, x), _mm_mul_pd(wImag, swapped));
+        const __m128d u = _mm_loadu_pd(upper);
+        _mm_storeu_pd(lower, _mm_sub_pd(u, t));
+        _mm_storeu_pd(upper, _mm_add_pd(u, t));
+    }
+#else
     for (std::size_t i = first; i < n; i += istep) {
         const std::size_t j = i + mmax;
         const double tr = wr * data[j] - wi * data[j + 1];
@@ -36,6 +66,7 @@ inline void ButterflyGroup(double* data, std::size_t first, std::size_t n, std::
         data[i] = data[i] + tr;
         data[i + 1] = data[i + 1] + ti;
     }
+#endif
 }
 
 // The first group of every stage has the twiddle factor 1 + 0i exactly. Multiplying
@@ -44,6 +75,12 @@ inline void ButterflyGroup(double* data, std::size_t first, std::size_t n, std::
 inline void UnitButterflyGroup(double* data, std::size_t n, std::size_t mmax) {
     const std::size_t istep = mmax << 1;
     for (std::size_t i = 0; i < n; i += istep) {
+#ifdef __SSE2__
+        const __m128d t = _mm_loadu_pd(data + i + mmax);
+        const __m128d u = _mm_loadu_pd(data + i);
+        _mm_storeu_pd(data + i + mmax, _mm_sub_pd(u, t));
+        _mm_storeu_pd(data + i, _mm_add_pd(u, t));
+#else
         const std::size_t j = i + mmax;
         const double tr = data[j];
         const double ti = data[j + 1];
@@ -51,22 +88,18 @@ inline void UnitButterflyGroup(double* data, std::size_t n, std::size_t mmax) {
         data[j + 1] = data[i + 1] - ti;
         data[i] = data[i] + tr;
         data[i + 1] = data[i + 1] + ti;
+#endif
     }
 }
 
-}  // namespace
-
-void ComplexFFT(double* data, std::size_t nn, int isign) {
+// The butterfly stages of an `nn`-point transform of bit-reversed data, with
+// stageSines[2s] = sin(theta/2) and stageSines[2s+1] = sin(theta) of stage s.
+void Butterflies(double* data, std::size_t nn, const double* stageSines) {
     const std::size_t n = nn << 1;
-    BitReverse(data, nn);
-    std::size_t mmax = 2;
-    while (n > mmax) {
-        const std::size_t istep = mmax << 1;
-        const double theta =
-            -6.28318530717959 / static_cast<double>(static_cast<long>(mmax) * isign);
-        const double wtemp = std::sin(theta / 2);
+    for (std::size_t mmax = 2; n > mmax; mmax <<= 1, stageSines += 2) {
+        const double wtemp = stageSines[0];
         const double wpr = -2.0 * wtemp * wtemp;
-        const double wpi = std::sin(theta);
+        const double wpi = stageSines[1];
         double wr = 1.0;
         double wi = 0.0;
         UnitButterflyGroup(data, n, mmax);
@@ -76,20 +109,17 @@ void ComplexFFT(double* data, std::size_t nn, int isign) {
             wr = wr * wpr - wi * wpi + wr;
             wi = wi * wpr + oldWr * wpi + wi;
         }
-        mmax = istep;
     }
 }
 
-void RealFFT(double* data, std::size_t n, int isign) {
-    const bool forward = isign == 1;
-    const double theta =
-        (forward ? -3.141592653589793 : 3.141592653589793) / static_cast<double>(n);
+// Separates the transform of 2n real values from the n-point complex transform of
+// their pairs (forward), or prepares the inverse; `sines` = sin(theta/2), sin(theta).
+void SplitReal(double* data, std::size_t n, bool forward, const double* sines) {
     const double c1 = 0.5;
     const double c2 = forward ? -0.5 : 0.5;
-    if (forward) ComplexFFT(data, n, 1);
-    const double wtemp = std::sin(theta / 2);
+    const double wtemp = sines[0];
     const double wpr = -2.0 * wtemp * wtemp;
-    const double wpi = std::sin(theta);
+    const double wpi = sines[1];
     double wr = 1.0 + wpr;
     double wi = wpi;
     for (std::size_t k = 1; k < n / 2; ++k) {
@@ -114,8 +144,68 @@ void RealFFT(double* data, std::size_t n, int isign) {
     } else {
         data[0] = c1 * (h1r + data[1]);
         data[1] = c1 * (h1r - data[1]);
-        ComplexFFT(data, n, -1);
     }
+}
+
+void AppendRealSines(std::size_t n, bool forward, std::vector<double>& sines) {
+    const double theta =
+        (forward ? -3.141592653589793 : 3.141592653589793) / static_cast<double>(n);
+    sines.push_back(std::sin(theta / 2));
+    sines.push_back(std::sin(theta));
+}
+
+}  // namespace
+
+void ComplexFFT(double* data, std::size_t nn, int isign) {
+    std::vector<double> sines;
+    AppendStageSines(nn, isign, sines);
+    BitReverse(data, nn);
+    Butterflies(data, nn, sines.data());
+}
+
+void RealFFT(double* data, std::size_t n, int isign) {
+    const bool forward = isign == 1;
+    std::vector<double> sines;
+    AppendRealSines(n, forward, sines);
+    if (forward) ComplexFFT(data, n, 1);
+    SplitReal(data, n, forward, sines.data());
+    if (!forward) ComplexFFT(data, n, -1);
+}
+
+RealFftPlan::RealFftPlan(std::size_t n) : m_n(n) {
+    // The exchanges the bit-reversal loop makes, in its order.
+    std::size_t j = 0;
+    for (std::size_t i = 0; i < 2 * n; i += 2) {
+        if (j > i) {
+            m_swaps.push_back(static_cast<std::uint32_t>(i));
+            m_swaps.push_back(static_cast<std::uint32_t>(j));
+        }
+        std::size_t m = n;
+        while (m >= 2 && j >= m) {
+            j -= m;
+            m >>= 1;
+        }
+        j += m;
+    }
+    AppendStageSines(n, 1, m_sines);
+    AppendRealSines(n, true, m_sines);
+}
+
+void RealFftPlan::Forward(double* data) const {
+    for (std::size_t s = 0; s < m_swaps.size(); s += 2) {
+        const std::size_t i = m_swaps[s];
+        const std::size_t j = m_swaps[s + 1];
+#ifdef __SSE2__
+        const __m128d a = _mm_loadu_pd(data + i);
+        _mm_storeu_pd(data + i, _mm_loadu_pd(data + j));
+        _mm_storeu_pd(data + j, a);
+#else
+        std::swap(data[i], data[j]);
+        std::swap(data[i + 1], data[j + 1]);
+#endif
+    }
+    Butterflies(data, m_n, m_sines.data());
+    SplitReal(data, m_n, true, m_sines.data() + m_sines.size() - 2);
 }
 
 }  // namespace sonolux

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 namespace sonolux {
 
@@ -11,12 +13,29 @@ namespace sonolux {
 // recurrence, so each butterfly stage needs only two sine evaluations.
 void ComplexFFT(double* data, std::size_t nn, int isign);
 
-// In-place forward transform of 2 * `n` real values data[0 .. 2n-1] (`n` a power
-// of two, at least 2) through one complex transform of `n` points.
+// In-place transform of 2 * `n` real values data[0 .. 2n-1] (`n` a power of two,
+// at least 2) through one complex transform of `n` points.
 // `isign` = 1: afterwards data[0] = X_0, data[1] = X_n (the Nyquist term), and
 // data[2k]^2 + data[2k+1]^2 = |X_k|^2 for 1 <= k < n, where
 // X_k = sum_j x_j e^(-2 pi i k j / 2n), unscaled.
 // `isign` = -1: the inverse of that layout, giving n times the real values.
 void RealFFT(double* data, std::size_t n, int isign);
+
+// RealFFT(data, n, 1) for one size, prepared for many transforms: the bit-reversal
+// swaps and the sines of every stage are worked out once. Gives bit for bit the
+// values of RealFFT.
+class RealFftPlan {
+public:
+    // `n` complex points (a power of two, at least 2): transforms of 2n real values.
+    explicit RealFftPlan(std::size_t n);
+
+    // In place on data[0 .. 2n-1], as RealFFT(data, n, 1).
+    void Forward(double* data) const;
+
+private:
+    std::size_t m_n;
+    std::vector<std::uint32_t> m_swaps;  // pairs of complex indexes to exchange
+    std::vector<double> m_sines;  // per stage, then for the real split: sin(theta/2), sin(theta)
+};
 
 }  // namespace sonolux

@@ -10,6 +10,7 @@ namespace {
 // relative), and narrow enough that almost no bin falls inside it.
 constexpr double GuardBand = 1e-9;
 constexpr double MaxFastLevelDb = 1000.0;
+constexpr double MaxBuckets = 65536;
 
 }  // namespace
 
@@ -53,15 +54,30 @@ void GreyScale::BuildThresholds() {
         m_above[level] = threshold * (1.0 + GuardBand);
         previous = threshold;
     }
+    m_below[Levels + 1] = HUGE_VAL;
 }
 
 void GreyScale::BuildBuckets() {
-    m_firstBucketKey = BucketKey(m_below[1]);
-    const std::uint64_t lastKey = BucketKey(m_above[Levels]);
-    m_bucketLevels.resize(static_cast<std::size_t>(lastKey - m_firstBucketKey + 1));
+    // Mantissa bits per bucket key: buckets at most half a step wide, as long as the
+    // table stays small; narrower steps are settled by the loop in operator().
+    const double stepRatio =
+        std::pow(10.0, (static_cast<double>(m_powerMax) - m_powerMin) / 2550.0);
+    int mantissaBits = 1;
+    while (mantissaBits < 16 && std::ldexp(1.0, -mantissaBits) > (stepRatio - 1.0) / 2)
+        ++mantissaBits;
+    const double octaves = std::log2(m_above[Levels] / m_below[1]) + 2;
+    while (mantissaBits > 1 && octaves * std::ldexp(1.0, mantissaBits) > MaxBuckets) --mantissaBits;
+    m_bucketShift = 52 - mantissaBits;
+
+    // The first bucket starts below the first threshold, so it holds level 0.
+    m_firstBucketKey = static_cast<std::int64_t>(BucketKey(m_below[1])) - 1;
+    m_lastBucket = static_cast<std::int64_t>(BucketKey(m_above[Levels])) - m_firstBucketKey;
+    m_bucketLevels.resize(static_cast<std::size_t>(m_lastBucket + 1));
     int level = 0;
     for (std::size_t i = 0; i < m_bucketLevels.size(); ++i) {
-        const std::uint64_t startBits = (m_firstBucketKey + i) << 48;
+        const std::uint64_t startBits =
+            static_cast<std::uint64_t>(m_firstBucketKey + static_cast<std::int64_t>(i))
+            << m_bucketShift;
         double start;
         std::memcpy(&start, &startBits, sizeof start);
         while (level < Levels && m_below[level + 1] <= start) ++level;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -22,16 +23,17 @@ class GreyScale {
 public:
     GreyScale(float powerMin, float powerMax);
 
+    // `power` >= 0.
     std::uint8_t operator()(double power) const {
         if (m_mode != Mode::Thresholds) {
             return m_mode == Mode::AllWhite ? 255 : GreyValueOfPower(power, m_powerMin, m_powerMax);
         }
-        if (power < m_below[1]) return 255;
-        if (power >= m_above[Levels]) return 0;
-        std::size_t bucket = BucketKey(power) - m_firstBucketKey;
-        if (bucket >= m_bucketLevels.size()) bucket = m_bucketLevels.size() - 1;
-        int level = m_bucketLevels[bucket];
-        while (level < Levels && power >= m_below[level + 1]) ++level;
+        const std::int64_t bucket = std::clamp<std::int64_t>(
+            static_cast<std::int64_t>(BucketKey(power)) - m_firstBucketKey, 0, m_lastBucket);
+        int level = m_bucketLevels[static_cast<std::size_t>(bucket)];
+        // Buckets are narrower than the steps, so one comparison almost always settles it.
+        level += power >= m_below[level + 1];
+        while (power >= m_below[level + 1]) ++level;
         if (power < m_above[level]) return GreyValueOfPower(power, m_powerMin, m_powerMax);
         return static_cast<std::uint8_t>(255 - level);
     }
@@ -40,11 +42,12 @@ private:
     enum class Mode { AllWhite, Thresholds, Literal };
     static constexpr int Levels = 255;
 
-    // The sign, exponent and top four mantissa bits: 16 buckets per octave of power.
-    static std::uint64_t BucketKey(double power) {
+    // The exponent and the top mantissa bits of a non-negative power: buckets of
+    // equal width on a logarithmic scale.
+    std::uint64_t BucketKey(double power) const {
         std::uint64_t bits;
         std::memcpy(&bits, &power, sizeof bits);
-        return bits >> 48;
+        return bits >> m_bucketShift;
     }
     void BuildThresholds();
     void BuildBuckets();
@@ -53,10 +56,12 @@ private:
     float m_powerMax;
     Mode m_mode = Mode::Literal;
     // m_below[v] and m_above[v]: just below and just above the power at which the grey
-    // level v (1 .. 255) begins; index 0 holds bounds every power passes.
-    double m_below[Levels + 1] = {};
+    // level v (1 .. 255) begins; m_above[0] is 0 and m_below[256] infinite.
+    double m_below[Levels + 2] = {};
     double m_above[Levels + 1] = {};
-    std::uint64_t m_firstBucketKey = 0;
+    int m_bucketShift = 48;
+    std::int64_t m_firstBucketKey = 0;
+    std::int64_t m_lastBucket = 0;
     std::vector<std::uint8_t> m_bucketLevels;  // levels whose m_below a bucket's start reaches
 };
 

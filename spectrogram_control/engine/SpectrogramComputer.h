@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "Fft.h"
 #include "GreyScale.h"
 #include "SpectrogramParameters.h"
 
@@ -37,11 +38,18 @@ public:
     const SpectrogramGeometry& Geometry() const { return m_geometry; }
 
 private:
+    // Readies the vector unit before the other members are built (see the .cpp).
+    struct VectorUnitReady {
+        VectorUnitReady();
+    };
+
+    VectorUnitReady m_vectorUnitReady;
     const std::vector<std::int16_t>& m_samples;
     SpectrogramGeometry m_geometry;
     std::int32_t m_usedFrameLength;  // min(L, N): the frame samples the FFT uses
     std::vector<double> m_window;    // L values
     std::vector<double> m_fft;       // N + 2 values
+    RealFftPlan m_fftPlan;
     std::vector<std::int16_t> m_frame;
     std::vector<std::uint8_t> m_column;
     GreyScale m_greyScale;

@@ -24,7 +24,13 @@ void SpectrogramImage::Create(const SpectrogramGeometry& geometry) {
     static const QVector<QRgb> greyRamp = GreyRamp();
     m_built = geometry;
     m_image = QImage((geometry.frameCount + 3) & ~3, geometry.binCount, QImage::Format_Indexed8);
-    if (m_image.isNull()) return;
+    m_display = QImage(geometry.frameCount, geometry.binCount, QImage::Format_RGB32);
+    if (m_image.isNull() || m_display.isNull()) {
+        m_image = QImage();
+        m_display = QImage();
+        return;
+    }
+    m_display.fill(Qt::white);
     m_image.setColorTable(greyRamp);
     m_image.setDotsPerMeterX(2835);
     m_image.setDotsPerMeterY(2835);
@@ -40,6 +46,17 @@ void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
     if (m_image.isNull()) return;
     SpectrogramComputer computer(samples, parameters, geometry);
     computer.ComputeSpectrogram(m_image.bits(), m_image.bytesPerLine());
+    UpdateDisplay();
+}
+
+void SpectrogramImage::UpdateDisplay() {
+    const int width = m_display.width();
+    const int height = m_display.height();
+    for (int y = 0; y < height; ++y) {
+        const uchar* grey = m_image.constScanLine(y);
+        auto* rgb = reinterpret_cast<QRgb*>(m_display.scanLine(y));
+        for (int x = 0; x < width; ++x) rgb[x] = 0xFF000000u | grey[x] * 0x010101u;
+    }
 }
 
 QRect SpectrogramImage::SourceRect(const SpectrogramGeometry& current) const {
@@ -57,7 +74,7 @@ void SpectrogramImage::Paint(QPainter& painter, const QRect& bounds,
     if (source.isEmpty() || bounds.isEmpty()) return;
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRectF(bounds), m_image, QRectF(source));
+    painter.drawImage(QRectF(bounds), m_display, QRectF(source));
     painter.restore();
 }
 

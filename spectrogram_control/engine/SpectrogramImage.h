@@ -29,9 +29,9 @@ public:
                const QSize& controlSizePx);
 
     // Stretches the `current` grid's F x B source rectangle over `bounds` without
-    // keeping the aspect ratio and without smoothing. The source rectangle is
-    // clipped to the image, so a grid evaluated for a resized control never reads
-    // outside it. Paints nothing when there is no image.
+    // keeping the aspect ratio and without smoothing. The source rectangle is cut to
+    // the grid the image was built for (see SourceRect), so a grid evaluated for a
+    // resized control never reads outside it. Paints nothing when there is no image.
     void Paint(QPainter& painter, const QRect& bounds, const SpectrogramGeometry& current) const;
 
     bool IsNull() const { return m_image.isNull(); }
@@ -43,7 +43,12 @@ public:
     QRect SourceRect(const SpectrogramGeometry& current) const;
 
 private:
+    void UpdateDisplay();
+
     QImage m_image;
+    // The grid's pixels as RGB32: painting from a palette image would convert it on
+    // every paint, spread over Qt's worker threads, which costs more than the paint.
+    QImage m_display;
     SpectrogramGeometry m_built;
 };
 

@@ -127,7 +127,7 @@ TEST(RealFFT, InverseUndoesTheForwardTransformTimesN) {
         EXPECT_NEAR(data[i], 256 * values[i], Tolerance(512));
 }
 
-TEST(RealFFT, GivesBitForBitTheValuesOfThePlainTranscription) {
+TEST(RealFFT, DirectAndPlannedGiveBitForBitTheValuesOfThePlainTranscription) {
     std::mt19937 random(15);
     for (std::size_t n = 16; n <= 4096; n *= 2) {
         std::vector<double> data = RandomValues(2 * n, random);
