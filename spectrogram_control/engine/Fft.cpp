@@ -92,37 +92,75 @@ inline void UnitButterflyGroup(double* data, std::size_t n, std::size_t mmax) {
     }
 }
 
+// The recurrence that carries a twiddle factor (wr, wi) on by one step of the angle
+// whose sines are sin(theta/2) and sin(theta).
+struct Rotation {
+    double wpr;
+    double wpi;
+};
+
+Rotation RotationOf(const double* sines) {
+    return {-2.0 * sines[0] * sines[0], sines[1]};
+}
+
+inline void Advance(double& wr, double& wi, const Rotation& r) {
+    const double oldWr = wr;
+    wr = wr * r.wpr - wi * r.wpi + wr;
+    wi = wi * r.wpr + oldWr * r.wpi + wi;
+}
+
 // The butterfly stages of an `nn`-point transform of bit-reversed data, with
 // stageSines[2s] = sin(theta/2) and stageSines[2s+1] = sin(theta) of stage s.
-void Butterflies(double* data, std::size_t nn, const double* stageSines) {
+// `twiddles`, if given, holds the (wr, wi) the recurrence yields for every group
+// but the first of every stage, in order, so the recurrence is not run again.
+void Butterflies(double* data, std::size_t nn, const double* stageSines, const double* twiddles) {
     const std::size_t n = nn << 1;
-    for (std::size_t mmax = 2; n > mmax; mmax <<= 1, stageSines += 2) {
-        const double wtemp = stageSines[0];
-        const double wpr = -2.0 * wtemp * wtemp;
-        const double wpi = stageSines[1];
+    for (std::size_t mmax = 2, stage = 0; n > mmax; mmax <<= 1, ++stage) {
+        UnitButterflyGroup(data, n, mmax);
+        if (twiddles != nullptr) {
+            for (std::size_t m = 2; m < mmax; m += 2, twiddles += 2) {
+                ButterflyGroup(data, m, n, mmax, twiddles[0], twiddles[1]);
+            }
+            continue;
+        }
+        const Rotation rotation = RotationOf(stageSines + 2 * stage);
         double wr = 1.0;
         double wi = 0.0;
-        UnitButterflyGroup(data, n, mmax);
-        for (std::size_t m = 0; m < mmax; m += 2) {
-            if (m != 0) ButterflyGroup(data, m, n, mmax, wr, wi);
-            const double oldWr = wr;
-            wr = wr * wpr - wi * wpi + wr;
-            wi = wi * wpr + oldWr * wpi + wi;
+        for (std::size_t m = 2; m < mmax; m += 2) {
+            Advance(wr, wi, rotation);
+            ButterflyGroup(data, m, n, mmax, wr, wi);
+        }
+    }
+}
+
+void AppendStageTwiddles(std::size_t nn, const double* stageSines, std::vector<double>& twiddles) {
+    for (std::size_t mmax = 2; 2 * nn > mmax; mmax <<= 1, stageSines += 2) {
+        const Rotation rotation = RotationOf(stageSines);
+        double wr = 1.0;
+        double wi = 0.0;
+        for (std::size_t m = 2; m < mmax; m += 2) {
+            Advance(wr, wi, rotation);
+            twiddles.push_back(wr);
+            twiddles.push_back(wi);
         }
     }
 }
 
 // Separates the transform of 2n real values from the n-point complex transform of
 // their pairs (forward), or prepares the inverse; `sines` = sin(theta/2), sin(theta).
-void SplitReal(double* data, std::size_t n, bool forward, const double* sines) {
+// `twiddles`, if given, holds the (wr, wi) of k = 1 .. n/2 - 1.
+void SplitReal(double* data, std::size_t n, bool forward, const double* sines,
+               const double* twiddles) {
     const double c1 = 0.5;
     const double c2 = forward ? -0.5 : 0.5;
-    const double wtemp = sines[0];
-    const double wpr = -2.0 * wtemp * wtemp;
-    const double wpi = sines[1];
-    double wr = 1.0 + wpr;
-    double wi = wpi;
+    const Rotation rotation = RotationOf(sines);
+    double wr = 1.0 + rotation.wpr;
+    double wi = rotation.wpi;
     for (std::size_t k = 1; k < n / 2; ++k) {
+        if (twiddles != nullptr) {
+            wr = twiddles[2 * k - 2];
+            wi = twiddles[2 * k - 1];
+        }
         const std::size_t i1 = 2 * k;
         const std::size_t i3 = 2 * n - 2 * k;
         const double h1r = c1 * (data[i1] + data[i3]);
@@ -133,9 +171,7 @@ void SplitReal(double* data, std::size_t n, bool forward, const double* sines) {
         data[i1 + 1] = h1i + wr * h2i + wi * h2r;
         data[i3] = h1r - wr * h2r + wi * h2i;
         data[i3 + 1] = -h1i + wr * h2i + wi * h2r;
-        const double oldWr = wr;
-        wr = wr * wpr - wi * wpi + wr;
-        wi = wi * wpr + oldWr * wpi + wi;
+        if (twiddles == nullptr) Advance(wr, wi, rotation);
     }
     const double h1r = data[0];
     if (forward) {
@@ -144,6 +180,17 @@ void SplitReal(double* data, std::size_t n, bool forward, const double* sines) {
     } else {
         data[0] = c1 * (h1r + data[1]);
         data[1] = c1 * (h1r - data[1]);
+    }
+}
+
+void AppendRealTwiddles(std::size_t n, const double* sines, std::vector<double>& twiddles) {
+    const Rotation rotation = RotationOf(sines);
+    double wr = 1.0 + rotation.wpr;
+    double wi = rotation.wpi;
+    for (std::size_t k = 1; k < n / 2; ++k) {
+        twiddles.push_back(wr);
+        twiddles.push_back(wi);
+        Advance(wr, wi, rotation);
     }
 }
 
@@ -160,7 +207,7 @@ void ComplexFFT(double* data, std::size_t nn, int isign) {
     std::vector<double> sines;
     AppendStageSines(nn, isign, sines);
     BitReverse(data, nn);
-    Butterflies(data, nn, sines.data());
+    Butterflies(data, nn, sines.data(), nullptr);
 }
 
 void RealFFT(double* data, std::size_t n, int isign) {
@@ -168,7 +215,7 @@ void RealFFT(double* data, std::size_t n, int isign) {
     std::vector<double> sines;
     AppendRealSines(n, forward, sines);
     if (forward) ComplexFFT(data, n, 1);
-    SplitReal(data, n, forward, sines.data());
+    SplitReal(data, n, forward, sines.data(), nullptr);
     if (!forward) ComplexFFT(data, n, -1);
 }
 
@@ -187,8 +234,14 @@ RealFftPlan::RealFftPlan(std::size_t n) : m_n(n) {
         }
         j += m;
     }
-    AppendStageSines(n, 1, m_sines);
-    AppendRealSines(n, true, m_sines);
+    std::vector<double> sines;
+    AppendStageSines(n, 1, sines);
+    AppendStageTwiddles(n, sines.data(), m_stageTwiddles);
+    sines.clear();
+    AppendRealSines(n, true, sines);
+    m_realSines[0] = sines[0];
+    m_realSines[1] = sines[1];
+    AppendRealTwiddles(n, sines.data(), m_realTwiddles);
 }
 
 void RealFftPlan::Forward(double* data) const {
@@ -204,8 +257,8 @@ void RealFftPlan::Forward(double* data) const {
         std::swap(data[i + 1], data[j + 1]);
 #endif
     }
-    Butterflies(data, m_n, m_sines.data());
-    SplitReal(data, m_n, true, m_sines.data() + m_sines.size() - 2);
+    Butterflies(data, m_n, nullptr, m_stageTwiddles.data());
+    SplitReal(data, m_n, true, m_realSines, m_realTwiddles.data());
 }
 
 }  // namespace sonolux

@@ -22,8 +22,8 @@ void ComplexFFT(double* data, std::size_t nn, int isign);
 void RealFFT(double* data, std::size_t n, int isign);
 
 // RealFFT(data, n, 1) for one size, prepared for many transforms: the bit-reversal
-// swaps and the sines of every stage are worked out once. Gives bit for bit the
-// values of RealFFT.
+// swaps and the twiddle factors the recurrence yields are worked out once. Gives
+// bit for bit the values of RealFFT.
 class RealFftPlan {
 public:
     // `n` complex points (a power of two, at least 2): transforms of 2n real values.
@@ -34,8 +34,10 @@ public:
 
 private:
     std::size_t m_n;
-    std::vector<std::uint32_t> m_swaps;  // pairs of complex indexes to exchange
-    std::vector<double> m_sines;  // per stage, then for the real split: sin(theta/2), sin(theta)
+    std::vector<std::uint32_t> m_swaps;   // pairs of complex indexes to exchange
+    std::vector<double> m_stageTwiddles;  // (wr, wi) of every group but the first, stage by stage
+    double m_realSines[2] = {};           // sin(theta/2), sin(theta) of the real split
+    std::vector<double> m_realTwiddles;   // (wr, wi) of the real split, k = 1 .. n/2 - 1
 };
 
 }  // namespace sonolux

@@ -10,6 +10,10 @@
 namespace sonolux {
 namespace {
 
+// Above this many pixels the RGB32 copy for painting is not worth its memory, and
+// the palette image is painted directly.
+constexpr qint64 MaxDisplayPixels = qint64{1} << 22;
+
 QVector<QRgb> GreyRamp() {
     QVector<QRgb> table(256);
     for (int i = 0; i < 256; ++i) table[i] = qRgb(i, i, i);
@@ -24,13 +28,12 @@ void SpectrogramImage::Create(const SpectrogramGeometry& geometry) {
     static const QVector<QRgb> greyRamp = GreyRamp();
     m_built = geometry;
     m_image = QImage((geometry.frameCount + 3) & ~3, geometry.binCount, QImage::Format_Indexed8);
-    m_display = QImage(geometry.frameCount, geometry.binCount, QImage::Format_RGB32);
-    if (m_image.isNull() || m_display.isNull()) {
-        m_image = QImage();
-        m_display = QImage();
-        return;
+    m_display = QImage();
+    if (m_image.isNull()) return;
+    if (qint64{geometry.frameCount} * geometry.binCount <= MaxDisplayPixels) {
+        m_display = QImage(geometry.frameCount, geometry.binCount, QImage::Format_RGB32);
+        m_display.fill(Qt::white);
     }
-    m_display.fill(Qt::white);
     m_image.setColorTable(greyRamp);
     m_image.setDotsPerMeterX(2835);
     m_image.setDotsPerMeterY(2835);
@@ -50,6 +53,7 @@ void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
 }
 
 void SpectrogramImage::UpdateDisplay() {
+    if (m_display.isNull()) return;
     const int width = m_display.width();
     const int height = m_display.height();
     for (int y = 0; y < height; ++y) {
@@ -74,7 +78,7 @@ void SpectrogramImage::Paint(QPainter& painter, const QRect& bounds,
     if (source.isEmpty() || bounds.isEmpty()) return;
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRectF(bounds), m_display, QRectF(source));
+    painter.drawImage(QRectF(bounds), m_display.isNull() ? m_image : m_display, QRectF(source));
     painter.restore();
 }
 

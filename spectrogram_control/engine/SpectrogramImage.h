@@ -46,8 +46,9 @@ private:
     void UpdateDisplay();
 
     QImage m_image;
-    // The grid's pixels as RGB32: painting from a palette image would convert it on
-    // every paint, spread over Qt's worker threads, which costs more than the paint.
+    // The grid's pixels as RGB32 (null for very large grids): painting from a palette
+    // image would convert it on every paint, spread over Qt's worker threads, which
+    // costs more than the paint itself.
     QImage m_display;
     SpectrogramGeometry m_built;
 };

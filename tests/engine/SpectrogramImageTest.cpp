@@ -141,4 +141,21 @@ TEST(SpectrogramImage, CreateGivesAWhiteImageOfTheGridSize) {
     }
 }
 
+TEST(SpectrogramImage, VeryLargeGridsArePaintedFromThePaletteImage) {
+    SpectrogramImage image;
+    SpectrogramGeometry g;
+    g.frameCount = 2048;
+    g.binCount = 4096;
+    image.Create(g);
+    ASSERT_FALSE(image.IsNull());
+    const QRect bounds(2, 2, 32, 32);
+    const QImage target = PaintOnto(image, bounds, g);
+    for (int y = 0; y < target.height(); ++y) {
+        for (int x = 0; x < target.width(); ++x) {
+            ASSERT_EQ(target.pixel(x, y),
+                      bounds.contains(x, y) ? qRgb(255, 255, 255) : qRgb(255, 0, 0));
+        }
+    }
+}
+
 }  // namespace
