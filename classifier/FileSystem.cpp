@@ -1,7 +1,13 @@
 #include "FileSystem.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 namespace FileSystem {
 namespace {
@@ -45,6 +51,27 @@ QString BuildPath(const QString& path, const QString& name) {
 bool FileExists(const QString& path) {
     if (path.isEmpty()) return false;
     return QFileInfo(path).isFile();
+}
+
+QString ReadWholeFile(const QString& path, QByteArray& contents) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return QString::fromLocal8Bit(std::strerror(errno));
+    QByteArray read;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            return QString::fromLocal8Bit(std::strerror(error));
+        }
+        if (got == 0) break;
+        read.append(buffer, got);
+    }
+    ::close(fd);
+    contents = read;
+    return {};
 }
 
 }  // namespace FileSystem

@@ -17,5 +17,8 @@ QString BuildPath(const QString& path, const QString& name);
 // True when `path` names an existing regular file (or a link to one); false
 // for the empty text, folders and everything else.
 bool FileExists(const QString& path);
+// Reads the whole file at `path` into `contents`. Returns the system's
+// description of the error ("No such file or directory"), or the empty text.
+QString ReadWholeFile(const QString& path, QByteArray& contents);
 
 }  // namespace FileSystem

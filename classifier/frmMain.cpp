@@ -18,7 +18,9 @@
 #include "FileMover.h"
 #include "FileSystem.h"
 #include "KeyEventTranslation.h"
+#include "KeyListFile.h"
 #include "MessageBox.h"
+#include "SafeFileWriter.h"
 #include "Twips.h"
 #include "WaveBatch.h"
 #include "frmKeystroke.h"
@@ -73,6 +75,10 @@ void frmMain::createFileMenu() {
     AddAction(mnuFile, "mnuFileNextBatch", QStringLiteral("Next Batch"),
               QKeySequence(QStringLiteral("Ctrl+B")), &frmMain::mnuFileNextBatch_Click);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar1"));
+    AddAction(mnuFile, "mnuFileKeyListImport", QStringLiteral("&Import classifier keys..."),
+              QKeySequence(), &frmMain::mnuFileKeyListImport_Click);
+    AddAction(mnuFile, "mnuFileKeyListExport", QStringLiteral("&Export classifier keys..."),
+              QKeySequence(), &frmMain::mnuFileKeyListExport_Click);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     AddAction(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(),
               &frmMain::mnuFileExit_Click);
@@ -102,6 +108,9 @@ void frmMain::createSpectrogramMenu() {
     mnuSPGTab = AddAction(mnuSPG, "mnuSPGTab", QStringLiteral("Tab after Classify"), QKeySequence(),
                           nullptr);
     mnuSPGTab->setCheckable(true);
+    mnuSPGUndo = AddAction(mnuSPG, "mnuSPGUndo", QString(), QKeySequence(QStringLiteral("Ctrl+Z")),
+                           &frmMain::mnuSPGUndo_Click);
+    UpdateUndoCommand();
     mnuSPG->addSeparator()->setObjectName(QStringLiteral("mnuSPGBar1"));
     AddAction(mnuSPG, "mnuSPGClear", QStringLiteral("&Clear all"), QKeySequence(),
               &frmMain::mnuSPGClear_Click);
@@ -353,7 +362,8 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
     }
 }
 
-bool frmMain::ClassifyCell(SonoluxBord& cell, const QString& target) {
+bool frmMain::ClassifyCell(SonoluxBord& cell, const QString& target,
+                           ClassificationHistory::Step& step) {
     const QString path = cell.Filename();
     const QString name = FileSystem::GetFileName(path);
     if (!FileSystem::FileExists(path)) return true;
@@ -363,24 +373,73 @@ bool frmMain::ClassifyCell(SonoluxBord& cell, const QString& target) {
         m_services.messages.Warn(error.Description());
         return false;
     }
-    cell.SetFilename(FileSystem::BuildPath(target, name));
+    const QString movedTo = FileSystem::BuildPath(target, name);
+    cell.SetFilename(movedTo);
+    step.moves.push_back({FileSystem::GetAbsolutePathName(path), movedTo});
     return true;
 }
 
 void frmMain::ClassifyAllVisible(const QString& target) {
+    ClassificationHistory::Step step;
+    const SonoluxBord* selected = SelectedCell();
+    step.selectedIndex = selected ? selected->Index() : -1;
     for (int i = 0; i < m_grid.CellCount(); ++i) {
-        if (!ClassifyCell(Cell(i), target)) return;
+        if (!ClassifyCell(Cell(i), target, step)) break;
     }
+    m_history.Push(std::move(step));
+    UpdateUndoCommand();
 }
 
 void frmMain::ClassifySelection(const QString& target) {
     SonoluxBord* selected = SelectedCell();
     if (!selected) return;
-    ClassifyCell(*selected, target);
+    ClassificationHistory::Step step;
+    step.selectedIndex = selected->Index();
+    ClassifyCell(*selected, target, step);
+    m_history.Push(std::move(step));
+    UpdateUndoCommand();
     if (!mnuSPGTab->isChecked()) return;
     int next = selected->Index() + 1;
     if (next >= m_grid.CellCount()) next = 0;
     Cell(next).GiveFocus();
+}
+
+void frmMain::mnuSPGUndo_Click() {
+    if (m_history.IsEmpty()) return;
+    const ClassificationHistory::Step step = m_history.Last();
+    std::vector<ClassificationHistory::Move> stillThere;
+    for (auto move = step.moves.rbegin(); move != step.moves.rend(); ++move) {
+        try {
+            // Back under its old name: the move refuses to replace a file that took it.
+            m_services.fileMover.MoveFile(move->to, move->from);
+        } catch (const CorvaneError& error) {
+            m_services.messages.Warn(error.Description());
+            stillThere.insert(stillThere.begin(), *move);
+            continue;
+        }
+        for (SonoluxBord* cell : ctlSonoluxBord) {
+            if (cell->Filename() == move->to) cell->SetFilename(move->from);
+        }
+    }
+    m_history.KeepOnlyInLast(std::move(stillThere));
+    UpdateUndoCommand();
+    if (step.selectedIndex >= 0 && step.selectedIndex < m_grid.CellCount()) {
+        Cell(step.selectedIndex).GiveFocus();
+    }
+}
+
+void frmMain::UpdateUndoCommand() {
+    if (m_history.IsEmpty()) {
+        mnuSPGUndo->setText(QStringLiteral("&Undo Classify"));
+        mnuSPGUndo->setEnabled(false);
+        return;
+    }
+    const auto& moves = m_history.Last().moves;
+    QString what = moves.size() == 1 ? FileSystem::GetFileName(moves.front().to)
+                                     : QStringLiteral("%1 recordings").arg(moves.size());
+    what.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    mnuSPGUndo->setText(QStringLiteral("&Undo Classify %1").arg(what));
+    mnuSPGUndo->setEnabled(true);
 }
 
 QWidget* frmMain::ActiveTextControl() const {
@@ -432,4 +491,53 @@ void frmMain::mnuEditPaste_Click() {
 void frmMain::mnuEditClear_Click() {
     QLineEdit* edit = EditorOf(ActiveTextControl());
     if (edit && edit->hasSelectedText()) edit->del();
+}
+
+void frmMain::mnuFileKeyListExport_Click() {
+    CommonDialog1.CancelError = true;
+    CommonDialog1.Flags =
+        CommonDialog::OverwritePrompt | CommonDialog::HideReadOnly | CommonDialog::PathMustExist;
+    CommonDialog1.DefaultExt = QStringLiteral(".txt");
+    CommonDialog1.FileName = QStringLiteral("keylist.txt");
+    try {
+        CommonDialog1.ShowSave();
+    } catch (const CorvaneError&) {
+        return;
+    }
+    const QString error =
+        m_services.fileWriter.WriteFile(CommonDialog1.FileName, KeyListFile::Format(m_keyMap));
+    if (!error.isEmpty()) m_services.messages.Warn(error);
+}
+
+void frmMain::mnuFileKeyListImport_Click() {
+    CommonDialog1.CancelError = true;
+    CommonDialog1.Flags = CommonDialog::HideReadOnly | CommonDialog::PathMustExist;
+    CommonDialog1.DefaultExt = QStringLiteral(".txt");
+    CommonDialog1.FileName = QStringLiteral("keylist.txt");
+    try {
+        CommonDialog1.ShowOpen();
+    } catch (const CorvaneError&) {
+        return;
+    }
+    // The file is read before the map is emptied: a file that cannot be read
+    // must not cost the user the bindings they have.
+    QByteArray contents;
+    const QString error = FileSystem::ReadWholeFile(CommonDialog1.FileName, contents);
+    if (!error.isEmpty()) {
+        m_services.messages.Warn(error);
+        return;
+    }
+    m_keyMap.Clear();
+    for (const KeyListFile::Record& record :
+         KeyListFile::ReadRecords(KeyListFile::DecodeText(contents))) {
+        const bool classifyAll = KeyListFile::IsClassifyAll(record.scope);
+        KeyStroke keyStroke;
+        try {
+            keyStroke = mdlKeycodes::ParseKeyDescription(record.description);
+        } catch (const CorvaneError& failure) {
+            m_services.messages.Warn(failure.Description());
+            continue;
+        }
+        SetClassifyKey(keyStroke.KeyCode, keyStroke.Shift, classifyAll, record.directory);
+    }
 }

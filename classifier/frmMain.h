@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "ClassificationHistory.h"
 #include "ClassifierKeyMap.h"
 #include "ClassifyKeySetter.h"
 #include "CommonDialog.h"
@@ -20,6 +21,7 @@ class IFileDialogAsker;
 class IFileMover;
 class IMessageBox;
 class QAction;
+class SafeFileWriter;
 class frmKeystroke;
 
 // What the main window needs from outside: its message boxes, the question
@@ -29,6 +31,7 @@ struct MainWindowServices {
     IMessageBox& messages;
     IFileDialogAsker& fileDialogAsker;
     IFileMover& fileMover;
+    SafeFileWriter& fileWriter;
     ControlModule& controls;
     ScreenDpi dpi;
 };
@@ -87,6 +90,8 @@ public:
     void mnuFileOpen_Click();
     void mnuFileMany_Click();
     void mnuFileNextBatch_Click();
+    void mnuFileKeyListImport_Click();
+    void mnuFileKeyListExport_Click();
     void mnuFileExit_Click();
     void mnuEdit_Click();
     void mnuEditCut_Click();
@@ -96,6 +101,8 @@ public:
     void mnuSPGKeystroke_Click();
     void mnuSPGEraseKeyDir_Click();
     void mnuSPGClear_Click() { ClearCells(); }
+    // Takes back the last classifying keystroke that is still in the history.
+    void mnuSPGUndo_Click();
     void mnuSPGPlay_Click();
 
 protected:
@@ -112,8 +119,10 @@ private:
     void Form_KeyDown(const KeyStroke& keyStroke);
     void ClassifyAllVisible(const QString& target);
     void ClassifySelection(const QString& target);
-    // Moves the cell's recording into `target`; false after a reported failure.
-    bool ClassifyCell(SonoluxBord& cell, const QString& target);
+    // Moves the cell's recording into `target` and records the move in `step`;
+    // false after a reported failure.
+    bool ClassifyCell(SonoluxBord& cell, const QString& target, ClassificationHistory::Step& step);
+    void UpdateUndoCommand();
     void ArrangeCells();
     void ClearCells();
     void CreateCell();
@@ -141,6 +150,8 @@ private:
     CommonDialog CommonDialog1;
     ClassifierKeyMap m_keyMap;
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;
+    ClassificationHistory m_history;
+    QAction* mnuSPGUndo = nullptr;
     QAction* mnuEditCut = nullptr;
     QAction* mnuEditCopy = nullptr;
     QAction* mnuEditPaste = nullptr;

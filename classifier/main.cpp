@@ -9,6 +9,7 @@
 #include "FileDialogAsker.h"
 #include "FileMover.h"
 #include "MessageBox.h"
+#include "SafeFileWriter.h"
 #include "frmMain.h"
 #include "sonolux/SonoluxModule.h"
 
@@ -27,7 +28,9 @@ int main(int argc, char** argv) {
     QtMessageBox messages;
     QtFileDialogAsker fileDialogAsker;
     FileMover fileMover;
-    frmMain window({messages, fileDialogAsker, fileMover, controls, ScreenDpi::Primary()});
+    SafeFileWriter fileWriter;
+    frmMain window(
+        {messages, fileDialogAsker, fileMover, fileWriter, controls, ScreenDpi::Primary()});
     messages.SetOwner(&window);
     fileDialogAsker.SetOwner(&window);
     window.show();

@@ -9,6 +9,7 @@
 #include "ControlModule.h"
 #include "FakeServices.h"
 #include "FileMover.h"
+#include "SafeFileWriter.h"
 #include "frmMain.h"
 #include "sonolux/SonoluxModule.h"
 
@@ -25,7 +26,7 @@ class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         window = std::make_unique<frmMain>(MainWindowServices{
-            messages, fileDialog, fileMover, LoadedControlModule(), ScreenDpi{96, 96}});
+            messages, fileDialog, fileMover, fileWriter, LoadedControlModule(), ScreenDpi{96, 96}});
         window->show();
         QCoreApplication::processEvents();
     }
@@ -41,5 +42,6 @@ protected:
     FakeMessageBox messages;
     FakeFileDialogAsker fileDialog;
     FileMover fileMover;
+    SafeFileWriter fileWriter;
     std::unique_ptr<frmMain> window;
 };

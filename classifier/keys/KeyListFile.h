@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+class ClassifierKeyMap;
+
+// The key list file: one binding a line, three quoted fields (the keystroke in
+// words, "All" or "Selection", the target folder), field 2 at column 25 and
+// field 3 at column 40, lines ending in CR LF, text in UTF-8.
+namespace KeyListFile {
+
+// One record as read: the three fields, quotes removed.
+struct Record {
+    QString description;
+    QString scope;
+    QString directory;
+};
+
+// The file's contents for every binding of `map`, in binding order; no bytes
+// for an empty map.
+QByteArray Format(const ClassifierKeyMap& map);
+
+// One line of the file, without its line end. A field that already reaches the
+// next column is followed by a single blank, so the line stays readable.
+QString FormatLine(const QString& keyText, bool classifyAll, const QString& directory);
+
+// The text of a file: UTF-8 when it is valid UTF-8, otherwise Windows-1252, as
+// files written on Windows are.
+QString DecodeText(const QByteArray& bytes);
+
+// The records of a file's text. LF and CR LF both end a line; blank lines are
+// skipped.
+std::vector<Record> ReadRecords(const QString& text);
+
+// True for the scope word that means all visible spectrograms: "all" in any
+// letter case, blanks around it allowed.
+bool IsClassifyAll(const QString& scope);
+
+}  // namespace KeyListFile

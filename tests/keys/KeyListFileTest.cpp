@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "ClassifierKeyMap.h"
+#include "KeyListFile.h"
+#include "mdlKeycodes.h"
+
+using namespace KeyListFile;
+
+TEST(KeyListFile, LineHasItsFieldsAtColumns25And40) {
+    ClassifierKeyMap map;
+    map.Add(0x41, 2, false, "/data/x/");
+    const QByteArray expected = QByteArray("\"CTRL+A key\",") + QByteArray(11, ' ') +
+                                "\"Selection\"," + QByteArray(3, ' ') + "\"/data/x/\"\r\n";
+    EXPECT_EQ(Format(map), expected);
+    EXPECT_EQ(expected.indexOf("\"Selection\""), 24);  // column 25
+    EXPECT_EQ(expected.indexOf("\"/data"), 39);        // column 40
+
+    ClassifierKeyMap all;
+    all.Add(0x41, 2, true, "/d/");
+    EXPECT_EQ(Format(all), QByteArray("\"CTRL+A key\",") + QByteArray(11, ' ') + "\"All\"," +
+                               QByteArray(9, ' ') + "\"/d/\"\r\n");
+}
+
+TEST(KeyListFile, EmptyMapGivesNoBytes) {
+    EXPECT_TRUE(Format(ClassifierKeyMap()).isEmpty());
+}
+
+TEST(KeyListFile, LongDescriptionGetsOneBlankAndReadsBack) {
+    const QString keyText = mdlKeycodes::KeyText(0xDE, 7);  // a long name with every modifier
+    const QString line = FormatLine(keyText, true, "/a, b/");
+    ASSERT_GE(keyText.size() + 3, 24);
+    EXPECT_TRUE(line.startsWith("\"" + keyText + "\", \"All\","));
+    const std::vector<Record> records = ReadRecords(line + "\r\n");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].description, keyText);
+    EXPECT_EQ(records[0].scope, "All");
+    EXPECT_EQ(records[0].directory, "/a, b/");
+}
+
+TEST(KeyListFile, ReaderTakesQuotedAndUnquotedFieldsWithBlanks) {
+    const std::vector<Record> records = ReadRecords(
+        "\"Open paren\",  ALL ,\"/birds/\"\n"
+        "\n"
+        "  \"F1 key\"  , Selection,/plain/dir\r\n"
+        "   \r\n"
+        "\"a, b\",\"x\",\"/c\"");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].description, "Open paren");
+    EXPECT_EQ(records[0].scope, "ALL ");  // unquoted: leading blanks skipped, the rest kept
+    EXPECT_TRUE(IsClassifyAll(records[0].scope));
+    EXPECT_EQ(records[1].description, "F1 key");
+    EXPECT_EQ(records[1].scope, "Selection");
+    EXPECT_EQ(records[1].directory, "/plain/dir");
+    EXPECT_FALSE(IsClassifyAll(records[1].scope));
+    EXPECT_EQ(records[2].description, "a, b");
+    EXPECT_EQ(records[2].directory, "/c");
+}
+
+TEST(KeyListFile, WindowsTextIsReadAsWindows1252) {
+    // An en dash written by Windows is the single byte 0x96.
+    const QByteArray windows("\"Minus sign \x96 key\",\"All\",\"C:\\x\\\"\r\n");
+    EXPECT_EQ(DecodeText(windows),
+              QString::fromUtf8("\"Minus sign \u2013 key\",\"All\",\"C:\\x\\\"\r\n"));
+    const QByteArray utf8 = QString::fromUtf8("\"\u00e9t\u00e9\"").toUtf8();
+    EXPECT_EQ(DecodeText(utf8), QString::fromUtf8("\"\u00e9t\u00e9\""));
+}
+
+TEST(KeyListFile, ExportedMapReadsBackInOrder) {
+    ClassifierKeyMap map;
+    map.Add(0x70, 0, true, "/f1/");
+    map.Add(0x41, 2, false, "/a/");
+    map.Add(0x39, 1, false, "/paren/");
+    map.Add(0x6D, 0, true, "/minus/");
+    ClassifierKeyMap reread;
+    for (const Record& record : ReadRecords(DecodeText(Format(map)))) {
+        const KeyStroke stroke = mdlKeycodes::ParseKeyDescription(record.description);
+        reread.Add(stroke.KeyCode, stroke.Shift, IsClassifyAll(record.scope), record.directory);
+    }
+    EXPECT_EQ(reread.Keys(), map.Keys());
+    for (const QString& key : map.Keys()) {
+        EXPECT_EQ(reread.Dir(key), map.Dir(key));
+        EXPECT_EQ(reread.AllFlag(key), map.AllFlag(key));
+    }
+}
