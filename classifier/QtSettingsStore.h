@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "SettingsStore.h"
+
+class QSettings;
+
+// The settings store over QSettings: one INI file per user. Not copyable;
+// lives on the user-interface thread.
+class QtSettingsStore : public ISettingsStore {
+public:
+    // The settings of application "Corvane" of this user: the file
+    // Corvane.conf in the user's configuration folder.
+    QtSettingsStore();
+    // The settings in the file at `filePath`.
+    explicit QtSettingsStore(const QString& filePath);
+    ~QtSettingsStore() override;
+
+    QString GetSetting(const QString& section, const QString& key,
+                       const QString& defaultText) const override;
+    void SaveSetting(const QString& section, const QString& key, const QString& text) override;
+    QString Commit() override;
+
+    QString FilePath() const;
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};

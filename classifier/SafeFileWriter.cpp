@@ -1,0 +1,102 @@
+#include "SafeFileWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+QString ErrorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The file that a write to `path` should replace: the target of a symbolic
+// link, the path itself otherwise.
+QString ResolvedPath(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink() && info.exists()) return info.canonicalFilePath();
+    return info.absoluteFilePath();
+}
+
+// The permission bits a new file gets: those of the file it replaces, or what
+// the user's file mode creation mask leaves of read and write for everyone.
+mode_t PermissionsFor(const std::string& path) {
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) return old.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+ssize_t SafeFileWriter::WriteSome(int fd, const char* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+int SafeFileWriter::SyncFile(int fd) {
+    return ::fsync(fd);
+}
+
+QString SafeFileWriter::WriteAllAndSync(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    auto left = static_cast<std::size_t>(bytes.size());
+    while (left > 0) {
+        const ssize_t written = WriteSome(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return ErrorText(errno);
+        }
+        // A write that makes no progress would loop forever; the disk is full.
+        if (written == 0) return ErrorText(ENOSPC);
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    if (SyncFile(fd) != 0) return ErrorText(errno);
+    return {};
+}
+
+QString SafeFileWriter::SyncFolder(const QString& folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return ErrorText(errno);
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder; their entries are as durable as
+    // they get.
+    if (result != 0 && error != EINVAL && error != EROFS) return ErrorText(error);
+    return {};
+}
+
+QString SafeFileWriter::WriteFile(const QString& path, const QByteArray& bytes) {
+    const QString target = ResolvedPath(path);
+    const QFileInfo targetInfo(target);
+    const std::string targetName = QFile::encodeName(target).toStdString();
+    const std::string folder = QFile::encodeName(targetInfo.absolutePath()).toStdString();
+    std::string temporaryName =
+        folder + "/." + QFile::encodeName(targetInfo.fileName()).toStdString() + ".XXXXXX";
+    std::vector<char> name(temporaryName.begin(), temporaryName.end());
+    name.push_back('\0');
+
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return ErrorText(errno);
+    temporaryName = name.data();
+
+    QString error;
+    if (::fchmod(fd, PermissionsFor(targetName)) != 0) error = ErrorText(errno);
+    if (error.isEmpty()) error = WriteAllAndSync(fd, bytes);
+    if (::close(fd) != 0 && error.isEmpty()) error = ErrorText(errno);
+    if (error.isEmpty() && ::rename(temporaryName.c_str(), targetName.c_str()) != 0)
+        error = ErrorText(errno);
+    if (!error.isEmpty()) {
+        ::unlink(temporaryName.c_str());
+        return error;
+    }
+    return SyncFolder(targetInfo.absolutePath());
+}

@@ -1,0 +1,65 @@
+#include "SettingsKeys.h"
+
+#include "CorvaneError.h"
+#include "SettingsStore.h"
+#include "TextConversion.h"
+
+namespace SettingsKeys {
+
+namespace {
+
+template <typename Key>
+QString StoredText(const ISettingsStore& store, const Key& key, const QString& defaultText) {
+    return store.GetSetting(QString::fromLatin1(key.section), QString::fromLatin1(key.key),
+                            defaultText);
+}
+
+template <typename Key>
+void Store(ISettingsStore& store, const Key& key, const QString& text) {
+    store.SaveSetting(QString::fromLatin1(key.section), QString::fromLatin1(key.key), text);
+}
+
+}  // namespace
+
+std::int32_t Read(const ISettingsStore& store, const IntegerKey& key) {
+    const QString text = StoredText(store, key, TextConversion::LongText(key.defaultValue));
+    try {
+        const std::int32_t value =
+            key.sixteenBit ? TextConversion::ToInteger(text) : TextConversion::ToLong(text);
+        if (value >= key.minimum && value <= key.maximum) return value;
+    } catch (const CorvaneError&) {
+    }
+    return key.defaultValue;
+}
+
+float Read(const ISettingsStore& store, const SingleKey& key) {
+    const QString text = StoredText(store, key, TextConversion::SingleText(key.defaultValue));
+    try {
+        return TextConversion::ToSingle(text);
+    } catch (const CorvaneError&) {
+        return key.defaultValue;
+    }
+}
+
+bool Read(const ISettingsStore& store, const BooleanKey& key) {
+    const QString text = StoredText(store, key, TextConversion::BooleanText(key.defaultValue));
+    try {
+        return TextConversion::ToBoolean(text);
+    } catch (const CorvaneError&) {
+        return key.defaultValue;
+    }
+}
+
+void Write(ISettingsStore& store, const IntegerKey& key, std::int32_t value) {
+    Store(store, key, TextConversion::LongText(value));
+}
+
+void Write(ISettingsStore& store, const SingleKey& key, float value) {
+    Store(store, key, TextConversion::SingleText(value));
+}
+
+void Write(ISettingsStore& store, const BooleanKey& key, bool value) {
+    Store(store, key, TextConversion::BooleanText(value));
+}
+
+}  // namespace SettingsKeys

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <limits>
+
+class ISettingsStore;
+
+// Every key of the settings store, with its section, its default and its
+// conversion. A stored text that does not convert, or converts to a value
+// outside the key's range, reads as the key's default.
+namespace SettingsKeys {
+
+// An integer key. Sixteen-bit keys convert the text to a 16-bit integer first
+// and widen it afterwards.
+struct IntegerKey {
+    const char* section;
+    const char* key;
+    std::int32_t defaultValue;
+    bool sixteenBit;
+    std::int32_t minimum;
+    std::int32_t maximum;
+};
+
+struct SingleKey {
+    const char* section;
+    const char* key;
+    float defaultValue;
+};
+
+struct BooleanKey {
+    const char* section;
+    const char* key;
+    bool defaultValue;
+};
+
+constexpr std::int32_t LongMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t LongMin = std::numeric_limits<std::int32_t>::min();
+
+// Twips. A cell of no width or height cannot be laid out.
+constexpr IntegerKey CellWidth{"Cell Size", "Cell Width", 1500, false, 1, LongMax};
+constexpr IntegerKey CellHeight{"Cell Size", "Cell Height", 1000, false, 1, LongMax};
+// The check mark of the Play command.
+constexpr BooleanKey Play{"Menu Defaults", "Play", false};
+// Choices k of 32 * 2^k points, and the window functions 0 Hamming to 4 Bartlett.
+constexpr IntegerKey FFTSizeChoice{"Spectrogram Parameters", "FFT Size Choice", 2, true, 0, 8};
+constexpr IntegerKey FrameLengthChoice{
+    "Spectrogram Parameters", "Frame Length Choice", 1, true, 0, 8};
+// Samples; the spectrogram control decides what a hop below 1 means.
+constexpr IntegerKey HopSize{"Spectrogram Parameters", "Hop Size", 64, false, LongMin, LongMax};
+constexpr IntegerKey WindowFunctionChoice{
+    "Spectrogram Parameters", "Window Function Choice", 0, true, 0, 4};
+// dB.
+constexpr SingleKey PowerMax{"Spectrogram Parameters", "Power Max", 120.0f};
+constexpr SingleKey PowerMin{"Spectrogram Parameters", "Power Min", 20.0f};
+
+std::int32_t Read(const ISettingsStore& store, const IntegerKey& key);
+float Read(const ISettingsStore& store, const SingleKey& key);
+bool Read(const ISettingsStore& store, const BooleanKey& key);
+
+// Decimal text ("1500"), shortest single text ("95.25"), "True" or "False".
+void Write(ISettingsStore& store, const IntegerKey& key, std::int32_t value);
+void Write(ISettingsStore& store, const SingleKey& key, float value);
+void Write(ISettingsStore& store, const BooleanKey& key, bool value);
+
+}  // namespace SettingsKeys

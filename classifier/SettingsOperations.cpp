@@ -1,0 +1,50 @@
+#include "SettingsOperations.h"
+
+#include "MainWindowValues.h"
+#include "SettingsKeys.h"
+
+namespace SettingsOperations {
+
+void LoadViewSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    const std::int32_t width = SettingsKeys::Read(store, SettingsKeys::CellWidth);
+    const std::int32_t height = SettingsKeys::Read(store, SettingsKeys::CellHeight);
+    mainWindow.UpdateCellSizes(width, height, true);
+    mainWindow.SetPlayChecked(SettingsKeys::Read(store, SettingsKeys::Play));
+}
+
+void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    const std::int32_t fftSize = SettingsKeys::Read(store, SettingsKeys::FFTSizeChoice);
+    const std::int32_t frameLength = SettingsKeys::Read(store, SettingsKeys::FrameLengthChoice);
+    const std::int32_t hopSize = SettingsKeys::Read(store, SettingsKeys::HopSize);
+    const std::int32_t window = SettingsKeys::Read(store, SettingsKeys::WindowFunctionChoice);
+    const float powerMax = SettingsKeys::Read(store, SettingsKeys::PowerMax);
+    const float powerMin = SettingsKeys::Read(store, SettingsKeys::PowerMin);
+    mainWindow.UpdateSPGParams(fftSize, frameLength, hopSize, window, powerMax, powerMin);
+}
+
+void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    mainWindow.GetCellSize(width, height);
+    SettingsKeys::Write(store, SettingsKeys::CellWidth, width);
+    SettingsKeys::Write(store, SettingsKeys::CellHeight, height);
+    SettingsKeys::Write(store, SettingsKeys::Play, mainWindow.IsPlayChecked());
+}
+
+void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
+    std::int32_t fftSize = 0;
+    std::int32_t frameLength = 0;
+    std::int32_t hopSize = 0;
+    std::int32_t window = 0;
+    float powerMax = 0;
+    float powerMin = 0;
+    mainWindow.GetSPGParams(fftSize, frameLength, hopSize, window, powerMax, powerMin);
+    SettingsKeys::Write(store, SettingsKeys::FFTSizeChoice, fftSize);
+    SettingsKeys::Write(store, SettingsKeys::FrameLengthChoice, frameLength);
+    SettingsKeys::Write(store, SettingsKeys::HopSize, hopSize);
+    SettingsKeys::Write(store, SettingsKeys::WindowFunctionChoice, window);
+    SettingsKeys::Write(store, SettingsKeys::PowerMax, powerMax);
+    SettingsKeys::Write(store, SettingsKeys::PowerMin, powerMin);
+}
+
+}  // namespace SettingsOperations
