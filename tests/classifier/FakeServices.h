@@ -30,9 +30,11 @@ public:
     std::optional<QString> Ask(const FileDialogRequest& request) override {
         requests.push_back(request);
         if (answers.empty()) return std::nullopt;
-        std::optional<QString> answer = answers.front();
+        const bool cancelled = !answers.front().has_value();
+        const QString path = cancelled ? QString() : *answers.front();
         answers.pop_front();
-        return answer;
+        if (cancelled) return std::nullopt;
+        return path;
     }
 
     std::deque<std::optional<QString>> answers;

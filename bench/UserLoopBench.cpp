@@ -1,0 +1,139 @@
+// The user's loop through the real main window (offscreen): a keystroke to a
+// moved file and an advanced selection, and Next Batch to a full grid painted.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "ControlModule.h"
+#include "FakeServices.h"
+#include "FileMover.h"
+#include "SafeFileWriter.h"
+#include "WaveWriter.h"
+#include "frmMain.h"
+#include "sonolux/SonoluxModule.h"
+
+namespace {
+
+ControlModule& Controls() {
+    static ControlModule module;
+    static const bool loaded = module.Load(sonolux::CLSID_Sonolux);
+    if (!loaded) qFatal("cannot load the control module: %s", qPrintable(module.ErrorText()));
+    return module;
+}
+
+// One second of a chirp at 48 kHz, as the demo recordings are.
+const std::vector<std::int16_t>& OneSecond() {
+    static const std::vector<std::int16_t> samples = [] {
+        std::vector<std::int16_t> chirp(48000);
+        double phase = 0;
+        for (std::size_t i = 0; i < chirp.size(); ++i) {
+            phase += 2 * 3.14159265358979 * (500.0 + 4000.0 * i / chirp.size()) / 48000.0;
+            chirp[i] = static_cast<std::int16_t>(8000 * std::sin(phase));
+        }
+        return chirp;
+    }();
+    return samples;
+}
+
+void WriteRecordings(const QString& folder, int count, const std::vector<std::int16_t>& samples) {
+    for (int i = 0; i < count; ++i) {
+        const QString path = folder + QStringLiteral("/r%1.wav").arg(i, 6, 10, QLatin1Char('0'));
+        corvane::WriteMono16Wave(path.toStdString(), 48000, samples);
+    }
+}
+
+// A shown main window whose client area holds `columns` x `rows` cells.
+struct Window {
+    Window(int columns, int rows) {
+        window = std::make_unique<frmMain>(
+            MainWindowServices{messages, dialogs, mover, writer, Controls(), ScreenDpi{96, 96}});
+        window->show();
+        window->UpdateCellSizes(750, 500);  // 50 x 33 pixels
+        const QSize frame = window->size() - window->ClientArea()->size();
+        window->resize(columns * 50 + frame.width(), rows * 34 + frame.height());
+        QCoreApplication::processEvents();
+        QApplication::setActiveWindow(window.get());
+    }
+    void OpenFolder(const QString& firstFile) {
+        dialogs.answers.push_back(firstFile);
+        window->mnuFileMany_Click();
+    }
+    // Paints the whole grid as the screen would, spectrograms built.
+    void PaintAll() {
+        window->grab();
+        QCoreApplication::sendPostedEvents();
+        window->grab();
+    }
+
+    FakeMessageBox messages;
+    FakeFileDialogAsker dialogs;
+    FileMover mover;
+    SafeFileWriter writer;
+    std::unique_ptr<frmMain> window;
+};
+
+void BM_KeystrokeToMovedFile(benchmark::State& state) {
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir("a");
+    QDir(folder.path()).mkdir("b");
+    WriteRecordings(folder.path(), 25, OneSecond());
+    Window main(5, 5);
+    main.OpenFolder(folder.path() + "/r000000.wav");
+    main.window->SetClassifyKey(0x41, 0, false, folder.path() + "/a/");
+    main.window->SetClassifyKey(0x42, 0, false, folder.path() + "/b/");
+    main.window->findChild<QAction*>("mnuSPGTab")->trigger();
+    main.window->Cell(0).GiveFocus();
+    QCoreApplication::processEvents();
+    int round = 0;
+    for (auto _ : state) {
+        // Every round of 25 keystrokes moves each recording on to the other folder.
+        const Qt::Key key = (round++ / 25) % 2 == 0 ? Qt::Key_A : Qt::Key_B;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(main.window->SelectedCell()->Sonolux1(), &press);
+    }
+    if (!main.messages.texts.isEmpty()) state.SkipWithError("a move failed");
+}
+BENCHMARK(BM_KeystrokeToMovedFile)->Unit(benchmark::kMicrosecond);
+
+void BM_NextBatchPainted(benchmark::State& state) {
+    const int cells = static_cast<int>(state.range(0));
+    const int columns = cells == 25 ? 5 : 20;
+    QTemporaryDir folder;
+    WriteRecordings(folder.path(), cells, OneSecond());
+    Window main(columns, cells / columns);
+    if (main.window->VisibleCellCount() != cells)
+        state.SkipWithError("the grid has the wrong size");
+    main.OpenFolder(folder.path() + "/r000000.wav");
+    for (auto _ : state) {
+        main.window->mnuFileNextBatch_Click();
+        main.PaintAll();
+    }
+    state.counters["cells"] = cells;
+}
+BENCHMARK(BM_NextBatchPainted)->Arg(25)->Arg(300)->Unit(benchmark::kMillisecond);
+
+void BM_NextBatchIn100000Files(benchmark::State& state) {
+    QTemporaryDir folder;
+    WriteRecordings(folder.path(), 100000, std::vector<std::int16_t>(100, 0));
+    Window main(5, 5);
+    main.OpenFolder(folder.path() + "/r000000.wav");
+    for (auto _ : state) main.window->mnuFileNextBatch_Click();
+}
+BENCHMARK(BM_NextBatchIn100000Files)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
