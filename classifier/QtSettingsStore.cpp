@@ -16,7 +16,10 @@ QString KeyPath(const QString& section, const QString& key) {
 
 QtSettingsStore::QtSettingsStore()
     : m_settings(std::make_unique<QSettings>(SettingsFileFormat::Format(), QSettings::UserScope,
-                                             QStringLiteral("Corvane"))) {}
+                                             QStringLiteral("Corvane"))) {
+    // The user's own settings only, not the system-wide ones of /etc/xdg.
+    m_settings->setFallbacksEnabled(false);
+}
 
 QtSettingsStore::QtSettingsStore(const QString& filePath)
     : m_settings(std::make_unique<QSettings>(filePath, SettingsFileFormat::Format())) {}

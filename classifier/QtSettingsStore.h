@@ -7,8 +7,12 @@
 
 class QSettings;
 
-// The settings store over QSettings: one INI file per user. Not copyable;
-// lives on the user-interface thread.
+// The settings store over QSettings: one INI file per user, written through
+// SettingsFileFormat. Not copyable; lives on the user-interface thread.
+// Commit is meant to be called once, at exit: QSettings keeps the first error
+// it met, so after a failed commit every later one reports failure too.
+// Destroying the store tries once more to write what was saved and not yet
+// committed, silently.
 class QtSettingsStore : public ISettingsStore {
 public:
     // The settings of application "Corvane" of this user: the file

@@ -3,11 +3,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -23,14 +24,24 @@ QString ResolvedPath(const QString& path) {
     return info.absoluteFilePath();
 }
 
-// The permission bits a new file gets: those of the file it replaces, or what
-// the user's file mode creation mask leaves of read and write for everyone.
-mode_t PermissionsFor(const std::string& path) {
+// A new file named `prefix` and a random suffix, created with the
+// permissions that the user's file mode creation mask leaves of read and
+// write for everyone; -1 with errno set when it cannot be created.
+int CreateTemporaryFile(const std::string& prefix, std::string& name) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name =
+            prefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36).toStdString();
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Gives the new file `fd` the permission bits of the file it replaces.
+int KeepPermissions(int fd, const std::string& replaced) {
     struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) return old.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    if (::stat(replaced.c_str(), &old) != 0) return 0;  // nothing to replace
+    return ::fchmod(fd, old.st_mode & 07777);
 }
 
 }  // namespace
@@ -79,17 +90,14 @@ QString SafeFileWriter::WriteFile(const QString& path, const QByteArray& bytes) 
     const QFileInfo targetInfo(target);
     const std::string targetName = QFile::encodeName(target).toStdString();
     const std::string folder = QFile::encodeName(targetInfo.absolutePath()).toStdString();
-    std::string temporaryName =
-        folder + "/." + QFile::encodeName(targetInfo.fileName()).toStdString() + ".XXXXXX";
-    std::vector<char> name(temporaryName.begin(), temporaryName.end());
-    name.push_back('\0');
-
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    std::string temporaryName;
+    const int fd = CreateTemporaryFile(
+        folder + "/." + QFile::encodeName(targetInfo.fileName()).toStdString() + ".",
+        temporaryName);
     if (fd < 0) return ErrorText(errno);
-    temporaryName = name.data();
 
     QString error;
-    if (::fchmod(fd, PermissionsFor(targetName)) != 0) error = ErrorText(errno);
+    if (KeepPermissions(fd, targetName) != 0) error = ErrorText(errno);
     if (error.isEmpty()) error = WriteAllAndSync(fd, bytes);
     if (::close(fd) != 0 && error.isEmpty()) error = ErrorText(errno);
     if (error.isEmpty() && ::rename(temporaryName.c_str(), targetName.c_str()) != 0)

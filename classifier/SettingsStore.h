@@ -3,7 +3,7 @@
 #include <QString>
 
 // The per-user settings store: text values addressed by section and key.
-// Writes are kept until Commit makes them lasting.
+// Saved texts are read back at once; Commit makes them lasting.
 class ISettingsStore {
 public:
     virtual ~ISettingsStore() = default;

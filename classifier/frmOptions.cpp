@@ -1,6 +1,7 @@
 #include "frmOptions.h"
 
 #include <QComboBox>
+#include <QFont>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
+#include <algorithm>
 #include <exception>
 
 #include "CorvaneError.h"
@@ -76,8 +78,23 @@ void frmOptions::Place(QWidget* widget, int left, int top, int width, int height
                         Twips::ToPixels(width, m_dpi.x), Twips::ToPixels(height, m_dpi.y));
 }
 
+void frmOptions::PlaceLabel(QLabel* label, int left, int top, int width, int height) const {
+    Place(label, left, top, width, height);
+    // The platform's font can be wider than the one the layout was drawn for;
+    // a right-aligned caption then grows to the left, as far as its container
+    // allows, rather than losing its first letters.
+    const int right = label->geometry().right();
+    const int needed = std::min(label->sizeHint().width(), right + 1);
+    if (needed > label->width())
+        label->setGeometry(right + 1 - needed, label->y(), needed, label->height());
+}
+
 void frmOptions::createUi() {
     setWindowTitle(QStringLiteral("Options"));
+    // The layout was drawn for an 8-point dialog font.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     setFixedSize(Twips::ToPixels(ClientWidth, m_dpi.x), Twips::ToPixels(ClientHeight, m_dpi.y));
     createTabStrip();
     createSizePage();
@@ -135,11 +152,11 @@ void frmOptions::createSizePage() {
     fraSample1 = AddNamed<QGroupBox>(picOptions[0], "fraSample1");
     fraSample1->setTitle(QStringLiteral("Spectrogram Size (in Twips)"));
     Place(fraSample1, 120, 240, 5415, 3225);
-    Place(AddLabel(fraSample1, "Width:"), 600, 480, 615, 255);
+    PlaceLabel(AddLabel(fraSample1, "Width:"), 600, 480, 615, 255);
     txtCellWidth = AddNamed<QLineEdit>(fraSample1, "txtCellWidth");
     txtCellWidth->setText(QStringLiteral("1500"));
     Place(txtCellWidth, 1320, 480, 975, 285);
-    Place(AddLabel(fraSample1, "Height:"), 600, 960, 615, 255);
+    PlaceLabel(AddLabel(fraSample1, "Height:"), 600, 960, 615, 255);
     txtCellHeight = AddNamed<QLineEdit>(fraSample1, "txtCellHeight");
     txtCellHeight->setText(QStringLiteral("1000"));
     Place(txtCellHeight, 1320, 960, 975, 285);
@@ -151,22 +168,22 @@ void frmOptions::createParametersPage() {
     fraSample2 = AddNamed<QGroupBox>(picOptions[1], "fraSample2");
     fraSample2->setTitle(QStringLiteral("Spectrogram Parameters"));
     Place(fraSample2, 165, 300, 5175, 3225);
-    Place(AddLabel(fraSample2, "FFT Size:"), 480, 600, 975, 255);
+    PlaceLabel(AddLabel(fraSample2, "FFT Size:"), 480, 600, 975, 255);
     cboFFTSize = AddNamed<QComboBox>(fraSample2, "cboFFTSize");
     Place(cboFFTSize, 1560, 600, 2175, 315);
-    Place(AddLabel(fraSample2, "Frame Length:"), 360, 1080, 1095, 255);
+    PlaceLabel(AddLabel(fraSample2, "Frame Length:"), 360, 1080, 1095, 255);
     cboFrameLength = AddNamed<QComboBox>(fraSample2, "cboFrameLength");
     Place(cboFrameLength, 1560, 1080, 2175, 315);
-    Place(AddLabel(fraSample2, "Window Function:"), 120, 1560, 1335, 255);
+    PlaceLabel(AddLabel(fraSample2, "Window Function:"), 120, 1560, 1335, 255);
     cboWindowFunction = AddNamed<QComboBox>(fraSample2, "cboWindowFunction");
     Place(cboWindowFunction, 1560, 1560, 2175, 315);
-    Place(AddLabel(fraSample2, "Hop Size:"), 480, 2040, 975, 255);
+    PlaceLabel(AddLabel(fraSample2, "Hop Size:"), 480, 2040, 975, 255);
     txtHopSize = AddNamed<QLineEdit>(fraSample2, "txtHopSize");
     Place(txtHopSize, 1560, 2040, 735, 285);
-    Place(AddLabel(fraSample2, "Power Min:"), 3000, 2280, 975, 255);
+    PlaceLabel(AddLabel(fraSample2, "Power Min:"), 3000, 2280, 975, 255);
     txtPowerMin = AddNamed<QLineEdit>(fraSample2, "txtPowerMin");
     Place(txtPowerMin, 4080, 2280, 855, 285);
-    Place(AddLabel(fraSample2, "Power Max:"), 2880, 2760, 1095, 255);
+    PlaceLabel(AddLabel(fraSample2, "Power Max:"), 2880, 2760, 1095, 255);
     txtPowerMax = AddNamed<QLineEdit>(fraSample2, "txtPowerMax");
     Place(txtPowerMax, 4080, 2760, 855, 285);
     picOptions[1]->setEnabled(false);

@@ -12,6 +12,7 @@ class IMainWindowValues;
 class IMessageBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabBar;
@@ -55,7 +56,9 @@ private:
     void createParametersPage();
     void createButtons();
     void connectUi();
+    // Twips relative to the container.
     void Place(QWidget* widget, int left, int top, int width, int height) const;
+    void PlaceLabel(QLabel* label, int left, int top, int width, int height) const;
 
     void Form_Load();
     void Form_Unload(int result);

@@ -158,11 +158,3 @@ TEST_F(SettingsOperationsTest, ADamagedFileStillStartsWithTheDefaultsAndIsRepair
     EXPECT_EQ(Stored("Cell Size/Cell Width"), QStringLiteral("1500"));
     EXPECT_EQ(Stored("Spectrogram Parameters/Power Min"), QStringLiteral("20"));
 }
-
-TEST_F(SettingsOperationsTest, ChangesWithoutAnOrderlyExitAreNotStored) {
-    Save(FakeMainWindowValues());
-    FakeMainWindowValues values = Load();
-    values.UpdateCellSizes(3000, 2000, false);  // the options dialog's Apply
-    // The program is killed here: no save, no commit.
-    EXPECT_EQ(Load().width, 1500);
-}
