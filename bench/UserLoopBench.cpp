@@ -13,6 +13,7 @@
 #include "ControlModule.h"
 #include "FakeServices.h"
 #include "FileMover.h"
+#include "QtSettingsStore.h"
 #include "SafeFileWriter.h"
 #include "WaveWriter.h"
 #include "frmMain.h"
@@ -75,6 +76,8 @@ struct Window {
     FakeFileDialogAsker dialogs;
     FileMover mover;
     SafeFileWriter writer;
+    QTemporaryDir settingsFolder;
+    QtSettingsStore settings{settingsFolder.filePath("Corvane.conf")};
     std::unique_ptr<frmMain> window;
 };
 

@@ -21,9 +21,13 @@
 #include "KeyListFile.h"
 #include "MessageBox.h"
 #include "SafeFileWriter.h"
+#include "SettingsOperations.h"
+#include "SettingsStore.h"
 #include "Twips.h"
 #include "WaveBatch.h"
+#include "frmAbout.h"
 #include "frmKeystroke.h"
+#include "frmOptions.h"
 #include "mdlKeycodes.h"
 
 frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
@@ -62,7 +66,10 @@ void frmMain::createMenus() {
     createFileMenu();
     createEditMenu();
     createSpectrogramMenu();
-    menuBar()->addMenu(QStringLiteral("&Help"))->setObjectName(QStringLiteral("mnuHelp"));
+    QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    AddAction(mnuHelp, "mnuHelpAbout", QStringLiteral("&About..."), QKeySequence(),
+              &frmMain::mnuHelpAbout_Click);
 }
 
 void frmMain::createFileMenu() {
@@ -114,6 +121,8 @@ void frmMain::createSpectrogramMenu() {
     mnuSPG->addSeparator()->setObjectName(QStringLiteral("mnuSPGBar1"));
     AddAction(mnuSPG, "mnuSPGClear", QStringLiteral("&Clear all"), QKeySequence(),
               &frmMain::mnuSPGClear_Click);
+    AddAction(mnuSPG, "mnuSPGOptions", QStringLiteral("&Options..."), QKeySequence(),
+              &frmMain::mnuSPGOptions_Click);
     mnuSPG->addSeparator()->setObjectName(QStringLiteral("mnuSPGBar2"));
     mnuSPGPlay = AddAction(mnuSPG, "mnuSPGPlay", QStringLiteral("&Play"), QKeySequence(),
                            &frmMain::mnuSPGPlay_Click);
@@ -122,10 +131,16 @@ void frmMain::createSpectrogramMenu() {
 
 void frmMain::Form_Load() {
     CreateCell();
-    // The first-run cell size and Play default; stored values take their place
-    // once the settings store is read here.
-    mnuSPGPlay->setChecked(false);
-    UpdateCellSizes(DefaultCellWidth, DefaultCellHeight);
+    SettingsOperations::LoadViewSettings(m_services.settings, *this);
+    try {
+        SettingsOperations::LoadSPGSettings(m_services.settings, *this);
+    } catch (const CorvaneError&) {
+        // Stored values are checked on reading; a cell refusing one keeps its own.
+    }
+    m_optionsMessages = std::make_unique<QtMessageBox>();
+    m_options = std::make_unique<frmOptions>(*this, *m_optionsMessages, m_services.dpi);
+    m_optionsMessages->SetOwner(m_options.get());
+    m_options->Update();
     m_keyMap.Clear();
     mdlKeycodes::BuildKeyTables();
 }
@@ -133,6 +148,12 @@ void frmMain::Form_Load() {
 void frmMain::Form_Unload() {
     if (m_unloaded) return;
     m_unloaded = true;
+    SettingsOperations::SaveViewSettings(m_services.settings, *this);
+    SettingsOperations::SaveSPGSettings(m_services.settings, *this);
+    const QString error = m_services.settings.Commit();
+    if (!error.isEmpty()) m_services.messages.Warn(error);
+    m_options.reset();
+    m_keystrokeDialog.reset();
 }
 
 SonoluxBord* frmMain::SelectedCell() const {
@@ -540,4 +561,13 @@ void frmMain::mnuFileKeyListImport_Click() {
         }
         SetClassifyKey(keyStroke.KeyCode, keyStroke.Shift, classifyAll, record.directory);
     }
+}
+
+void frmMain::mnuSPGOptions_Click() {
+    m_options->Update();
+    m_options->ShowModeless();
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout::ShowModal(m_services.dpi, this);
 }

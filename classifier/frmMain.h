@@ -14,14 +14,17 @@
 #include "GridLayout.h"
 #include "KeyStroke.h"
 #include "MainWindowValues.h"
+#include "MessageBox.h"
 #include "SonoluxBord.h"
 
 class ControlModule;
 class IFileDialogAsker;
 class IFileMover;
 class IMessageBox;
+class ISettingsStore;
 class QAction;
 class SafeFileWriter;
+class frmOptions;
 class frmKeystroke;
 
 // What the main window needs from outside: its message boxes, the question
@@ -32,6 +35,7 @@ struct MainWindowServices {
     IFileDialogAsker& fileDialogAsker;
     IFileMover& fileMover;
     SafeFileWriter& fileWriter;
+    ISettingsStore& settings;
     ControlModule& controls;
     ScreenDpi dpi;
 };
@@ -103,6 +107,10 @@ public:
     void mnuSPGClear_Click() { ClearCells(); }
     // Takes back the last classifying keystroke that is still in the history.
     void mnuSPGUndo_Click();
+    void mnuSPGOptions_Click();
+    void mnuHelpAbout_Click();
+    // The options dialog, loaded (hidden) with the window.
+    frmOptions& OptionsDialog() const { return *m_options; }
     void mnuSPGPlay_Click();
 
 protected:
@@ -150,6 +158,8 @@ private:
     CommonDialog CommonDialog1;
     ClassifierKeyMap m_keyMap;
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;
+    std::unique_ptr<QtMessageBox> m_optionsMessages;
+    std::unique_ptr<frmOptions> m_options;
     ClassificationHistory m_history;
     QAction* mnuSPGUndo = nullptr;
     QAction* mnuEditCut = nullptr;

@@ -9,6 +9,7 @@
 #include "FileDialogAsker.h"
 #include "FileMover.h"
 #include "MessageBox.h"
+#include "QtSettingsStore.h"
 #include "SafeFileWriter.h"
 #include "frmMain.h"
 #include "sonolux/SonoluxModule.h"
@@ -29,8 +30,9 @@ int main(int argc, char** argv) {
     QtFileDialogAsker fileDialogAsker;
     FileMover fileMover;
     SafeFileWriter fileWriter;
-    frmMain window(
-        {messages, fileDialogAsker, fileMover, fileWriter, controls, ScreenDpi::Primary()});
+    QtSettingsStore settings;
+    frmMain window({messages, fileDialogAsker, fileMover, fileWriter, settings, controls,
+                    ScreenDpi::Primary()});
     messages.SetOwner(&window);
     fileDialogAsker.SetOwner(&window);
     window.show();

@@ -76,7 +76,7 @@ TEST_F(KeyList, FailedExportIsReportedAndTheOldFileStays) {
     FullDiskWriter full;
     window.reset();
     window = std::make_unique<frmMain>(MainWindowServices{
-        messages, fileDialog, fileMover, full, LoadedControlModule(), ScreenDpi{96, 96}});
+        messages, fileDialog, fileMover, full, settings, LoadedControlModule(), ScreenDpi{96, 96}});
     window->SetClassifyKey(0x41, 2, false, "/a/");
     Export(path);
     ASSERT_EQ(messages.texts.size(), 1);

@@ -9,7 +9,10 @@
 #include "ControlModule.h"
 #include "FakeServices.h"
 #include "FileMover.h"
+#include "QtSettingsStore.h"
 #include "SafeFileWriter.h"
+
+#include <QTemporaryDir>
 #include "frmMain.h"
 #include "sonolux/SonoluxModule.h"
 
@@ -25,8 +28,9 @@ inline ControlModule& LoadedControlModule() {
 class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<frmMain>(MainWindowServices{
-            messages, fileDialog, fileMover, fileWriter, LoadedControlModule(), ScreenDpi{96, 96}});
+        window = std::make_unique<frmMain>(
+            MainWindowServices{messages, fileDialog, fileMover, fileWriter, settings,
+                               LoadedControlModule(), ScreenDpi{96, 96}});
         window->show();
         QCoreApplication::processEvents();
     }
@@ -43,5 +47,7 @@ protected:
     FakeFileDialogAsker fileDialog;
     FileMover fileMover;
     SafeFileWriter fileWriter;
+    QTemporaryDir settingsFolder;
+    QtSettingsStore settings{settingsFolder.filePath("Corvane.conf")};
     std::unique_ptr<frmMain> window;
 };
