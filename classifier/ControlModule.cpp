@@ -2,6 +2,21 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+
+#include "sonolux/ComponentRegistry.h"
+
+namespace {
+
+QString RegisteredModule(const QUuid& classId) {
+    sonolux::ComponentRegistry registry;
+    if (!registry.Load()) return {};
+    const auto entry = registry.FindClass(classId);
+    if (!entry || !QFileInfo(entry->modulePath).isFile()) return {};
+    return entry->modulePath;
+}
+
+}  // namespace
 
 ControlModule::~ControlModule() {
     // The module stays mapped: controls it created may outlive this object
@@ -10,8 +25,18 @@ ControlModule::~ControlModule() {
 }
 
 bool ControlModule::Load(const QUuid& classId, const QString& folder) {
-    const QString directory = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
-    m_library.setFileName(QDir(directory).filePath(QStringLiteral("sonolux")));
+    const QString beside = QDir(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder)
+                               .filePath(QStringLiteral("sonolux"));
+    if (folder.isEmpty()) {
+        const QString registered = RegisteredModule(classId);
+        if (!registered.isEmpty() && LoadFrom(registered, classId)) return true;
+    }
+    return LoadFrom(beside, classId);
+}
+
+bool ControlModule::LoadFrom(const QString& modulePath, const QUuid& classId) {
+    if (m_library.isLoaded()) m_library.unload();
+    m_library.setFileName(modulePath);
     if (!m_library.load()) {
         m_error = m_library.errorString();
         return false;

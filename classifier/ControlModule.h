@@ -17,15 +17,22 @@ public:
     ControlModule(const ControlModule&) = delete;
     ControlModule& operator=(const ControlModule&) = delete;
 
-    // Loads the module from `folder` (the program's own folder by default) and
-    // takes the class object of `classId`. False with ErrorText() on failure.
+    // Loads the module that serves `classId` and takes that class object.
+    // Without `folder`: the module the component registry names for the
+    // class, else (no entry, a module that is gone or that fails) the one
+    // beside the program. With `folder`: the module in that folder only.
+    // False with ErrorText() on failure.
     bool Load(const QUuid& classId, const QString& folder = {});
     QString ErrorText() const { return m_error; }
+    // The file the module was loaded from.
+    QString ModulePath() const { return m_library.fileName(); }
 
     // A new control as a child of `parent`, or null.
     QWidget* CreateControl(QWidget* parent);
 
 private:
+    bool LoadFrom(const QString& modulePath, const QUuid& classId);
+
     QLibrary m_library;
     sonolux::IClassFactory* m_factory = nullptr;
     QString m_error;

@@ -100,18 +100,31 @@ const DispatchTable& CSonoluxCtrl::GetDispatchTable() const {
     return SonoluxDispatchTable();
 }
 
+QList<QUuid> CSonoluxCtrl::GetPropertyPageIds() const {
+    return {sonolux::CLSID_SonoluxPropPage, sonolux::CLSID_SPGParams};
+}
+
 void CSonoluxCtrl::DoPropExchange(CPropExchange& exchange) {
     std::uint32_t version = StateVersion;
     exchange.ExchangeVersion(version);
+    // Every version so far shares one layout, so older states read as they
+    // are; a newer major version may not, and is refused rather than misread.
+    if (exchange.IsLoading() && (version >> 16) > (StateVersion >> 16)) {
+        exchange.SetInvalid();
+        return;
+    }
     COleControl::DoPropExchange(exchange);
-    // Version 1.0 is the only layout so far; older versions would be converted here.
     QString path = m_dataPath.GetPath();
     exchange.ExchangeString(path);
-    if (exchange.IsLoading() && exchange.IsValid()) m_dataPath.Load(path);
+    if (!exchange.IsLoading() || !exchange.IsValid()) return;
+    m_dataPath.Load(path);
+    // An older state is written back in the current version on the next save.
+    if (version != StateVersion) SetModifiedFlag(true);
 }
 
 void CSonoluxCtrl::OnResetState() {
     COleControl::OnResetState();
+    m_dataPath.Load(QString());
     m_dataPath.ResetData();
 }
 

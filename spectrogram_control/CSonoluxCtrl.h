@@ -65,8 +65,15 @@ public:
     Q_INVOKABLE void AboutBox();
     Q_INVOKABLE void DoClick() {}
 
+    // OLEMISC_RECOMPOSEONRESIZE | CANTLINKINSIDE | INSIDEOUT | ACTIVATEWHENVISIBLE
+    // | SETCLIENTSITEFIRST | IGNOREACTIVATEWHENVISIBLE, as registered.
+    static constexpr std::uint32_t MiscStatus = 0xA0191;
+
     std::uint32_t GetControlFlags() const override;
     int GetActivationPolicy() const override;
+    QList<QUuid> GetPropertyPageIds() const override;
+    QString GetUserTypeName() const override { return QStringLiteral("Sonolux Control"); }
+    std::uint32_t GetMiscStatus() const override { return MiscStatus; }
     COleDropTarget* GetWindowlessDropTarget() override { return &m_dropTarget; }
     const DispatchTable& GetDispatchTable() const override;
 
@@ -75,6 +82,7 @@ public:
     const std::vector<std::int16_t>& Samples() const { return m_samples; }
     const sonolux::SpectrogramImage& Image() const { return m_image; }
     int ImageBuildCount() const { return m_imageBuildCount; }
+    const CAudioSamplesDataPath& DataPath() const { return m_dataPath; }
 
 protected:
     void DoPropExchange(CPropExchange& exchange) override;

@@ -1,3 +1,13 @@
 corvane_add_test(test_control
     SOURCES control/CSonoluxCtrlTest.cpp control/DropTargetTest.cpp control/ModuleTest.cpp
-    LIBRARIES Sonolux)
+            control/PropertyPageTest.cpp control/PropertyFrameTest.cpp
+            control/RegistrationTest.cpp
+    LIBRARIES Sonolux sonolux_registry)
+target_include_directories(test_control
+    PRIVATE ${PROJECT_SOURCE_DIR}/spectrogram_control/registry)
+
+# The program's side: finding and loading the module through the registry.
+corvane_add_test(test_module
+    SOURCES control/ControlModuleTest.cpp
+    LIBRARIES corvane_ui)
+add_dependencies(test_module Sonolux sonolux-register)

@@ -1,12 +1,15 @@
 #include "COleControl.h"
 
 #include <QBuffer>
+#include <QContextMenuEvent>
 #include <QDataStream>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include "COleDropTarget.h"
+#include "COlePropertyFrame.h"
 
 COleControl::COleControl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -58,7 +61,42 @@ bool COleControl::DoVerb(Verb verb) {
         setFocus(Qt::OtherFocusReason);
         return true;
     }
+    if (verb == Verb::Properties) return OnProperties();
     return false;
+}
+
+bool COleControl::InvokeVerb(int verb) {
+    if (verb == static_cast<int>(Verb::Edit)) return DoVerb(Verb::Edit);
+    if (verb == static_cast<int>(Verb::Properties)) return DoVerb(Verb::Properties);
+    return false;
+}
+
+bool COleControl::OnProperties() {
+    const QList<QUuid> pages = GetPropertyPageIds();
+    if (pages.isEmpty()) return false;
+    const QString name = GetUserTypeName();
+    auto* frame = new COlePropertyFrame(
+        {this}, pages,
+        name.isEmpty() ? QStringLiteral("Properties") : QStringLiteral("%1 Properties").arg(name),
+        this);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setWindowFlag(Qt::Dialog);
+    frame->open();
+    return true;
+}
+
+QMenu* COleControl::CreateContextMenu() {
+    auto* menu = new QMenu(this);
+    QAction* properties = menu->addAction(QStringLiteral("&Properties..."));
+    properties->setEnabled(!GetPropertyPageIds().isEmpty());
+    connect(properties, &QAction::triggered, this, [this] { DoVerb(Verb::Properties); });
+    return menu;
+}
+
+void COleControl::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = CreateContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void COleControl::OnDrawMetafile(QPainter& painter, const QRect& bounds) {

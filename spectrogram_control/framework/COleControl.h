@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QSize>
+#include <QUuid>
 #include <QWidget>
 #include <cstdint>
 
@@ -10,6 +12,7 @@
 #include "sonolux/SonoluxModule.h"
 
 class COleDropTarget;
+class QMenu;
 class QPainter;
 
 // Control flags of GetControlFlags.
@@ -53,9 +56,19 @@ public:
     bool SetDispatchProperty(int dispid, const QVariant& value);
     bool InvokeDispatchMethod(int dispid);
 
-    // The two standard verbs.
+    // The two standard verbs. Edit takes the focus; Properties opens the
+    // property frame with the control's pages (owned by the control, closed
+    // with it) without waiting for it, and is false when there are no pages.
     enum class Verb { Edit = -4, Properties = -7 };
     virtual bool DoVerb(Verb verb);
+    // DoVerb for hosts that reach the control only through its meta-object.
+    Q_INVOKABLE bool InvokeVerb(int verb);
+
+    // The class identifiers of the control's property pages, in page order.
+    virtual QList<QUuid> GetPropertyPageIds() const { return {}; }
+    // The name the user knows the control by, e.g. for the frame's caption.
+    virtual QString GetUserTypeName() const { return {}; }
+    virtual std::uint32_t GetMiscStatus() const { return 0; }
 
     virtual std::uint32_t GetControlFlags() const { return 0; }
     virtual int GetActivationPolicy() const { return 0; }
@@ -69,6 +82,12 @@ protected:
     virtual void OnDraw(QPainter& painter, const QRect& bounds, const QRect& invalid) = 0;
     virtual void OnDrawMetafile(QPainter& painter, const QRect& bounds);
     virtual void OnLButtonDown(const QPoint& point);
+    virtual bool OnProperties();
+    // The context menu offered on a right click: the Properties verb. A host
+    // that wants none sets the control's context menu policy to NoContextMenu.
+    virtual QMenu* CreateContextMenu();
+
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

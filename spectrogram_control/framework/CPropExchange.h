@@ -19,6 +19,8 @@ public:
     bool IsLoading() const { return m_direction == Direction::Loading; }
     // False once a read ran past the end of the stream or found bad data.
     bool IsValid() const { return m_stream.status() == QDataStream::Ok; }
+    // Marks a stream that was read but cannot be used (e.g. a newer layout).
+    void SetInvalid() { m_stream.setStatus(QDataStream::ReadCorruptData); }
 
     // Exchanges the version (major in the high 16 bits, minor in the low 16).
     // While loading, `version` receives the stored version.

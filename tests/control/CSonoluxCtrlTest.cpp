@@ -180,3 +180,47 @@ TEST_F(Control, DeclaresItsFlagsAndActivationPolicy) {
     EXPECT_EQ(control.GetActivationPolicy(), 4);
     EXPECT_NE(control.GetWindowlessDropTarget(), nullptr);
 }
+
+namespace {
+
+QByteArray StateOfVersion(quint32 version, const QString& path) {
+    QByteArray state;
+    QDataStream stream(&state, QIODevice::WriteOnly);
+    stream.setVersion(QDataStream::Qt_6_4);
+    stream << version << qint32{80} << qint32{60} << path;
+    return state;
+}
+
+}  // namespace
+
+TEST_F(Control, OlderStatesAreConvertedAndNewerLayoutsRefused) {
+    TempFolder folder;
+    const QString data = QString::fromStdString(folder.WriteText("samples.bin", "abc"));
+    ASSERT_TRUE(control.LoadState(StateOfVersion(0x00000009, data)));
+    EXPECT_EQ(control.GetAudioSamplesDataPath(), data);
+    EXPECT_EQ(control.size(), QSize(80, 60));
+    EXPECT_TRUE(control.IsModified());  // to be saved again as version 1.0
+
+    control.SetModifiedFlag(false);
+    ASSERT_TRUE(control.LoadState(StateOfVersion(0x00010000, data)));
+    EXPECT_FALSE(control.IsModified());
+
+    EXPECT_FALSE(control.LoadState(StateOfVersion(0x00020000, "/elsewhere.bin")));
+    EXPECT_EQ(control.GetAudioSamplesDataPath(), "");  // reset, not misread
+}
+
+TEST_F(Control, DataPathIsReadInTheBackgroundAndResetStopsIt) {
+    TempFolder folder;
+    const QString data =
+        QString::fromStdString(folder.WriteText("samples.bin", std::string(200 * 1024, 'x')));
+    control.SetAudioSamplesDataPath(data);
+    EXPECT_EQ(control.DataPath().PiecesSeen(), 0);  // nothing read inside the write
+    for (int i = 0; i < 10; ++i) QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(control.DataPath().PiecesSeen(), 4);  // 200 KiB in 64 KiB pieces
+
+    control.SetAudioSamplesDataPath(data);
+    control.ResetState();
+    for (int i = 0; i < 10; ++i) QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(control.GetAudioSamplesDataPath(), "");
+    EXPECT_EQ(control.DataPath().PiecesSeen(), 4);  // the second read never delivered a piece
+}

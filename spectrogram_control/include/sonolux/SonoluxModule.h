@@ -32,6 +32,16 @@ constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201u);
 // Class identifier of the Sonolux control.
 constexpr QUuid CLSID_Sonolux{0x5f1d2c84, 0x3b7e, 0x4a91, 0x9c, 0x62, 0x1e,
                               0x0b,       0x7d,   0x43,   0xa8, 0x15};
+// Class identifiers of the control's two property pages, the general page
+// ("SONOLUX.SonoluxPropPage.1") and the spectrogram parameters page
+// ("Sonolux.CSPGParams"). Their instances are property page widgets.
+constexpr QUuid CLSID_SonoluxPropPage{0x5f1d2c85, 0x3b7e, 0x4a91, 0x9c, 0x62, 0x1e,
+                                      0x0b,       0x7d,   0x43,   0xa8, 0x15};
+constexpr QUuid CLSID_SPGParams{0x5f1d2c86, 0x3b7e, 0x4a91, 0x9c, 0x62, 0x1e,
+                                0x0b,       0x7d,   0x43,   0xa8, 0x15};
+// ProgID of the control.
+constexpr const char* ProgID_Sonolux = "SONOLUX.SonoluxCtrl.1";
+
 // Interface identifier of IClassFactory.
 constexpr QUuid IID_IClassFactory{0x00000001, 0x0000, 0x0000, 0xc0, 0x00, 0x00,
                                   0x00,       0x00,   0x00,   0x00, 0x46};
@@ -59,11 +69,23 @@ protected:
 using DllGetClassObjectFunction = HRESULT (*)(const QUuid* classId, const QUuid* interfaceId,
                                               void** object);
 using DllCanUnloadNowFunction = HRESULT (*)();
+using DllRegisterServerFunction = HRESULT (*)();
+using DllUnregisterServerFunction = HRESULT (*)();
 
 }  // namespace sonolux
 
 extern "C" {
+// Registers the module's type library and its three classes in the per-user
+// component registry (see ComponentRegistry.h): S_OK, SELFREG_E_TYPELIB when
+// the registry cannot be read, SELFREG_E_CLASS when it cannot be written.
+SONOLUX_EXPORT sonolux::HRESULT DllRegisterServer();
+// Removes exactly those entries again, leaving every other entry as it was.
+SONOLUX_EXPORT sonolux::HRESULT DllUnregisterServer();
+// The class object of one of the three classes: E_POINTER without `object`,
+// CLASS_E_CLASSNOTAVAILABLE (with *object null) for another class.
 SONOLUX_EXPORT sonolux::HRESULT DllGetClassObject(const QUuid* classId, const QUuid* interfaceId,
                                                   void** object);
+// S_OK when no object of the module lives and no host holds a lock or a
+// class object, else S_FALSE.
 SONOLUX_EXPORT sonolux::HRESULT DllCanUnloadNow();
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include "COlePropertyPage.h"
+
+class QLineEdit;
+
+// The general page ("General"): the control's AudioSamplesDataPath.
+class SONOLUX_EXPORT CSonoluxPropPage : public COlePropertyPage {
+    Q_OBJECT
+public:
+    explicit CSonoluxPropPage(QWidget* parent = nullptr);
+
+    QLineEdit* DataPathEdit() const { return m_dataPathEdit; }
+
+protected:
+    void DoDataExchange(CDataExchange& exchange) override;
+
+private:
+    QString m_dataPath;
+    QLineEdit* m_dataPathEdit;
+};

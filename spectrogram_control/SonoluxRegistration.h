@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include "sonolux/SonoluxModule.h"
+
+// The module's version record, as installers read it.
+struct ModuleVersionRecord {
+    const char* fileVersion;
+    const char* productVersion;
+    const char* internalName;
+    const char* fileDescription;
+    const char* productName;
+    bool oleSelfRegister;  // the module registers itself (DllRegisterServer)
+};
+SONOLUX_EXPORT const ModuleVersionRecord& SonoluxVersionRecord();
+
+// The work of DllRegisterServer and DllUnregisterServer: writes or removes
+// the type library and the three classes, served by `modulePath`, in the
+// registry file at `registryPath`. Every other entry stays as it was.
+SONOLUX_EXPORT sonolux::HRESULT RegisterSonolux(const QString& registryPath,
+                                                const QString& modulePath);
+SONOLUX_EXPORT sonolux::HRESULT UnregisterSonolux(const QString& registryPath);
+
+// The absolute path of the module file this code was loaded from.
+SONOLUX_EXPORT QString SonoluxModulePath();
