@@ -5,6 +5,6 @@ corvane_add_test(test_classifier_logic
 corvane_add_test(test_main_window
     SOURCES classifier/SonoluxBordTest.cpp classifier/frmMainTest.cpp classifier/FakeServices.cpp
             classifier/ClassificationTest.cpp classifier/frmKeystrokeTest.cpp classifier/KeyListTest.cpp
-            classifier/UndoTest.cpp classifier/MenuTest.cpp
+            classifier/UndoTest.cpp classifier/MenuTest.cpp classifier/EndToEndTest.cpp
     LIBRARIES corvane_ui)
 add_dependencies(test_main_window Sonolux)
