@@ -22,6 +22,9 @@ SonoluxBord::SonoluxBord(QWidget* control, int index, const ScreenDpi& dpi, QWid
     m_borderTwipsY = static_cast<std::int16_t>(ConvertPixelsToTwips(FramePixels, 1));
     m_control->setParent(this);
     m_control->installEventFilter(this);
+    // Every cell shows its recording with the window's one parameter set, so the
+    // control's own property pages are not offered here.
+    m_control->setContextMenuPolicy(Qt::NoContextMenu);
     setFocusProxy(m_control);
     SizeConstituents();
 }

@@ -1,9 +1,11 @@
 #include "frmKeystroke.h"
 
+#include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "ClassifyKeySetter.h"
 #include "CommonDialog.h"
@@ -32,6 +34,10 @@ QRect frmKeystroke::Twips(int left, int top, int width, int height) const {
 void frmKeystroke::createUi() {
     setWindowTitle(QStringLiteral("Type a keystroke..."));
     setFixedSize(Twips(0, 0, 4800, 4230).size());
+    // The layout was drawn for an 8-point dialog font.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     auto place = [this](QWidget* widget, const char* name, QRect geometry) {
         widget->setObjectName(QLatin1String(name));
         widget->setGeometry(geometry);
@@ -53,6 +59,14 @@ void frmKeystroke::createUi() {
     optClassifyAll =
         new QRadioButton(QStringLiteral("Apply classification to all visible spectrograms"), this);
     place(optClassifyAll, "optClassifyAll", Twips(480, 3000, 3615, 255));
+    // The platform's font can be wider than the one the layout was drawn for:
+    // an option button grows toward the dialog's right edge rather than cut
+    // its caption.
+    for (QRadioButton* option : {optClassifySelection, optClassifyAll}) {
+        const int room = width() - option->x() - 4;
+        option->resize(std::clamp(option->sizeHint().width(), option->width(), room),
+                       option->height());
+    }
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     place(cmdOK, "cmdOK", Twips(855, 3600, 1095, 375));
     cmdOK->setDefault(true);
