@@ -52,7 +52,7 @@ QString ComponentRegistry::DefaultPath() {
     const QString overridden = qEnvironmentVariable("SONOLUX_COMPONENT_REGISTRY");
     if (!overridden.isEmpty()) return overridden;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/component-registry.ini");
+           QStringLiteral("/Sonolux/component-registry.ini");
 }
 
 ComponentRegistry::ComponentRegistry(const QString& path) : m_path(path) {}

@@ -6,8 +6,9 @@
 // controls by class. No root is needed.
 //
 // Where it lives: the file named by the environment variable
-// SONOLUX_COMPONENT_REGISTRY when that is set, else "component-registry.ini"
-// in the user's configuration folder ($XDG_CONFIG_HOME, usually ~/.config).
+// SONOLUX_COMPONENT_REGISTRY when that is set, else
+// "Sonolux/component-registry.ini" in the user's configuration folder
+// ($XDG_CONFIG_HOME, usually ~/.config).
 //
 // A host looks a class up like this:
 //   sonolux::ComponentRegistry registry;
