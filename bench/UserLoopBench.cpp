@@ -52,8 +52,8 @@ void WriteRecordings(const QString& folder, int count, const std::vector<std::in
 // A shown main window whose client area holds `columns` x `rows` cells.
 struct Window {
     Window(int columns, int rows) {
-        window = std::make_unique<frmMain>(
-            MainWindowServices{messages, dialogs, mover, writer, Controls(), ScreenDpi{96, 96}});
+        window = std::make_unique<frmMain>(MainWindowServices{
+            messages, dialogs, mover, writer, settings, Controls(), ScreenDpi{96, 96}});
         window->show();
         window->UpdateCellSizes(750, 500);  // 50 x 33 pixels
         const QSize frame = window->size() - window->ClientArea()->size();
