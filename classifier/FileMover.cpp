@@ -1,6 +1,7 @@
 #include "FileMover.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <linux/fs.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -75,10 +76,27 @@ void CopyContents(const FileMoveSystemCalls& calls, int from, int to) {
     }
 }
 
-void SyncFolder(const QByteArray& folder) {
+void SyncFolder(const FileMoveSystemCalls& calls, const QByteArray& folder) {
     FileDescriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.get() < 0) Fail(errno);
-    if (::fsync(directory.get()) != 0 && errno != EINVAL) Fail(errno);
+    if (calls.fsync(directory.get()) != 0 && errno != EINVAL) Fail(errno);
+}
+
+// Keeping the source's mode and times is worth trying, but a file system that
+// cannot store them (FAT, some network and FUSE file systems) is no reason to
+// refuse the move.
+void KeepIfPossible(int result) {
+    if (result == 0 || errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP) return;
+    Fail(errno);
+}
+
+int RealOpenUnnamed(const char* folder) {
+    // Naming an unnamed file needs /proc; without it, a named temporary serves.
+    if (::access("/proc/self/fd", X_OK) != 0) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return ::open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
 }
 
 // The copy of a file being moved across file systems, in the target folder:
@@ -88,16 +106,19 @@ void SyncFolder(const QByteArray& folder) {
 class TemporaryCopy {
 public:
     TemporaryCopy(const FileMoveSystemCalls& calls, const QByteArray& folder) : m_calls(calls) {
-        m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        m_fd = calls.openUnnamed(folder.constData());
         if (m_fd >= 0) return;
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail(errno);
         m_name = folder + "/.corvane-move-XXXXXX";
         m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
-        if (m_fd < 0) Fail(errno);
+        if (m_fd < 0) {
+            m_name.clear();
+            Fail(errno);
+        }
     }
     ~TemporaryCopy() {
         if (m_fd >= 0) ::close(m_fd);
-        if (!m_name.isEmpty()) ::unlink(m_name.constData());
+        if (!m_name.isEmpty()) m_calls.unlink(m_name.constData());
     }
     TemporaryCopy(const TemporaryCopy&) = delete;
     TemporaryCopy& operator=(const TemporaryCopy&) = delete;
@@ -120,7 +141,7 @@ public:
         m_fd = -1;
         if (closed != 0) {
             const int error = errno;
-            ::unlink(target.constData());
+            m_calls.unlink(target.constData());
             Fail(error);
         }
     }
@@ -134,18 +155,19 @@ private:
 }  // namespace
 
 const FileMoveSystemCalls& FileMoveSystemCalls::Real() {
-    static const FileMoveSystemCalls calls{RealRenameNoReplace, ::link, ::write, ::fsync};
+    static const FileMoveSystemCalls calls{RealRenameNoReplace, ::link, ::write, ::fsync, ::unlink,
+                                           RealOpenUnnamed};
     return calls;
 }
 
-void FileMover::MoveFile(const QString& source, const QString& destination) {
+QString FileMover::MoveFile(const QString& source, const QString& destination) {
     QString targetPath = destination;
     if (destination.endsWith(QLatin1Char('/'))) {
         targetPath = FileSystem::BuildPath(destination, FileSystem::GetFileName(source));
     }
     const QByteArray from = QFile::encodeName(source);
     const QByteArray to = QFile::encodeName(targetPath);
-    if (m_calls.renameNoReplace(from.constData(), to.constData()) == 0) return;
+    if (m_calls.renameNoReplace(from.constData(), to.constData()) == 0) return targetPath;
     const int error = errno;
     if (error == EXDEV) {
         MoveAcrossFileSystems(from, to);
@@ -155,6 +177,7 @@ void FileMover::MoveFile(const QString& source, const QString& destination) {
     } else {
         Fail(error);
     }
+    return targetPath;
 }
 
 void FileMover::RenameByLink(const QByteArray& source, const QByteArray& target) {
@@ -162,35 +185,64 @@ void FileMover::RenameByLink(const QByteArray& source, const QByteArray& target)
         if (errno == EXDEV) return MoveAcrossFileSystems(source, target);
         Fail(errno);
     }
-    if (::unlink(source.constData()) != 0) {
-        const int error = errno;
-        ::unlink(target.constData());  // both names are one file: nothing is lost
-        Fail(error);
-    }
+    RemoveSource(source, target);
+}
+
+void FileMover::RemoveSource(const QByteArray& source, const QByteArray& target) {
+    if (m_calls.unlink(source.constData()) == 0) return;
+    const int error = errno;
+    m_calls.unlink(target.constData());
+    Fail(error);
 }
 
 void FileMover::MoveAcrossFileSystems(const QByteArray& source, const QByteArray& target) {
-    FileDescriptor input(::open(source.constData(), O_RDONLY | O_CLOEXEC));
+    struct stat status {};
+    if (::lstat(source.constData(), &status) != 0) Fail(errno);
+    // The name must be free before anything is written.
+    struct stat existing {};
+    if (::lstat(target.constData(), &existing) == 0) Fail(EEXIST);
+    if (S_ISLNK(status.st_mode)) return LinkAcross(source, target);
+    if (!S_ISREG(status.st_mode)) Fail(EINVAL);
+    CopyAcross(source, target);
+}
+
+void FileMover::LinkAcross(const QByteArray& source, const QByteArray& target) {
+    // A link moves as a link, pointing where it pointed, as a rename would keep it.
+    QByteArray pointee(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(source.constData(), pointee.data(), pointee.size());
+    if (length < 0) Fail(errno);
+    if (length >= pointee.size()) Fail(ENAMETOOLONG);
+    pointee.truncate(length);
+    if (::symlink(pointee.constData(), target.constData()) != 0) Fail(errno);
+    try {
+        SyncFolder(m_calls, FolderOf(target));
+    } catch (const CorvaneError&) {
+        m_calls.unlink(target.constData());
+        throw;
+    }
+    RemoveSource(source, target);
+}
+
+void FileMover::CopyAcross(const QByteArray& source, const QByteArray& target) {
+    FileDescriptor input(::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     if (input.get() < 0) Fail(errno);
     struct stat status {};
     if (::fstat(input.get(), &status) != 0) Fail(errno);
-    if (!S_ISREG(status.st_mode)) Fail(EINVAL);
-    // The name must be free before anything is written.
-    if (::access(target.constData(), F_OK) == 0) Fail(EEXIST);
 
     const QByteArray folder = FolderOf(target);
     TemporaryCopy copy(m_calls, folder);
     CopyContents(m_calls, input.get(), copy.fd());
-    if (::fchmod(copy.fd(), status.st_mode & 07777) != 0) Fail(errno);
+    KeepIfPossible(::fchmod(copy.fd(), status.st_mode & 07777));
     const struct timespec times[2] = {status.st_atim, status.st_mtim};
-    if (::futimens(copy.fd(), times) != 0) Fail(errno);
+    KeepIfPossible(::futimens(copy.fd(), times));
     if (m_calls.fsync(copy.fd()) != 0) Fail(errno);
     copy.Publish(target);
-    SyncFolder(folder);
-    if (::unlink(source.constData()) != 0) {
-        // The source cannot go: take the copy back so the move simply did not happen.
-        const int error = errno;
-        ::unlink(target.constData());
-        Fail(error);
+    try {
+        SyncFolder(m_calls, folder);
+    } catch (const CorvaneError&) {
+        // Not known to be on disk: the move did not happen.
+        m_calls.unlink(target.constData());
+        throw;
     }
+    RemoveSource(source, target);
 }

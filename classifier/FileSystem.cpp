@@ -53,7 +53,7 @@ bool FileExists(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
-QString ReadWholeFile(const QString& path, QByteArray& contents) {
+QString ReadWholeFile(const QString& path, QByteArray& contents, qint64 maxSize) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return QString::fromLocal8Bit(std::strerror(errno));
     QByteArray read;
@@ -68,6 +68,10 @@ QString ReadWholeFile(const QString& path, QByteArray& contents) {
         }
         if (got == 0) break;
         read.append(buffer, got);
+        if (read.size() > maxSize) {
+            ::close(fd);
+            return QString::fromLocal8Bit(std::strerror(EFBIG));
+        }
     }
     ::close(fd);
     contents = read;

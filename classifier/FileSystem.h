@@ -18,7 +18,8 @@ QString BuildPath(const QString& path, const QString& name);
 // for the empty text, folders and everything else.
 bool FileExists(const QString& path);
 // Reads the whole file at `path` into `contents`. Returns the system's
-// description of the error ("No such file or directory"), or the empty text.
-QString ReadWholeFile(const QString& path, QByteArray& contents);
+// description of the error ("No such file or directory"; "File too large" for
+// a file of more than `maxSize` bytes), or the empty text.
+QString ReadWholeFile(const QString& path, QByteArray& contents, qint64 maxSize);
 
 }  // namespace FileSystem

@@ -342,7 +342,10 @@ void frmMain::closeEvent(QCloseEvent* event) {
 void frmMain::SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
                              const QString& TargetDir) {
     QString boundDir;
-    if (m_keyMap.Add(keyCode, shift, classifyAll, TargetDir, &boundDir)) return;
+    if (m_keyMap.Add(keyCode, shift, classifyAll, TargetDir, &boundDir)) {
+        UpdateUndoCommand();
+        return;
+    }
     m_services.messages.Warn(QStringLiteral("Keystroke %1 is already being used for %2")
                                  .arg(mdlKeycodes::KeyText(keyCode, shift), boundDir));
 }
@@ -351,6 +354,7 @@ void frmMain::mnuSPGEraseKeyDir_Click() {
     if (m_services.messages.AskOkCancel(QStringLiteral(
             "Are you sure you want to erase all classification directory hotkeys?"))) {
         m_keyMap.Clear();
+        UpdateUndoCommand();
     }
 }
 
@@ -386,15 +390,16 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
 bool frmMain::ClassifyCell(SonoluxBord& cell, const QString& target,
                            ClassificationHistory::Step& step) {
     const QString path = cell.Filename();
-    const QString name = FileSystem::GetFileName(path);
     if (!FileSystem::FileExists(path)) return true;
+    QString movedTo;
     try {
-        m_services.fileMover.MoveFile(path, target);
+        // The mover names where the file went: the target folder and the file's
+        // own name, or the target itself when it does not end in "/".
+        movedTo = m_services.fileMover.MoveFile(path, target);
     } catch (const CorvaneError& error) {
         m_services.messages.Warn(error.Description());
         return false;
     }
-    const QString movedTo = FileSystem::BuildPath(target, name);
     cell.SetFilename(movedTo);
     step.moves.push_back({FileSystem::GetAbsolutePathName(path), movedTo});
     return true;
@@ -450,6 +455,10 @@ void frmMain::mnuSPGUndo_Click() {
 }
 
 void frmMain::UpdateUndoCommand() {
+    // A user who binds Ctrl+Z to a folder gets the keystroke; Undo stays in the menu.
+    const bool undoKeyBound =
+        m_keyMap.Find(mdlKeycodes::BindingKey(0x5A, ShiftBit::Ctrl)).has_value();
+    mnuSPGUndo->setShortcut(undoKeyBound ? QKeySequence() : QKeySequence(QStringLiteral("Ctrl+Z")));
     if (m_history.IsEmpty()) {
         mnuSPGUndo->setText(QStringLiteral("&Undo Classify"));
         mnuSPGUndo->setEnabled(false);
@@ -543,12 +552,20 @@ void frmMain::mnuFileKeyListImport_Click() {
     // The file is read before the map is emptied: a file that cannot be read
     // must not cost the user the bindings they have.
     QByteArray contents;
-    const QString error = FileSystem::ReadWholeFile(CommonDialog1.FileName, contents);
+    const QString error =
+        FileSystem::ReadWholeFile(CommonDialog1.FileName, contents, KeyListFile::MaxFileSize);
     if (!error.isEmpty()) {
         m_services.messages.Warn(error);
         return;
     }
+    if (!KeyListFile::LooksLikeText(contents)) {
+        // A recording chosen by mistake would give a message for every "line".
+        m_services.messages.Warn(
+            QStringLiteral("\"%1\" is not a key list file.").arg(CommonDialog1.FileName));
+        return;
+    }
     m_keyMap.Clear();
+    UpdateUndoCommand();
     for (const KeyListFile::Record& record :
          KeyListFile::ReadRecords(KeyListFile::DecodeText(contents))) {
         const bool classifyAll = KeyListFile::IsClassifyAll(record.scope);

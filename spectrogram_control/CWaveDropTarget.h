@@ -19,6 +19,10 @@ public:
     int OnDragOver(const QMimeData& data, const QPoint& point) override;
     void OnDragLeave() override {}
     int OnDragScroll(const QPoint&) override { return DropEffectNone; }
+    // The control only reads a dropped file. Taking it as a move would allow the
+    // drag source to delete the recording, so a source that offers nothing but
+    // a move is refused.
+    int AcceptableEffects() const override { return DropEffectCopy | DropEffectLink; }
     bool OnDrop(const QMimeData& data, int effect, const QPoint& point) override;
 
 private:

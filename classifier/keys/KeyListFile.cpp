@@ -41,9 +41,12 @@ QString ReadField(const QString& line, qsizetype& pos) {
         const qsizetype comma = close < 0 ? -1 : line.indexOf(QLatin1Char(','), close + 1);
         pos = comma < 0 ? line.size() : comma;
     } else {
+        // Blanks after an unquoted field are not part of it: a folder typed as
+        // `/data/birds/ ,` must not gain a trailing blank.
         const qsizetype comma = line.indexOf(QLatin1Char(','), pos);
         const qsizetype end = comma < 0 ? line.size() : comma;
         field = line.mid(pos, end - pos);
+        while (field.endsWith(QLatin1Char(' '))) field.chop(1);
         pos = end;
     }
     if (pos < line.size() && line[pos] == QLatin1Char(',')) ++pos;
@@ -100,6 +103,10 @@ std::vector<Record> ReadRecords(const QString& text) {
         records.push_back(record);
     }
     return records;
+}
+
+bool LooksLikeText(const QByteArray& contents) {
+    return !contents.contains('\0');
 }
 
 bool IsClassifyAll(const QString& scope) {

@@ -11,6 +11,12 @@ class ClassifierKeyMap;
 // field 3 at column 40, lines ending in CR LF, text in UTF-8.
 namespace KeyListFile {
 
+// Larger files are no key lists (a few hundred bytes a binding).
+constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+
+// False for bytes that are plainly not text (they hold a NUL byte).
+bool LooksLikeText(const QByteArray& contents);
+
 // One record as read: the three fields, quotes removed.
 struct Record {
     QString description;

@@ -1,10 +1,12 @@
 #include "COleControl.h"
 
+#include <QBackingStore>
 #include <QBuffer>
 #include <QContextMenuEvent>
 #include <QDataStream>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -107,7 +109,16 @@ void COleControl::OnLButtonDown(const QPoint&) {}
 
 void COleControl::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    OnDraw(painter, rect(), event->rect());
+    // Grabbing, rendering to an image or a picture, and printing paint the control
+    // elsewhere than into its window's backing store: they get the metafile
+    // rendering, which never shows transient text.
+    QBackingStore* store = backingStore();
+    const QPaintEngine* engine = painter.paintEngine();
+    if (store && engine && engine->paintDevice() == store->paintDevice()) {
+        OnDraw(painter, rect(), event->rect());
+    } else {
+        OnDrawMetafile(painter, rect());
+    }
 }
 
 void COleControl::mousePressEvent(QMouseEvent* event) {

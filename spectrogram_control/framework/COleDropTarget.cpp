@@ -54,7 +54,7 @@ int COleDropTarget::FilterEffect(int effect, int allowed) {
 }
 
 void COleDropTarget::HandleDragEnter(QDragEnterEvent& event) {
-    const int allowed = AllowedEffects(event.possibleActions());
+    const int allowed = AllowedEffects(event.possibleActions()) & AcceptableEffects();
     int effect = OnDragScroll(event.position().toPoint());
     if (effect == DropEffectNone)
         effect = OnDragEnter(*event.mimeData(), event.position().toPoint());
@@ -62,7 +62,7 @@ void COleDropTarget::HandleDragEnter(QDragEnterEvent& event) {
 }
 
 void COleDropTarget::HandleDragMove(QDragMoveEvent& event) {
-    const int allowed = AllowedEffects(event.possibleActions());
+    const int allowed = AllowedEffects(event.possibleActions()) & AcceptableEffects();
     int effect = OnDragScroll(event.position().toPoint());
     if (effect == DropEffectNone)
         effect = OnDragOver(*event.mimeData(), event.position().toPoint());
@@ -75,7 +75,7 @@ void COleDropTarget::HandleDragLeave(QDragLeaveEvent& event) {
 }
 
 void COleDropTarget::HandleDrop(QDropEvent& event) {
-    const int allowed = AllowedEffects(event.possibleActions());
+    const int allowed = AllowedEffects(event.possibleActions()) & AcceptableEffects();
     const QPoint point = event.position().toPoint();
     const int effect = FilterEffect(OnDragOver(*event.mimeData(), point), allowed);
     if (effect == DropEffectNone) {

@@ -36,6 +36,11 @@ public:
     // back to move, then link; a refused move falls back to copy, then link.
     static int FilterEffect(int effect, int allowed);
 
+    // The effects this target may ever take, of those a drag source offers.
+    virtual int AcceptableEffects() const {
+        return DropEffectCopy | DropEffectMove | DropEffectLink;
+    }
+
     // Entry points for a widget's drag and drop events.
     void HandleDragEnter(QDragEnterEvent& event);
     void HandleDragMove(QDragMoveEvent& event);

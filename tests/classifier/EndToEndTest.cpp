@@ -52,8 +52,12 @@ struct Session : MainWindowFixture {
     void Bind(const QString& folder, Qt::Key key, Qt::KeyboardModifiers modifiers, bool all) {
         fileDialog.answers.push_back(folder + "/any.wav");
         QTimer::singleShot(0, [=] {
-            auto* dialog = qobject_cast<frmKeystroke*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* dialog = qobject_cast<frmKeystroke*>(modal);
+            if (!dialog) {
+                if (modal) modal->close();  // never leave a test waiting on a dialog
+                FAIL() << "the keystroke dialog is not open";
+            }
             QTest::keyClick(dialog->Ok(), key, modifiers);
             if (all) QTest::mouseClick(dialog->ClassifyAllOption(), Qt::LeftButton);
             QTest::mouseClick(dialog->Ok(), Qt::LeftButton);

@@ -54,11 +54,20 @@ void ExpectMoveFails(Move move, int error) {
 }
 
 // System calls that pretend every rename crosses file systems, so the copy
-// path runs on one file system, and whose writes can be made to fail.
-struct InjectedFailures {
+// path runs on one file system, and that fail where a test asks them to.
+struct Injected {
     static inline int writesBeforeFailure = -1;  // -1: never fail
-    static inline int failingFsync = false;
+    static inline int fsyncsBeforeFailure =
+        -1;  // the copy's sync is the first, the folder's the second
+    static inline bool noUnnamedFiles = false;
+    static inline std::string undeletable;
 
+    static void Reset() {
+        writesBeforeFailure = -1;
+        fsyncsBeforeFailure = -1;
+        noUnnamedFiles = false;
+        undeletable.clear();
+    }
     static int CrossDeviceRename(const char*, const char*) {
         errno = EXDEV;
         return -1;
@@ -73,26 +82,41 @@ struct InjectedFailures {
         return ::write(fd, data, std::min<std::size_t>(size, 1000));
     }
     static int Fsync(int fd) {
-        if (failingFsync) {
+        if (fsyncsBeforeFailure == 0) {
             errno = EIO;
             return -1;
         }
+        if (fsyncsBeforeFailure > 0) --fsyncsBeforeFailure;
         return ::fsync(fd);
     }
+    static int Unlink(const char* path) {
+        if (undeletable == path) {
+            errno = EPERM;
+            return -1;
+        }
+        return ::unlink(path);
+    }
+    static int OpenUnnamed(const char* folder) {
+        if (noUnnamedFiles) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+        return FileMoveSystemCalls::Real().openUnnamed(folder);
+    }
     static const FileMoveSystemCalls& Calls() {
-        static const FileMoveSystemCalls calls{CrossDeviceRename, ::link, Write, Fsync};
+        static const FileMoveSystemCalls calls{CrossDeviceRename, ::link, Write, Fsync, Unlink,
+                                               OpenUnnamed};
         return calls;
     }
 };
 
 struct FileMoverTest : ::testing::Test {
-    void SetUp() override {
-        InjectedFailures::writesBeforeFailure = -1;
-        InjectedFailures::failingFsync = false;
-    }
+    void SetUp() override { Injected::Reset(); }
+    void TearDown() override { Injected::Reset(); }
     TempFolder source;
     TempFolder target;
     FileMover mover;
+    FileMover crossing{Injected::Calls()};
 };
 
 }  // namespace
@@ -121,7 +145,6 @@ TEST_F(FileMoverTest, MissingFolderOrSourceIsReportedAndNothingMoves) {
 }
 
 TEST_F(FileMoverTest, CopyAcrossFileSystemsKeepsContentsModeAndTime) {
-    FileMover crossing(InjectedFailures::Calls());
     const std::string path = source.WriteText("x.wav", Pattern(200000, 'b'));
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     const struct timespec times[2] = {{1000000000, 0}, {1200000000, 500}};
@@ -137,29 +160,79 @@ TEST_F(FileMoverTest, CopyAcrossFileSystemsKeepsContentsModeAndTime) {
     EXPECT_EQ(Entries(target.Path()), QStringList({"x.wav"}));
 }
 
-TEST_F(FileMoverTest, CopyThatFailsHalfWayLeavesSourceAndNoPartialFile) {
-    FileMover crossing(InjectedFailures::Calls());
+TEST_F(FileMoverTest, CopyThatFailsAnywhereLeavesSourceAndNoPartialFile) {
     const std::string path = source.WriteText("x.wav", Pattern(100000, 'c'));
-    InjectedFailures::writesBeforeFailure = 40;  // 40 000 of 100 000 bytes
-    ExpectMoveFails([&] { crossing.MoveFile(Q(path), Q(target.Path()) + "/"); }, ENOSPC);
-    EXPECT_EQ(Contents(path), Pattern(100000, 'c'));
-    EXPECT_TRUE(Entries(target.Path()).isEmpty());
+    const QString into = Q(target.Path()) + "/";
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed copy" : "named temporary copy");
+        Injected::Reset();
+        Injected::noUnnamedFiles = !unnamed;
+        Injected::writesBeforeFailure = 40;  // 40 000 of 100 000 bytes
+        ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, ENOSPC);
+        Injected::writesBeforeFailure = -1;
+        Injected::fsyncsBeforeFailure = 0;  // the copy's data
+        ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, EIO);
+        Injected::fsyncsBeforeFailure = 1;  // the folder, after the copy got its name
+        ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, EIO);
+        Injected::fsyncsBeforeFailure = -1;
+        Injected::undeletable = path;  // the source cannot go: the copy goes again
+        ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, EPERM);
+        EXPECT_EQ(Contents(path), Pattern(100000, 'c'));
+        EXPECT_TRUE(Entries(target.Path()).isEmpty());
+    }
+}
 
-    InjectedFailures::writesBeforeFailure = -1;
-    InjectedFailures::failingFsync = true;
-    ExpectMoveFails([&] { crossing.MoveFile(Q(path), Q(target.Path()) + "/"); }, EIO);
-    EXPECT_EQ(Contents(path), Pattern(100000, 'c'));
+TEST_F(FileMoverTest, NamedTemporaryCopyMovesWhereUnnamedFilesAreMissing) {
+    Injected::noUnnamedFiles = true;
+    const std::string path = source.WriteText("x.wav", Pattern(70000, 'g'));
+    EXPECT_EQ(crossing.MoveFile(Q(path), Q(target.Path()) + "/"), Q(target.Path("x.wav")));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(Contents(target.Path("x.wav")), Pattern(70000, 'g'));
+    EXPECT_EQ(Entries(target.Path()), QStringList({"x.wav"}));
+}
+
+TEST_F(FileMoverTest, SourceThatCannotBeRemovedUndoesALinkedMoveToo) {
+    static const FileMoveSystemCalls noFlag{[](const char*, const char*) {
+                                                errno = EINVAL;
+                                                return -1;
+                                            },
+                                            ::link,
+                                            ::write,
+                                            ::fsync,
+                                            Injected::Unlink,
+                                            Injected::OpenUnnamed};
+    const std::string path = source.WriteText("x.wav", "data");
+    Injected::undeletable = path;
+    ExpectMoveFails([&] { FileMover(noFlag).MoveFile(Q(path), Q(target.Path()) + "/"); }, EPERM);
+    EXPECT_EQ(Contents(path), "data");
     EXPECT_TRUE(Entries(target.Path()).isEmpty());
 }
 
-TEST_F(FileMoverTest, CopyAcrossFileSystemsNeverReplacesEither) {
-    FileMover crossing(InjectedFailures::Calls());
-    const std::string path = source.WriteText("x.wav", "new");
-    target.WriteText("x.wav", "old");
-    ExpectMoveFails([&] { crossing.MoveFile(Q(path), Q(target.Path()) + "/"); }, EEXIST);
-    EXPECT_EQ(Contents(path), "new");
-    EXPECT_EQ(Contents(target.Path("x.wav")), "old");
-    EXPECT_EQ(Entries(target.Path()), QStringList({"x.wav"}));
+TEST_F(FileMoverTest, SymbolicLinkMovesAsALink) {
+    const std::string recording = source.WriteText("real.wav", "the recording");
+    const std::string link = source.Path("link.wav");
+    ASSERT_EQ(::symlink(recording.c_str(), link.c_str()), 0);
+    crossing.MoveFile(Q(link), Q(target.Path()) + "/");
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    ASSERT_TRUE(std::filesystem::is_symlink(target.Path("link.wav")));
+    EXPECT_EQ(std::filesystem::read_symlink(target.Path("link.wav")).string(), recording);
+    EXPECT_EQ(Contents(recording), "the recording");
+
+    mover.MoveFile(Q(target.Path("link.wav")), Q(source.Path()) + "/");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(Contents(link), "the recording");
+}
+
+TEST_F(FileMoverTest, TargetWithoutSeparatorIsTheNewNameAndIsReturned) {
+    const std::string path = source.WriteText("x.wav", "data");
+    EXPECT_EQ(mover.MoveFile(Q(path), Q(target.Path("renamed.wav"))),
+              Q(target.Path("renamed.wav")));
+    EXPECT_EQ(Contents(target.Path("renamed.wav")), "data");
+    // A folder of that name is never replaced.
+    const std::string other = source.WriteText("y.wav", "other");
+    target.MakeFolder("birds");
+    EXPECT_THROW(mover.MoveFile(Q(other), Q(target.Path("birds"))), CorvaneError);
+    EXPECT_EQ(Contents(other), "other");
 }
 
 TEST_F(FileMoverTest, FallsBackToLinkWhereRenameCannotRefuseToReplace) {
@@ -167,7 +240,11 @@ TEST_F(FileMoverTest, FallsBackToLinkWhereRenameCannotRefuseToReplace) {
                                                 errno = EINVAL;
                                                 return -1;
                                             },
-                                            ::link, ::write, ::fsync};
+                                            ::link,
+                                            ::write,
+                                            ::fsync,
+                                            ::unlink,
+                                            FileMoveSystemCalls::Real().openUnnamed};
     FileMover linking(noFlag);
     const std::string first = source.WriteText("a.wav", "A");
     linking.MoveFile(Q(first), Q(target.Path()) + "/");

@@ -156,3 +156,12 @@ TEST_F(KeyList, UnreadableFileIsReportedAndKeepsTheMap) {
     EXPECT_EQ(messages.texts[1], "Is a directory");
     EXPECT_EQ(window->KeyMap().Keys(), QStringList({"41,2"}));
 }
+
+TEST_F(KeyList, ARecordingChosenByMistakeIsRefusedWithOneMessage) {
+    window->SetClassifyKey(0x41, 2, false, "/a/");
+    Import(
+        QString::fromStdString(folder.WriteWave("bird.wav", std::vector<std::int16_t>(5000, 0))));
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].endsWith("bird.wav\" is not a key list file."));
+    EXPECT_EQ(window->KeyMap().Keys(), QStringList({"41,2"}));
+}

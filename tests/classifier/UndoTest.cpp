@@ -156,3 +156,19 @@ TEST_F(Undo, PartlyFailedUndoKeepsOnlyWhatDidNotGoBack) {
     for (int i : {0, 1, 2, 4, 5}) EXPECT_EQ(Bytes(In(i)), original[i]) << i;
     EXPECT_EQ(undo->text(), "&Undo Classify r3.wav");
 }
+
+TEST_F(Undo, BoundCtrlZClassifiesAndUndoKeepsOnlyItsMenuItem) {
+    Select(0);
+    Press(Qt::Key_A);
+    ASSERT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
+    const QString c = Q(sorted.MakeFolder("c")) + "/";
+    window->SetClassifyKey(0x5A, 2, false, c);
+    EXPECT_TRUE(undo->shortcut().isEmpty());
+    Select(1);
+    QTest::keyClick(window->SelectedCell()->Sonolux1(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->Cell(1).Filename(), c + "r1.wav");
+    EXPECT_EQ(window->Cell(0).Filename(), a + "r0.wav");  // not undone
+    EXPECT_TRUE(undo->isEnabled());
+    window->findChild<QAction*>("mnuSPGEraseKeyDir")->trigger();
+    EXPECT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
+}

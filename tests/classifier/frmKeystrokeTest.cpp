@@ -146,8 +146,12 @@ TEST_F(SetKeystrokeCommand, BindsTheKeystrokeTypedIntoTheDialog) {
     fileDialog.answers.push_back(QString("/data/robin/any.wav"));
     // The dialog is modal: answer it from inside its own event loop.
     QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<frmKeystroke*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<frmKeystroke*>(modal);
+        if (!dialog) {
+            if (modal) modal->close();  // never leave a test waiting on a dialog
+            FAIL() << "the keystroke dialog is not open";
+        }
         QTest::keyClick(dialog->Ok(), Qt::Key_R, Qt::ControlModifier);
         dialog->Ok()->click();
     });

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
 
 #include "CSonoluxCtrl.h"
@@ -81,21 +82,35 @@ TEST_F(Control, ParameterWriteMarksTheImageDirtyButFlagsDoNot) {
 }
 
 TEST_F(Control, ScreenPaintShowsCalculatingThenRebuildsOnceAndLaterPaintsOnlyBlit) {
+    control.show();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
     control.SetPowerMax(110);
     const int builds = control.ImageBuildCount();
-    const QImage first = control.grab().toImage();
+    control.repaint();
     EXPECT_TRUE(control.IsImageDirty());  // the text is on screen before the build runs
+    const QImage first = control.screen()->grabWindow(control.winId()).toImage();
     QCoreApplication::sendPostedEvents(&control);
     EXPECT_FALSE(control.IsImageDirty());
     EXPECT_EQ(control.ImageBuildCount(), builds + 1);
-    control.grab();
-    control.grab();
+    control.repaint();
+    control.repaint();
     EXPECT_EQ(control.ImageBuildCount(), builds + 1);
     // Something dark (the text) was drawn on the white background of the first paint.
+    ASSERT_FALSE(first.isNull());
     bool dark = false;
     for (int y = 0; y < first.height() && !dark; ++y)
         for (int x = 0; x < first.width() && !dark; ++x) dark = qGray(first.pixel(x, y)) < 128;
     EXPECT_TRUE(dark);
+}
+
+TEST_F(Control, GrabbingADirtyControlBuildsAtOnceAndShowsNoText) {
+    const QImage picture = control.grab().toImage();
+    EXPECT_FALSE(control.IsImageDirty());
+    EXPECT_EQ(control.ImageBuildCount(), 1);
+    for (int y = 0; y < picture.height(); y += 3)
+        for (int x = 0; x < picture.width(); x += 3)
+            ASSERT_EQ(picture.pixel(x, y), qRgb(255, 255, 255));
 }
 
 TEST_F(Control, MetafileRenderingBuildsADirtyImageAtOnceWithoutText) {

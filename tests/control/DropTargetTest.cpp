@@ -67,9 +67,12 @@ TEST_F(Drop, AnswerIsFilteredAgainstTheSourcesAllowedEffects) {
     EXPECT_EQ(COleDropTarget::FilterEffect(DropEffectCopy, DropEffectNone), DropEffectNone);
     EXPECT_EQ(COleDropTarget::FilterEffect(DropEffectNone, DropEffectCopy), DropEffectNone);
 
-    // A source that only allows a move still delivers the file.
+    // A dropped recording is only read: a source that offers nothing but a move
+    // (and might then delete the original) is refused; a link is fine.
     auto data = FileList({"/moved.wav"});
-    EXPECT_TRUE(DragAndDrop(*data, Qt::MoveAction));
+    EXPECT_FALSE(DragAndDrop(*data, Qt::MoveAction));
+    EXPECT_EQ(control.GetFilename(), "");
+    EXPECT_TRUE(DragAndDrop(*data, Qt::MoveAction | Qt::LinkAction));
     EXPECT_EQ(control.GetFilename(), "/moved.wav");
 }
 

@@ -41,16 +41,16 @@ TEST(KeyListFile, ReaderTakesQuotedAndUnquotedFieldsWithBlanks) {
     const std::vector<Record> records = ReadRecords(
         "\"Open paren\",  ALL ,\"/birds/\"\n"
         "\n"
-        "  \"F1 key\"  , Selection,/plain/dir\r\n"
+        "  \"F1 key\"  , Selection,/plain/dir/  \r\n"
         "   \r\n"
         "\"a, b\",\"x\",\"/c\"");
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0].description, "Open paren");
-    EXPECT_EQ(records[0].scope, "ALL ");  // unquoted: leading blanks skipped, the rest kept
+    EXPECT_EQ(records[0].scope, "ALL");  // unquoted: blanks around it dropped
     EXPECT_TRUE(IsClassifyAll(records[0].scope));
     EXPECT_EQ(records[1].description, "F1 key");
     EXPECT_EQ(records[1].scope, "Selection");
-    EXPECT_EQ(records[1].directory, "/plain/dir");
+    EXPECT_EQ(records[1].directory, "/plain/dir/");
     EXPECT_FALSE(IsClassifyAll(records[1].scope));
     EXPECT_EQ(records[2].description, "a, b");
     EXPECT_EQ(records[2].directory, "/c");
