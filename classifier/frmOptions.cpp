@@ -191,20 +191,20 @@ void frmOptions::createParametersPage() {
 
 void frmOptions::createButtons() {
     const struct {
-        QPushButton** button;
+        QPushButton** target;
         const char* name;
         const char* caption;
         int left;
     } buttons[] = {{&cmdOK, "cmdOK", "OK", 2490},
                    {&cmdCancel, "cmdCancel", "Cancel", 3720},
                    {&cmdApply, "cmdApply", "Apply", 4920}};
-    for (const auto& spec : buttons) {
-        *spec.button = AddNamed<QPushButton>(this, spec.name);
-        (*spec.button)->setText(QString::fromLatin1(spec.caption));
+    for (const auto& button : buttons) {
+        *button.target = AddNamed<QPushButton>(this, button.name);
+        (*button.target)->setText(QString::fromLatin1(button.caption));
         // No default button: Enter must not press OK or Apply.
-        (*spec.button)->setAutoDefault(false);
-        (*spec.button)->setDefault(false);
-        Place(*spec.button, spec.left, 4455, 1095, 375);
+        (*button.target)->setAutoDefault(false);
+        (*button.target)->setDefault(false);
+        Place(*button.target, button.left, 4455, 1095, 375);
     }
 }
 
