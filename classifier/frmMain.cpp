@@ -2,17 +2,14 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QResizeEvent>
 
+#include "ActiveTextEditor.h"
 #include "ControlModule.h"
 #include "CorvaneError.h"
 #include "FileMover.h"
@@ -472,55 +469,12 @@ void frmMain::UpdateUndoCommand() {
     mnuSPGUndo->setEnabled(true);
 }
 
-QWidget* frmMain::ActiveTextControl() const {
-    QWidget* active = QApplication::activeWindow();
-    QWidget* focused = active ? active->focusWidget() : nullptr;
-    if (qobject_cast<QLineEdit*>(focused) || qobject_cast<QComboBox*>(focused)) return focused;
-    return nullptr;
-}
-
 void frmMain::mnuEdit_Click() {
-    const QWidget* control = ActiveTextControl();
-    const bool hasText = QGuiApplication::clipboard()->mimeData() &&
-                         QGuiApplication::clipboard()->mimeData()->hasText();
-    mnuEditCut->setEnabled(control != nullptr);
-    mnuEditCopy->setEnabled(control != nullptr);
-    mnuEditClear->setEnabled(control != nullptr);
-    mnuEditPaste->setEnabled(control != nullptr && hasText);
-}
-
-namespace {
-
-// The line edit that holds the text of a text box or an editable drop-down list.
-QLineEdit* EditorOf(QWidget* control) {
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit;
-    if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->lineEdit();
-    return nullptr;
-}
-
-}  // namespace
-
-void frmMain::mnuEditCut_Click() {
-    QLineEdit* edit = EditorOf(ActiveTextControl());
-    if (!edit || !edit->hasSelectedText()) return;
-    QGuiApplication::clipboard()->setText(edit->selectedText());
-    edit->del();
-}
-
-void frmMain::mnuEditCopy_Click() {
-    QLineEdit* edit = EditorOf(ActiveTextControl());
-    if (!edit || !edit->hasSelectedText()) return;
-    QGuiApplication::clipboard()->setText(edit->selectedText());
-}
-
-void frmMain::mnuEditPaste_Click() {
-    QLineEdit* edit = EditorOf(ActiveTextControl());
-    if (edit) edit->insert(QGuiApplication::clipboard()->text());
-}
-
-void frmMain::mnuEditClear_Click() {
-    QLineEdit* edit = EditorOf(ActiveTextControl());
-    if (edit && edit->hasSelectedText()) edit->del();
+    const bool textControl = ActiveTextEditor::IsTextControlActive();
+    mnuEditCut->setEnabled(textControl);
+    mnuEditCopy->setEnabled(textControl);
+    mnuEditClear->setEnabled(textControl);
+    mnuEditPaste->setEnabled(textControl && ActiveTextEditor::ClipboardHoldsText());
 }
 
 void frmMain::mnuFileKeyListExport_Click() {

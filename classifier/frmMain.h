@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "ActiveTextEditor.h"
 #include "ClassificationHistory.h"
 #include "ClassifierKeyMap.h"
 #include "ClassifyKeySetter.h"
@@ -98,10 +99,10 @@ public:
     void mnuFileKeyListExport_Click();
     void mnuFileExit_Click();
     void mnuEdit_Click();
-    void mnuEditCut_Click();
-    void mnuEditCopy_Click();
-    void mnuEditPaste_Click();
-    void mnuEditClear_Click();
+    void mnuEditCut_Click() { ActiveTextEditor::Cut(); }
+    void mnuEditCopy_Click() { ActiveTextEditor::Copy(); }
+    void mnuEditPaste_Click() { ActiveTextEditor::Paste(); }
+    void mnuEditClear_Click() { ActiveTextEditor::Clear(); }
     void mnuSPGKeystroke_Click();
     void mnuSPGEraseKeyDir_Click();
     void mnuSPGClear_Click() { ClearCells(); }
@@ -142,8 +143,6 @@ private:
     void createFileMenu();
     void createEditMenu();
     void createSpectrogramMenu();
-    // The text box or drop-down list that has the focus in the active window, if any.
-    QWidget* ActiveTextControl() const;
 
     MainWindowServices m_services;
     QWidget* m_clientArea = nullptr;
