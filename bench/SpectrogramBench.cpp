@@ -112,7 +112,7 @@ void BM_Batch25(benchmark::State& state) {
             image.Build(samples, p, SmallCell);
             QPainter painter(&cell);
             painter.fillRect(bounds, Qt::white);
-            image.Paint(painter, bounds, image.BuiltGeometry());
+            image.Paint(painter, bounds);
         }
         benchmark::DoNotOptimize(cell.constBits());
     }

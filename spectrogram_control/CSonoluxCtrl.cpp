@@ -193,10 +193,7 @@ void CSonoluxCtrl::DrawCalculatingText(QPainter& painter, const QRect& bounds) {
 }
 
 void CSonoluxCtrl::PaintImage(QPainter& painter, const QRect& bounds) {
-    const QSize size = GetControlSize();
-    const sonolux::SpectrogramGeometry current =
-        sonolux::ComputeGeometry(m_parameters, m_samples.size(), size.width(), size.height());
-    m_image.Paint(painter, bounds, current);
+    m_image.Paint(painter, bounds);
 }
 
 void CSonoluxCtrl::OnLButtonDown(const QPoint& point) {

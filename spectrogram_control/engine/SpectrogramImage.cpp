@@ -63,18 +63,14 @@ void SpectrogramImage::UpdateDisplay() {
     }
 }
 
-QRect SpectrogramImage::SourceRect(const SpectrogramGeometry& current) const {
-    // The grid is anchored at the bottom left, where bin 0 of frame 0 lies: a grid
-    // evaluated for a resized control takes the same corner, cut to the built grid.
-    const int width = std::clamp(current.frameCount, 0, m_built.frameCount);
-    const int height = std::clamp(current.binCount, 0, m_built.binCount);
-    return QRect(0, m_image.height() - height, width, height);
+QRect SpectrogramImage::SourceRect() const {
+    return QRect(0, 0, std::min(m_built.frameCount, m_image.width()),
+                 std::min(m_built.binCount, m_image.height()));
 }
 
-void SpectrogramImage::Paint(QPainter& painter, const QRect& bounds,
-                             const SpectrogramGeometry& current) const {
+void SpectrogramImage::Paint(QPainter& painter, const QRect& bounds) const {
     if (m_image.isNull()) return;
-    const QRect source = SourceRect(current);
+    const QRect source = SourceRect();
     if (source.isEmpty() || bounds.isEmpty()) return;
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

@@ -28,19 +28,19 @@ public:
     void Build(const std::vector<std::int16_t>& samples, const SpectrogramParameters& parameters,
                const QSize& controlSizePx);
 
-    // Stretches the `current` grid's F x B source rectangle over `bounds` without
-    // keeping the aspect ratio and without smoothing. The source rectangle is cut to
-    // the grid the image was built for (see SourceRect), so a grid evaluated for a
-    // resized control never reads outside it. Paints nothing when there is no image.
-    void Paint(QPainter& painter, const QRect& bounds, const SpectrogramGeometry& current) const;
+    // Stretches the whole grid the image was built for (see SourceRect) over
+    // `bounds` without keeping the aspect ratio and without smoothing. A control
+    // resized since the build shows the whole recording at the resolution it was
+    // built for, never a cut-off part of it. Paints nothing when there is no image.
+    void Paint(QPainter& painter, const QRect& bounds) const;
 
     bool IsNull() const { return m_image.isNull(); }
     const QImage& Image() const { return m_image; }
     // The grid the image was last created for.
     const SpectrogramGeometry& BuiltGeometry() const { return m_built; }
-    // The part of the image that Paint() shows for the `current` grid: its bottom-left
-    // current F x B pixels, cut to the grid the image was built for.
-    QRect SourceRect(const SpectrogramGeometry& current) const;
+    // The part of the image that Paint() shows: the built F x B grid, without the
+    // padding columns.
+    QRect SourceRect() const;
 
 private:
     void UpdateDisplay();
