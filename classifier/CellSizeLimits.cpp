@@ -1,8 +1,11 @@
 #include "CellSizeLimits.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <cmath>
 
 #include "GridLayout.h"
+#include "Twips.h"
 
 CellSizeLimits::CellSizeLimits(double desktopWidth, double desktopHeight)
     : m_desktopWidth(desktopWidth), m_desktopHeight(desktopHeight) {}
@@ -19,4 +22,13 @@ QString CellSizeLimits::Problem(std::int32_t width, std::int32_t height) const {
             .arg(height)
             .arg(GridLayout::MaxCells);
     return {};
+}
+
+CellSizeLimits CellSizeLimits::ForDesktop(double dpiX, double dpiY, QSize desktopPixels) {
+    if (desktopPixels.isEmpty()) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen) desktopPixels = screen->virtualSize();
+    }
+    return CellSizeLimits(Twips::FromPixelsExact(desktopPixels.width(), dpiX),
+                          Twips::FromPixelsExact(desktopPixels.height(), dpiY));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <cstdint>
 
@@ -10,6 +11,9 @@ class CellSizeLimits {
 public:
     // The desktop the main window can cover, in twips.
     CellSizeLimits(double desktopWidth, double desktopHeight);
+    // The limits for a desktop of `desktopPixels` (the primary screen's virtual
+    // desktop when empty) at `dpiX` x `dpiY` dots per inch.
+    static CellSizeLimits ForDesktop(double dpiX, double dpiY, QSize desktopPixels = QSize());
 
     // Empty when a cell of `width` x `height` twips is fine, else the message
     // that tells the user why not.

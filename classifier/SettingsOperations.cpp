@@ -1,13 +1,19 @@
 #include "SettingsOperations.h"
 
+#include "CellSizeLimits.h"
 #include "MainWindowValues.h"
 #include "SettingsKeys.h"
 
 namespace SettingsOperations {
 
-void LoadViewSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
-    const std::int32_t width = SettingsKeys::Read(store, SettingsKeys::CellWidth);
-    const std::int32_t height = SettingsKeys::Read(store, SettingsKeys::CellHeight);
+void LoadViewSettings(const ISettingsStore& store, IMainWindowValues& mainWindow,
+                      const CellSizeLimits& limits) {
+    std::int32_t width = SettingsKeys::Read(store, SettingsKeys::CellWidth);
+    std::int32_t height = SettingsKeys::Read(store, SettingsKeys::CellHeight);
+    if (!limits.Problem(width, height).isEmpty()) {
+        width = SettingsKeys::CellWidth.defaultValue;
+        height = SettingsKeys::CellHeight.defaultValue;
+    }
     mainWindow.UpdateCellSizes(width, height, true);
     mainWindow.SetPlayChecked(SettingsKeys::Read(store, SettingsKeys::Play));
 }

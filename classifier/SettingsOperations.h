@@ -1,5 +1,6 @@
 #pragma once
 
+class CellSizeLimits;
 class IMainWindowValues;
 class ISettingsStore;
 
@@ -9,7 +10,10 @@ class ISettingsStore;
 namespace SettingsOperations {
 
 // Cell size (laid out at once, forced) and the Play check mark.
-void LoadViewSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
+// A stored cell size that `limits` refuses (one the grid cannot lay out, or
+// one asking for more cells than the grid holds) gives way to the first-run size.
+void LoadViewSettings(const ISettingsStore& store, IMainWindowValues& mainWindow,
+                      const CellSizeLimits& limits);
 // The spectrogram parameter set, passed to every cell in one call. Rethrows
 // what UpdateSPGParams throws.
 void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);

@@ -10,6 +10,7 @@
 #include <QResizeEvent>
 
 #include "ActiveTextEditor.h"
+#include "CellSizeLimits.h"
 #include "ControlModule.h"
 #include "CorvaneError.h"
 #include "FileMover.h"
@@ -128,7 +129,8 @@ void frmMain::createSpectrogramMenu() {
 
 void frmMain::Form_Load() {
     CreateCell();
-    SettingsOperations::LoadViewSettings(m_services.settings, *this);
+    SettingsOperations::LoadViewSettings(
+        m_services.settings, *this, CellSizeLimits::ForDesktop(m_services.dpi.x, m_services.dpi.y));
     try {
         SettingsOperations::LoadSPGSettings(m_services.settings, *this);
     } catch (const CorvaneError&) {

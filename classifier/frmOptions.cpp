@@ -37,18 +37,6 @@ constexpr int TabKeyCode = 9;
 const char* const SizeItems[] = {"8192", "4096", "2048", "1024", "512", "256", "128", "64", "32"};
 const char* const WindowItems[] = {"Hamming", "Hanning", "Rectangular", "Blackman", "Bartlett"};
 
-QSize DesktopPixels(QSize desktop) {
-    if (!desktop.isEmpty()) return desktop;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->virtualSize() : QSize();
-}
-
-CellSizeLimits LimitsFor(QSize desktop, const ScreenDpi& dpi) {
-    const QSize pixels = DesktopPixels(desktop);
-    return CellSizeLimits(Twips::FromPixelsExact(pixels.width(), dpi.x),
-                          Twips::FromPixelsExact(pixels.height(), dpi.y));
-}
-
 // List position of a choice whose numbers fall while the choice rises.
 int ReversedPosition(const QComboBox* list, std::int32_t choice) {
     return (list->count() - 1) - choice;
@@ -68,7 +56,7 @@ frmOptions::frmOptions(IMainWindowValues& mainWindow, IMessageBox& messages, con
       m_mainWindow(mainWindow),
       m_messages(messages),
       m_dpi(dpi),
-      m_cellSizeLimits(LimitsFor(desktop, dpi)) {
+      m_cellSizeLimits(CellSizeLimits::ForDesktop(dpi.x, dpi.y, desktop)) {
     createUi();
     connectUi();
 }

@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "CellSizeLimits.h"
 #include "FakeMainWindowValues.h"
 #include "QtSettingsStore.h"
 #include "SettingsOperations.h"
@@ -34,7 +35,7 @@ protected:
         values.width = 0;
         values.height = 0;
         QtSettingsStore store(Path());
-        LoadViewSettings(store, values);
+        LoadViewSettings(store, values, CellSizeLimits(28800, 16200));  // 1920 x 1080 pixels
         LoadSPGSettings(store, values);
         return values;
     }
@@ -147,6 +148,19 @@ TEST_F(SettingsOperationsTest, TheLastValuesOfEachRangeAreKept) {
     EXPECT_EQ(values.width, 1);
     EXPECT_EQ(values.height, 2147483647);
     EXPECT_EQ(values.spgCalls.at(0), (SPGParams{8, 0, -2147483647 - 1, 4, 120.0f, 20.0f}));
+}
+
+TEST_F(SettingsOperationsTest, ACellSizeAskingForTooManyCellsGivesWayToTheFirstRunSize) {
+    // 1 x 1 twip would need some 466 million cells on a 1920 x 1080 desktop.
+    WriteFile("[Cell%20Size]\nCell%20Width=1\nCell%20Height=1\n");
+    FakeMainWindowValues values = Load();
+    EXPECT_EQ(values.width, 1500);
+    EXPECT_EQ(values.height, 1000);
+    // 200 x 200 twips: 144 x 81 cells, within the grid's 32767.
+    WriteFile("[Cell%20Size]\nCell%20Width=200\nCell%20Height=200\n");
+    values = Load();
+    EXPECT_EQ(values.width, 200);
+    EXPECT_EQ(values.height, 200);
 }
 
 TEST_F(SettingsOperationsTest, ADamagedFileStillStartsWithTheDefaultsAndIsRepaired) {
