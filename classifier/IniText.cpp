@@ -183,7 +183,9 @@ Map Parse(const QByteArray& text) {
             if (name.compare("General", Qt::CaseInsensitive) == 0)
                 section.clear();
             else
-                section = UnescapedName(name.startsWith('%') ? name.mid(1) : name);
+                // "[%General]" names a group called General; any other "%" begins an escape.
+                section = UnescapedName(
+                    name.compare("%General", Qt::CaseInsensitive) == 0 ? name.mid(1) : name);
             continue;
         }
         const qsizetype equals = line.indexOf('=');

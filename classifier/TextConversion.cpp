@@ -74,6 +74,14 @@ double ToDouble(const QString& text) {
     return value;
 }
 
+// The number of a text meant as a whole number. A comma there is far more
+// likely a thousands separator ("1,024") than a decimal comma, and reading it
+// as one would silently give 1: it is refused.
+double ToWholeNumberText(const QString& text) {
+    if (text.contains(QLatin1Char(','))) ThrowTypeMismatch();
+    return ToDouble(text);
+}
+
 // Rounds to the nearest integer, halves to the even neighbour, and checks that
 // the result lies in [minimum, maximum].
 std::int64_t RoundInto(double value, std::int64_t minimum, std::int64_t maximum) {
@@ -86,13 +94,13 @@ std::int64_t RoundInto(double value, std::int64_t minimum, std::int64_t maximum)
 }  // namespace
 
 std::int32_t ToLong(const QString& text) {
-    return static_cast<std::int32_t>(RoundInto(ToDouble(text),
+    return static_cast<std::int32_t>(RoundInto(ToWholeNumberText(text),
                                                std::numeric_limits<std::int32_t>::min(),
                                                std::numeric_limits<std::int32_t>::max()));
 }
 
 std::int16_t ToInteger(const QString& text) {
-    return static_cast<std::int16_t>(RoundInto(ToDouble(text),
+    return static_cast<std::int16_t>(RoundInto(ToWholeNumberText(text),
                                                std::numeric_limits<std::int16_t>::min(),
                                                std::numeric_limits<std::int16_t>::max()));
 }
@@ -120,6 +128,7 @@ QString LongText(std::int32_t value) {
 }
 
 QString SingleText(float value) {
+    if (value == 0.0f) value = 0.0f;  // no "-0"
     char buffer[32];
     const auto [end, error] =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 7);

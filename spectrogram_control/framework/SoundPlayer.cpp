@@ -1,24 +1,24 @@
 #include "SoundPlayer.h"
 
 #include <QAudioDevice>
-#include <QAudioOutput>
 #include <QFileInfo>
 #include <QMediaDevices>
-#include <QMediaPlayer>
+#include <QSoundEffect>
 #include <QUrl>
 
+// QSoundEffect reads wave files itself and plays them through the audio
+// device, so playing needs no media framework plug-ins. It loads in the
+// background and starts as soon as the file is read.
 class QtSoundPlayer::Output {
 public:
-    Output() { m_player.setAudioOutput(&m_audio); }
     void Play(const QString& fileName) {
-        m_player.stop();
-        m_player.setSource(QUrl::fromLocalFile(fileName));
-        m_player.play();
+        m_effect.stop();
+        m_effect.setSource(QUrl::fromLocalFile(fileName));
+        m_effect.play();
     }
 
 private:
-    QAudioOutput m_audio;
-    QMediaPlayer m_player;
+    QSoundEffect m_effect;
 };
 
 QtSoundPlayer::QtSoundPlayer() = default;
