@@ -22,7 +22,9 @@
 namespace {
 
 ControlModule& Controls() {
-    static ControlModule module;
+    // Never destroyed: the module's own statics go first at exit, and its class
+    // object must not be released after that.
+    static ControlModule& module = *new ControlModule;
     static const bool loaded = module.Load(sonolux::CLSID_Sonolux);
     if (!loaded) qFatal("cannot load the control module: %s", qPrintable(module.ErrorText()));
     return module;

@@ -18,7 +18,9 @@
 
 // The control module, loaded once for the test executable from beside it.
 inline ControlModule& LoadedControlModule() {
-    static ControlModule module;
+    // Never destroyed: the module's own statics go first at exit, and its class
+    // object must not be released after that.
+    static ControlModule& module = *new ControlModule;
     static const bool loaded = module.Load(sonolux::CLSID_Sonolux);
     EXPECT_TRUE(loaded) << module.ErrorText().toStdString();
     return module;
