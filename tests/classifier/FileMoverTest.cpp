@@ -103,6 +103,16 @@ struct Injected {
         }
         return FileMoveSystemCalls::Real().openUnnamed(folder);
     }
+    // A file system that cannot rename without replacing: the mover links instead.
+    static int RenameWithoutNoReplace(const char*, const char*) {
+        errno = EINVAL;
+        return -1;
+    }
+    static const FileMoveSystemCalls& LinkingCalls() {
+        static const FileMoveSystemCalls calls{
+            RenameWithoutNoReplace, ::link, ::write, ::fsync, Unlink, OpenUnnamed};
+        return calls;
+    }
     static const FileMoveSystemCalls& Calls() {
         static const FileMoveSystemCalls calls{CrossDeviceRename, ::link, Write, Fsync, Unlink,
                                                OpenUnnamed};
@@ -192,18 +202,11 @@ TEST_F(FileMoverTest, NamedTemporaryCopyMovesWhereUnnamedFilesAreMissing) {
 }
 
 TEST_F(FileMoverTest, SourceThatCannotBeRemovedUndoesALinkedMoveToo) {
-    static const FileMoveSystemCalls noFlag{[](const char*, const char*) {
-                                                errno = EINVAL;
-                                                return -1;
-                                            },
-                                            ::link,
-                                            ::write,
-                                            ::fsync,
-                                            Injected::Unlink,
-                                            Injected::OpenUnnamed};
     const std::string path = source.WriteText("x.wav", "data");
     Injected::undeletable = path;
-    ExpectMoveFails([&] { FileMover(noFlag).MoveFile(Q(path), Q(target.Path()) + "/"); }, EPERM);
+    ExpectMoveFails(
+        [&] { FileMover(Injected::LinkingCalls()).MoveFile(Q(path), Q(target.Path()) + "/"); },
+        EPERM);
     EXPECT_EQ(Contents(path), "data");
     EXPECT_TRUE(Entries(target.Path()).isEmpty());
 }
@@ -236,16 +239,7 @@ TEST_F(FileMoverTest, TargetWithoutSeparatorIsTheNewNameAndIsReturned) {
 }
 
 TEST_F(FileMoverTest, FallsBackToLinkWhereRenameCannotRefuseToReplace) {
-    static const FileMoveSystemCalls noFlag{[](const char*, const char*) {
-                                                errno = EINVAL;
-                                                return -1;
-                                            },
-                                            ::link,
-                                            ::write,
-                                            ::fsync,
-                                            ::unlink,
-                                            FileMoveSystemCalls::Real().openUnnamed};
-    FileMover linking(noFlag);
+    FileMover linking(Injected::LinkingCalls());
     const std::string first = source.WriteText("a.wav", "A");
     linking.MoveFile(Q(first), Q(target.Path()) + "/");
     EXPECT_FALSE(std::filesystem::exists(first));
