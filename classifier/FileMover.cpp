@@ -8,18 +8,46 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <QFile>
 #include <cerrno>
+#include <memory>
 #include <cstring>
 #include <vector>
 
 #include "CorvaneError.h"
 #include "FileSystem.h"
+#include "StaleTemporaries.h"
 
 namespace {
 
 [[noreturn]] void Fail(int error) {
     throw CorvaneError(error, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+[[noreturn]] void FailChanged(const QByteArray& source) {
+    throw CorvaneError(EBUSY, QStringLiteral("\"%1\" changed while it was being copied (another "
+                                             "program is writing or replacing it); it was not "
+                                             "moved.")
+                                  .arg(QFile::decodeName(source)));
+}
+
+[[noreturn]] void FailName(const QString& path) {
+    throw CorvaneError(EILSEQ, QStringLiteral("The name \"%1\" is not valid UTF-8 text, so "
+                                              "Corvane cannot be sure which file it names; it "
+                                              "was not moved.")
+                                   .arg(path));
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// What a writer changes: the length and the modification time.
+bool ContentsChanged(const struct stat& before, const struct stat& now) {
+    return before.st_size != now.st_size || before.st_mtim.tv_sec != now.st_mtim.tv_sec ||
+           before.st_mtim.tv_nsec != now.st_mtim.tv_nsec;
 }
 
 int RealRenameNoReplace(const char* from, const char* to) {
@@ -49,6 +77,31 @@ QByteArray FolderOf(const QByteArray& path) {
     return path.left(slash);
 }
 
+struct FolderCloser {
+    void operator()(DIR* folder) const { ::closedir(folder); }
+};
+
+// True when another entry of the folder reads as the same text as `name`:
+// names that are not UTF-8 all read with U+FFFD where their odd bytes are.
+bool NameIsAmbiguous(const QByteArray& path) {
+    const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+    const QString text = QFile::decodeName(name);
+    std::unique_ptr<DIR, FolderCloser> listing(::opendir(FolderOf(path).constData()));
+    if (!listing) return false;
+    while (const dirent* entry = ::readdir(listing.get())) {
+        if (name != entry->d_name && QFile::decodeName(entry->d_name) == text) return true;
+    }
+    return false;
+}
+
+// The bytes of `path`, when they name exactly the file the text means.
+QByteArray ExactName(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    if (QFile::decodeName(bytes) != path) FailName(path);
+    if (path.contains(QChar::ReplacementCharacter) && NameIsAmbiguous(bytes)) FailName(path);
+    return bytes;
+}
+
 // Writes all of `size` bytes, or fails with the error of the write that fell short.
 void WriteAll(const FileMoveSystemCalls& calls, int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -63,16 +116,19 @@ void WriteAll(const FileMoveSystemCalls& calls, int fd, const char* data, std::s
     }
 }
 
-void CopyContents(const FileMoveSystemCalls& calls, int from, int to) {
+// Copies everything `from` holds and returns the number of bytes copied.
+off_t CopyContents(const FileMoveSystemCalls& calls, int from, int to) {
     std::vector<char> buffer(1 << 16);
+    off_t copied = 0;
     for (;;) {
         const ssize_t got = ::read(from, buffer.data(), buffer.size());
         if (got < 0) {
             if (errno == EINTR) continue;
             Fail(errno);
         }
-        if (got == 0) return;
+        if (got == 0) return copied;
         WriteAll(calls, to, buffer.data(), static_cast<std::size_t>(got));
+        copied += got;
     }
 }
 
@@ -115,6 +171,7 @@ public:
             m_name.clear();
             Fail(errno);
         }
+        StaleTemporaries::MarkInUse(m_fd);
     }
     ~TemporaryCopy() {
         if (m_fd >= 0) ::close(m_fd);
@@ -165,8 +222,9 @@ QString FileMover::MoveFile(const QString& source, const QString& destination) {
     if (destination.endsWith(QLatin1Char('/'))) {
         targetPath = FileSystem::BuildPath(destination, FileSystem::GetFileName(source));
     }
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(targetPath);
+    const QByteArray from = ExactName(source);
+    const QByteArray to = ExactName(targetPath);
+    RemoveStaleCopies(FolderOf(to));
     if (m_calls.renameNoReplace(from.constData(), to.constData()) == 0) return targetPath;
     const int error = errno;
     if (error == EXDEV) {
@@ -180,10 +238,40 @@ QString FileMover::MoveFile(const QString& source, const QString& destination) {
     return targetPath;
 }
 
+void FileMover::RemoveStaleCopies(const QByteArray& folder) {
+    // Once per folder and run: a killed move leaves its copy there at most once.
+    if (!m_cleanedFolders.insert(folder.toStdString()).second) return;
+    StaleTemporaries::Remove(folder, StaleTemporaries::IsMoveCopyName);
+}
+
 void FileMover::RenameByLink(const QByteArray& source, const QByteArray& target) {
     if (m_calls.link(source.constData(), target.constData()) != 0) {
         if (errno == EXDEV) return MoveAcrossFileSystems(source, target);
         Fail(errno);
+    }
+    struct stat linked {};
+    struct stat named {};
+    // Another program may have put a new file under the source's name since
+    // the link: the recording is at its target now, the new file stays.
+    if (::lstat(target.constData(), &linked) == 0 && ::lstat(source.constData(), &named) == 0 &&
+        !SameFile(linked, named))
+        return;
+    RemoveSource(source, target);
+}
+
+void FileMover::RemoveCopiedSource(const QByteArray& source, const struct stat& copied,
+                                   const QByteArray& target) {
+    struct stat now {};
+    if (::lstat(source.constData(), &now) != 0) {
+        // Gone already: the copy is complete and now the only one, so it stays.
+        if (errno == ENOENT) return;
+        const int error = errno;
+        m_calls.unlink(target.constData());
+        Fail(error);
+    }
+    if (!SameFile(copied, now) || ContentsChanged(copied, now)) {
+        m_calls.unlink(target.constData());
+        FailChanged(source);
     }
     RemoveSource(source, target);
 }
@@ -201,12 +289,13 @@ void FileMover::MoveAcrossFileSystems(const QByteArray& source, const QByteArray
     // The name must be free before anything is written.
     struct stat existing {};
     if (::lstat(target.constData(), &existing) == 0) Fail(EEXIST);
-    if (S_ISLNK(status.st_mode)) return LinkAcross(source, target);
+    if (S_ISLNK(status.st_mode)) return LinkAcross(source, status, target);
     if (!S_ISREG(status.st_mode)) Fail(EINVAL);
     CopyAcross(source, target);
 }
 
-void FileMover::LinkAcross(const QByteArray& source, const QByteArray& target) {
+void FileMover::LinkAcross(const QByteArray& source, const struct stat& status,
+                           const QByteArray& target) {
     // A link moves as a link, pointing where it pointed, as a rename would keep it.
     QByteArray pointee(PATH_MAX, '\0');
     const ssize_t length = ::readlink(source.constData(), pointee.data(), pointee.size());
@@ -220,18 +309,25 @@ void FileMover::LinkAcross(const QByteArray& source, const QByteArray& target) {
         m_calls.unlink(target.constData());
         throw;
     }
-    RemoveSource(source, target);
+    RemoveCopiedSource(source, status, target);
 }
 
 void FileMover::CopyAcross(const QByteArray& source, const QByteArray& target) {
-    FileDescriptor input(::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    FileDescriptor input(
+        ::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (input.get() < 0) Fail(errno);
     struct stat status {};
     if (::fstat(input.get(), &status) != 0) Fail(errno);
+    if (!S_ISREG(status.st_mode)) Fail(EINVAL);
 
     const QByteArray folder = FolderOf(target);
     TemporaryCopy copy(m_calls, folder);
-    CopyContents(m_calls, input.get(), copy.fd());
+    const off_t copied = CopyContents(m_calls, input.get(), copy.fd());
+    // A recorder still writing, or a file cut short meanwhile: the copy would
+    // not be the recording the user saw.
+    struct stat after {};
+    if (::fstat(input.get(), &after) != 0) Fail(errno);
+    if (copied != status.st_size || ContentsChanged(status, after)) FailChanged(source);
     KeepIfPossible(::fchmod(copy.fd(), status.st_mode & 07777));
     const struct timespec times[2] = {status.st_atim, status.st_mtim};
     KeepIfPossible(::futimens(copy.fd(), times));
@@ -244,5 +340,5 @@ void FileMover::CopyAcross(const QByteArray& source, const QByteArray& target) {
         m_calls.unlink(target.constData());
         throw;
     }
-    RemoveSource(source, target);
+    RemoveCopiedSource(source, status, target);
 }

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "StaleTemporaries.h"
+
 namespace {
 
 QString ErrorText(int error) {
@@ -29,9 +31,12 @@ QString ResolvedPath(const QString& path) {
 // write for everyone; -1 with errno set when it cannot be created.
 int CreateTemporaryFile(const std::string& prefix, std::string& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name =
-            prefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36).toStdString();
+        // Always 13 characters, so that a stale one is told from the user's own files.
+        name = prefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36)
+                            .rightJustified(13, '0')
+                            .toStdString();
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) StaleTemporaries::MarkInUse(fd);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -90,9 +95,13 @@ QString SafeFileWriter::WriteFile(const QString& path, const QByteArray& bytes) 
     const QFileInfo targetInfo(target);
     const std::string targetName = QFile::encodeName(target).toStdString();
     const std::string folder = QFile::encodeName(targetInfo.absolutePath()).toStdString();
+    const std::string fileName = QFile::encodeName(targetInfo.fileName()).toStdString();
+    StaleTemporaries::Remove(QByteArray::fromStdString(folder), [&](std::string_view name) {
+        return StaleTemporaries::IsSafeWriteName(name, fileName);
+    });
     std::string temporaryName;
     const int fd = CreateTemporaryFile(
-        folder + "/." + QFile::encodeName(targetInfo.fileName()).toStdString() + ".",
+        folder + "/." + fileName + ".",
         temporaryName);
     if (fd < 0) return ErrorText(errno);
 

@@ -17,7 +17,8 @@ public:
     // Replaces the file at `path` (or creates it) with `bytes`: writes a
     // temporary file in the same folder, syncs it, renames it over `path` and
     // syncs the folder. On failure the old file is untouched and the temporary
-    // file is gone. A symbolic link at `path` to an existing file keeps pointing
+    // file is gone. Temporaries of `path` that a killed writer left behind are
+    // removed first. A symbolic link at `path` to an existing file keeps pointing
     // at the new file; a broken link is replaced by the new file.
     QString WriteFile(const QString& path, const QByteArray& bytes);
 

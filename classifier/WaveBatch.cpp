@@ -1,10 +1,16 @@
 #include "WaveBatch.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QFile>
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 #include <queue>
-#include <system_error>
+#include <string>
 #include <vector>
 
 #include "FileSystem.h"
@@ -12,60 +18,104 @@
 namespace WaveBatch {
 namespace {
 
+// A name as it is ordered: its case-folded form first, then its exact bytes.
+// Both are UTF-8, whose byte order is the order of the characters.
 struct Candidate {
-    QString folded;  // the name in case-folded form, compared first
-    QString name;
+    std::string folded;
+    std::string name;
 
     bool operator<(const Candidate& other) const {
         const int byFold = folded.compare(other.folded);
         if (byFold != 0) return byFold < 0;
-        return name.compare(other.name) < 0;
+        return name < other.name;
     }
 };
 
-bool IsRegularFile(const std::filesystem::directory_entry& entry) {
-    std::error_code error;
-    return entry.is_regular_file(error);
+bool EndsWithWaveExtension(const char* name, std::size_t length) {
+    return length >= 4 && std::memcmp(name + length - 4, ".wav", 4) == 0;
 }
+
+bool IsAscii(const char* name, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(name[i]) >= 0x80) return false;
+    }
+    return true;
+}
+
+// True when the name reads as text and that text names this very file again.
+bool SurvivesRoundTrip(const char* name, std::size_t length) {
+    if (IsAscii(name, length)) return true;
+    const QByteArray bytes(name, static_cast<qsizetype>(length));
+    return QFile::encodeName(QFile::decodeName(bytes)) == bytes;
+}
+
+void FoldCase(const char* name, std::size_t length, std::string& folded) {
+    if (IsAscii(name, length)) {
+        folded.assign(name, length);
+        for (char& c : folded) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+        return;
+    }
+    folded = QString::fromUtf8(name, static_cast<qsizetype>(length)).toCaseFolded().toStdString();
+}
+
+// Regular files only (a folder named x.wav is no recording); a link counts as
+// what it points to.
+bool IsRegularFile(DIR* folder, const dirent& entry) {
+    if (entry.d_type == DT_REG) return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+    struct stat status {};
+    return ::fstatat(::dirfd(folder), entry.d_name, &status, 0) == 0 && S_ISREG(status.st_mode);
+}
+
+// Closes the folder when the listing ends, however it ends.
+struct FolderCloser {
+    void operator()(DIR* folder) const { ::closedir(folder); }
+};
 
 }  // namespace
 
-bool IsBatchFileName(const QString& name) {
-    return name.endsWith(QLatin1String(".wav"), Qt::CaseSensitive);
-}
-
-QStringList FirstWaveFiles(const QString& folder, int capacity, bool* listed) {
-    if (listed) *listed = false;
-    std::error_code error;
-    std::filesystem::directory_iterator entries(QFile::encodeName(folder).toStdString(), error);
-    if (error) return {};
+Batch FirstWaveFiles(const QString& folder, int capacity) {
+    Batch batch;
+    std::unique_ptr<DIR, FolderCloser> listing(::opendir(QFile::encodeName(folder).constData()));
+    if (!listing || capacity <= 0) return batch;
 
     // A max-heap of the smallest names seen so far: its top is the one to drop.
     std::priority_queue<Candidate> smallest;
-    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
-        if (capacity <= 0) break;
-        const QString name = QFile::decodeName(entries->path().filename().native().c_str());
-        if (!IsBatchFileName(name) || !IsRegularFile(*entries)) continue;
-        Candidate candidate{name.toCaseFolded(), name};
-        if (static_cast<int>(smallest.size()) < capacity) {
-            smallest.push(std::move(candidate));
-        } else if (candidate < smallest.top()) {
-            smallest.pop();
-            smallest.push(std::move(candidate));
+    Candidate next;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(listing.get());
+        if (!entry) break;
+        const std::size_t length = std::strlen(entry->d_name);
+        if (!EndsWithWaveExtension(entry->d_name, length)) continue;
+        if (!SurvivesRoundTrip(entry->d_name, length)) {
+            if (IsRegularFile(listing.get(), *entry)) ++batch.unreadableNames;
+            continue;
         }
+        FoldCase(entry->d_name, length, next.folded);
+        next.name.assign(entry->d_name, length);
+        const bool full = static_cast<int>(smallest.size()) >= capacity;
+        if (full && !(next < smallest.top())) continue;
+        if (!IsRegularFile(listing.get(), *entry)) continue;
+        if (full) smallest.pop();
+        smallest.push(std::move(next));
+        next = Candidate();
     }
-    if (error) return {};
-    if (listed) *listed = true;
+    // A folder that fails half-way through gives no batch rather than a wrong one.
+    if (errno != 0) return {};
 
     std::vector<Candidate> ordered;
     ordered.reserve(smallest.size());
     for (; !smallest.empty(); smallest.pop()) ordered.push_back(smallest.top());
     std::reverse(ordered.begin(), ordered.end());
-    QStringList paths;
-    paths.reserve(static_cast<qsizetype>(ordered.size()));
-    for (const Candidate& candidate : ordered)
-        paths.append(FileSystem::BuildPath(folder, candidate.name));
-    return paths;
+    batch.paths.reserve(static_cast<qsizetype>(ordered.size()));
+    for (const Candidate& candidate : ordered) {
+        batch.paths.append(FileSystem::BuildPath(
+            folder, QFile::decodeName(QByteArray::fromStdString(candidate.name))));
+    }
+    return batch;
 }
 
 }  // namespace WaveBatch

@@ -10,10 +10,15 @@
 // in order, so a folder of n files costs n log(capacity), not n log n.
 namespace WaveBatch {
 
-bool IsBatchFileName(const QString& name);
+struct Batch {
+    QStringList paths;  // full paths, in batch order
+    // Wave files left out because their names are not valid UTF-8 (Latin-1
+    // names from older recorders): as text they would name another file, or
+    // none, so they could not be shown or moved safely.
+    int unreadableNames = 0;
+};
 
-// Full paths of the batch, in order. `listed` is false when the folder cannot
-// be read; the result is then empty.
-QStringList FirstWaveFiles(const QString& folder, int capacity, bool* listed = nullptr);
+// The batch of `folder`; empty when the folder cannot be read.
+Batch FirstWaveFiles(const QString& folder, int capacity);
 
 }  // namespace WaveBatch

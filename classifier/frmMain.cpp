@@ -252,8 +252,20 @@ void frmMain::mnuFileNextBatch_Click() {
 
 void frmMain::FillBatch(const QString& folder) {
     if (folder.isEmpty()) return;
-    const QStringList batch = WaveBatch::FirstWaveFiles(folder, m_grid.CellCount());
-    for (int n = 0; n < batch.size(); ++n) Cell(n).SetFilename(batch[n]);
+    const WaveBatch::Batch batch = WaveBatch::FirstWaveFiles(folder, m_grid.CellCount());
+    for (int n = 0; n < batch.paths.size(); ++n) Cell(n).SetFilename(batch.paths[n]);
+    if (batch.unreadableNames > 0) ReportUnreadableNames(folder, batch.unreadableNames);
+}
+
+void frmMain::ReportUnreadableNames(const QString& folder, int count) {
+    const QString text =
+        count == 1 ? QStringLiteral("1 wave file in \"%2\" was skipped: its name is not valid UTF-8 "
+                                    "text, so Corvane cannot show or move it safely. Rename it to "
+                                    "sort it.")
+                   : QStringLiteral("%1 wave files in \"%2\" were skipped: their names are not "
+                                    "valid UTF-8 text, so Corvane cannot show or move them safely. "
+                                    "Rename them to sort them.");
+    m_services.messages.Warn(count == 1 ? text.arg(folder) : text.arg(count).arg(folder));
 }
 
 void frmMain::OpenFromCommandLine(const QString& path) {
@@ -265,7 +277,7 @@ void frmMain::OpenFromCommandLine(const QString& path) {
     QString folder;
     if (target.isDir()) {
         folder = FileSystem::GetAbsolutePathName(path);
-        const QStringList first = WaveBatch::FirstWaveFiles(folder, 1);
+        const QStringList first = WaveBatch::FirstWaveFiles(folder, 1).paths;
         CommonDialog1.FileName = first.isEmpty()
                                      ? FileSystem::BuildPath(folder, QStringLiteral("any.wav"))
                                      : first.front();

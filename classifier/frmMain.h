@@ -138,6 +138,8 @@ private:
     // Shows the dialog for a wave file; false when the user refused.
     bool AskForWaveFile();
     void FillBatch(const QString& folder);
+    // Says once per batch how many wave files were left out for their names.
+    void ReportUnreadableNames(const QString& folder, int count);
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& shortcut, void (frmMain::*handler)());
     void createFileMenu();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,10 +13,12 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "CorvaneError.h"
 #include "FileMover.h"
+#include "SafeFileWriter.h"
 #include "TempFolder.h"
 
 namespace {
@@ -61,12 +65,22 @@ struct Injected {
         -1;  // the copy's sync is the first, the folder's the second
     static inline bool noUnnamedFiles = false;
     static inline std::string undeletable;
+    // What another program does to the source while it is being copied, or
+    // right after it was linked to its new name.
+    static inline std::function<void()> meanwhile;
 
     static void Reset() {
         writesBeforeFailure = -1;
         fsyncsBeforeFailure = -1;
         noUnnamedFiles = false;
         undeletable.clear();
+        meanwhile = nullptr;
+    }
+    static void Meanwhile() {
+        if (!meanwhile) return;
+        auto action = std::move(meanwhile);
+        meanwhile = nullptr;
+        action();
     }
     static int CrossDeviceRename(const char*, const char*) {
         errno = EXDEV;
@@ -78,6 +92,7 @@ struct Injected {
             return -1;
         }
         if (writesBeforeFailure > 0) --writesBeforeFailure;
+        Meanwhile();
         // Short writes: the mover must go on until everything is written.
         return ::write(fd, data, std::min<std::size_t>(size, 1000));
     }
@@ -108,9 +123,14 @@ struct Injected {
         errno = EINVAL;
         return -1;
     }
+    static int LinkThenMeanwhile(const char* from, const char* to) {
+        const int result = ::link(from, to);
+        Meanwhile();
+        return result;
+    }
     static const FileMoveSystemCalls& LinkingCalls() {
         static const FileMoveSystemCalls calls{
-            RenameWithoutNoReplace, ::link, ::write, ::fsync, Unlink, OpenUnnamed};
+            RenameWithoutNoReplace, LinkThenMeanwhile, ::write, ::fsync, Unlink, OpenUnnamed};
         return calls;
     }
     static const FileMoveSystemCalls& Calls() {
@@ -298,4 +318,122 @@ TEST_F(FileMoverTest, FullDiskLeavesSourceAndNoPartialFile) {
         GTEST_SKIP() << "cannot mount a small tmpfs here (" << code << ")";
     EXPECT_EQ(code, 0) << "20: moved, 21: wrong error, 22: source changed, 23: file left behind";
     EXPECT_EQ(Contents(path), Pattern(200000, 'e'));
+}
+
+// A recorder or a sync tool may rename a new recording onto the name being
+// moved, cut the file short, or go on writing it. The move must then neither
+// remove that new file nor publish a copy that is not the recording.
+TEST_F(FileMoverTest, CopyFailsWhenAnotherProgramChangesTheSourceMeanwhile) {
+    const QString into = Q(target.Path()) + "/";
+    const std::string path = source.Path("x.wav");
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        std::string leftAtSource;
+    };
+    const std::string newer = Pattern(1000, 'n');
+    const Case cases[] = {
+        {"replaced", [&] { ::rename(source.WriteText("new.wav", newer).c_str(), path.c_str()); },
+         newer},
+        {"cut short", [&] { ::truncate(path.c_str(), 5000); }, Pattern(100000, 'r').substr(0, 5000)},
+        {"grown", [&] { std::ofstream(path, std::ios::app) << "more"; },
+         Pattern(100000, 'r') + "more"},
+    };
+    for (const bool unnamed : {true, false}) {
+        for (const Case& change : cases) {
+            SCOPED_TRACE(std::string(change.what) + (unnamed ? ", unnamed copy" : ", named copy"));
+            Injected::Reset();
+            Injected::noUnnamedFiles = !unnamed;
+            source.WriteText("x.wav", Pattern(100000, 'r'));
+            Injected::meanwhile = change.change;
+            try {
+                crossing.MoveFile(Q(path), into);
+                ADD_FAILURE() << "the move should have failed";
+            } catch (const CorvaneError& failure) {
+                EXPECT_EQ(failure.Description(),
+                          "\"" + Q(path) +
+                              "\" changed while it was being copied (another program is writing "
+                              "or replacing it); it was not moved.");
+            }
+            EXPECT_EQ(Contents(path), change.leftAtSource);
+            EXPECT_TRUE(Entries(target.Path()).isEmpty());
+        }
+    }
+}
+
+TEST_F(FileMoverTest, SourceRemovedMeanwhileLeavesTheCompleteCopy) {
+    const std::string path = source.WriteText("x.wav", Pattern(100000, 's'));
+    Injected::meanwhile = [&] { ::unlink(path.c_str()); };
+    EXPECT_EQ(crossing.MoveFile(Q(path), Q(target.Path()) + "/"), Q(target.Path("x.wav")));
+    EXPECT_EQ(Contents(target.Path("x.wav")), Pattern(100000, 's'));
+
+    // Linked to its new name, then replaced at the old one: both files stay.
+    const std::string other = source.WriteText("y.wav", "the recording");
+    Injected::meanwhile = [&] {
+        ::rename(source.WriteText("new.wav", "a new recording").c_str(), other.c_str());
+    };
+    FileMover(Injected::LinkingCalls()).MoveFile(Q(other), Q(target.Path()) + "/");
+    EXPECT_EQ(Contents(target.Path("y.wav")), "the recording");
+    EXPECT_EQ(Contents(other), "a new recording");
+}
+
+// Names that are not UTF-8 read with U+FFFD in place of their odd bytes; that
+// text must never stand for another file that really has U+FFFD in its name.
+TEST_F(FileMoverTest, RefusesNamesItCannotRepresentExactly) {
+    const std::string latin1 = source.WriteText("caf\xe9.wav", "Latin-1 name");
+    const std::string real = source.WriteText("caf\xef\xbf\xbd.wav", "real U+FFFD name");
+    const QString asText = Q(source.Path()) + QStringLiteral("/caf\uFFFD.wav");
+    try {
+        mover.MoveFile(asText, Q(target.Path()) + "/");
+        ADD_FAILURE() << "an ambiguous name was moved";
+    } catch (const CorvaneError& failure) {
+        EXPECT_EQ(failure.Number(), EILSEQ);
+        EXPECT_TRUE(failure.Description().contains(asText));
+    }
+    const QString loneSurrogate = Q(source.Path()) + "/x" + QChar(0xD800) + ".wav";
+    EXPECT_THROW(mover.MoveFile(loneSurrogate, Q(target.Path()) + "/"), CorvaneError);
+    EXPECT_EQ(Contents(latin1), "Latin-1 name");
+    EXPECT_EQ(Contents(real), "real U+FFFD name");
+    EXPECT_TRUE(Entries(target.Path()).isEmpty());
+
+    // Alone in its folder the real name is exact, and moves.
+    ::unlink(latin1.c_str());
+    mover.MoveFile(asText, Q(target.Path()) + "/");
+    EXPECT_EQ(Contents(target.Path("caf\xef\xbf\xbd.wav")), "real U+FFFD name");
+}
+
+namespace {
+
+// A temporary as a killed writer leaves it: written an hour ago.
+std::string LeaveStale(TempFolder& folder, const std::string& name) {
+    const std::string path = folder.WriteText(name, "partial");
+    const struct timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0},
+                                          {::time(nullptr) - 3600, 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), anHourAgo, 0);
+    return path;
+}
+
+}  // namespace
+
+TEST_F(FileMoverTest, RemovesOnlyStaleTemporariesOfItsOwn) {
+    const std::string stale = LeaveStale(target, ".corvane-move-AbC123");
+    const std::string inUse = LeaveStale(target, ".corvane-move-Busy00");
+    const std::string recent = target.WriteText(".corvane-move-New000", "being written");
+    const std::string notOurs = LeaveStale(target, ".corvane-move-backup1");
+    const std::string users = LeaveStale(target, ".keylist.txt.bak");
+    const std::string staleWrite = LeaveStale(target, ".keylist.txt.00a1b2c3d4e5f");
+    // Another Corvane still writing holds its temporary locked.
+    const int lock = ::open(inUse.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+
+    mover.MoveFile(Q(source.WriteText("x.wav", "data")), Q(target.Path()) + "/");
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    for (const std::string& kept : {inUse, recent, notOurs, users, staleWrite})
+        EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
+
+    EXPECT_EQ(SafeFileWriter().WriteFile(Q(target.Path("keylist.txt")), "list"), QString());
+    EXPECT_FALSE(std::filesystem::exists(staleWrite));
+    EXPECT_TRUE(std::filesystem::exists(users));
+    EXPECT_EQ(Contents(target.Path("keylist.txt")), "list");
+    ::close(lock);
 }

@@ -22,10 +22,8 @@ TEST(WaveBatch, TakesOnlyLowerCaseWavFiles) {
     folder.WriteWave("d.Wav");
     folder.MakeFolder("e.wav");  // a folder is no recording
     const QString root = QString::fromStdString(folder.Path());
-    bool listed = false;
-    const QStringList batch = WaveBatch::FirstWaveFiles(root, 25, &listed);
-    EXPECT_TRUE(listed);
-    EXPECT_EQ(batch, QStringList({root + "/a.wav", root + "/c.wav"}));
+    EXPECT_EQ(WaveBatch::FirstWaveFiles(root, 25).paths,
+              QStringList({root + "/a.wav", root + "/c.wav"}));
 }
 
 TEST(WaveBatch, TakesTheFirstNamesIgnoringCaseWithExactTieBreak) {
@@ -35,10 +33,10 @@ TEST(WaveBatch, TakesTheFirstNamesIgnoringCaseWithExactTieBreak) {
         folder.WriteWave(name);
     }
     const QString root = QString::fromStdString(folder.Path());
-    EXPECT_EQ(Names(WaveBatch::FirstWaveFiles(root, 4)),
+    EXPECT_EQ(Names(WaveBatch::FirstWaveFiles(root, 4).paths),
               QStringList({"Alpha.wav", "alpha.wav", "bravo.wav", "charlie.wav"}));
-    EXPECT_EQ(Names(WaveBatch::FirstWaveFiles(root, 100)).size(), 6);
-    EXPECT_TRUE(WaveBatch::FirstWaveFiles(root, 0).isEmpty());
+    EXPECT_EQ(Names(WaveBatch::FirstWaveFiles(root, 100).paths).size(), 6);
+    EXPECT_TRUE(WaveBatch::FirstWaveFiles(root, 0).paths.isEmpty());
 }
 
 TEST(WaveBatch, ThirtyFilesFillTwentyFiveThenTheRest) {
@@ -46,14 +44,28 @@ TEST(WaveBatch, ThirtyFilesFillTwentyFiveThenTheRest) {
     for (int i = 0; i < 30; ++i)
         folder.WriteWave(QStringLiteral("r%1.wav").arg(i, 2, 10, QLatin1Char('0')).toStdString());
     const QString root = QString::fromStdString(folder.Path());
-    const QStringList first = WaveBatch::FirstWaveFiles(root, 25);
+    const QStringList first = WaveBatch::FirstWaveFiles(root, 25).paths;
     ASSERT_EQ(first.size(), 25);
     EXPECT_EQ(Names(first).front(), "r00.wav");
     EXPECT_EQ(Names(first).back(), "r24.wav");
 }
 
-TEST(WaveBatch, MissingFolderIsReportedAndGivesNothing) {
-    bool listed = true;
-    EXPECT_TRUE(WaveBatch::FirstWaveFiles("/no/such/folder", 25, &listed).isEmpty());
-    EXPECT_FALSE(listed);
+TEST(WaveBatch, MissingFolderGivesNothing) {
+    EXPECT_TRUE(WaveBatch::FirstWaveFiles("/no/such/folder", 25).paths.isEmpty());
+}
+
+// A Latin-1 "café.wav" reads as "caf\uFFFD.wav"; a file really named so may
+// sit beside it. Only names whose text leads back to them take a cell.
+TEST(WaveBatch, SkipsAndCountsNamesThatAreNotUtf8) {
+    TempFolder folder;
+    folder.WriteWave("caf\xe9.wav");
+    folder.WriteWave("caf\xef\xbf\xbd.wav");
+    folder.WriteWave("n\xe4" "chtlich.wav");
+    folder.WriteWave("\xc3\xa9t\xc3\xa9.wav");  // "été" in UTF-8
+    folder.WriteText("\xff.txt", "not a recording");
+    const QString root = QString::fromStdString(folder.Path());
+    const WaveBatch::Batch batch = WaveBatch::FirstWaveFiles(root, 25);
+    EXPECT_EQ(Names(batch.paths),
+              QStringList({QStringLiteral("caf\uFFFD.wav"), QStringLiteral("\u00E9t\u00E9.wav")}));
+    EXPECT_EQ(batch.unreadableNames, 2);
 }

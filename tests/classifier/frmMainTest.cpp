@@ -100,6 +100,25 @@ TEST_F(MainWindow, BatchTakesLowerCaseWaveFilesInNameOrder) {
     EXPECT_TRUE(fileDialog.requests[0].fileMustExist);
 }
 
+TEST_F(MainWindow, BatchSaysOnceHowManyWaveFilesItSkippedForTheirNames) {
+    TempFolder folder;
+    folder.WriteWave("caf\xe9.wav");
+    folder.WriteWave("\xe9t\xe9.wav");
+    folder.WriteWave("good.wav");
+    const QString root = Q(folder.Path());
+    fileDialog.answers.push_back(root + "/good.wav");
+    window->mnuFileMany_Click();
+    EXPECT_EQ(window->Cell(0).Filename(), root + "/good.wav");
+    EXPECT_EQ(window->Cell(1).Filename(), "");
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(messages.texts[0], "2 wave files in \"" + root +
+                                     "\" were skipped: their names are not valid UTF-8 text, so "
+                                     "Corvane cannot show or move them safely. Rename them to "
+                                     "sort them.");
+    window->mnuFileNextBatch_Click();
+    EXPECT_EQ(messages.texts.size(), 2);
+}
+
 TEST_F(MainWindow, NextBatchShowsWhatIsLeftAfterTheFirstBatchWasMovedAway) {
     TempFolder folder;
     TempFolder elsewhere;
