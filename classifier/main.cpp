@@ -1,10 +1,12 @@
 // Corvane: sorts short sound recordings into folders by their spectrograms.
-//   corvane [PATH]   PATH: a wave file or a folder whose first batch to show
+//   corvane [OPTIONS] [PATH]   PATH: a wave file or a folder whose first batch to show
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QStringList>
+#include <cstdio>
 
+#include "CommandLine.h"
 #include "ControlModule.h"
 #include "FileDialogAsker.h"
 #include "FileMover.h"
@@ -14,8 +16,33 @@
 #include "frmMain.h"
 #include "sonolux/SonoluxModule.h"
 
+namespace {
+
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Help, version or a usage error: printed without ever needing a display.
+int Answer(const CommandLine& commandLine) {
+    const QString settingsFile = QtSettingsStore().FilePath();
+    std::FILE* stream = commandLine.AnswersOnStandardError() ? stderr : stdout;
+    std::fputs(commandLine.Answer(settingsFile).toLocal8Bit().constData(), stream);
+    if (std::fflush(stream) != 0) return 1;
+    return commandLine.ExitStatus();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    const CommandLine commandLine = CommandLine::Parse(ArgumentsOf(argc, argv));
+    if (commandLine.WhatToDo() != CommandLine::Action::Run) return Answer(commandLine);
+
+    // Qt sees only the program's name: the command line has been read, and a
+    // PATH that looks like one of Qt's own options must stay a PATH.
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));
 
     ControlModule controls;
@@ -37,9 +64,8 @@ int main(int argc, char** argv) {
     fileDialogAsker.SetOwner(&window);
     window.show();
 
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        const QString path = arguments.at(1);
+    if (commandLine.HasPath()) {
+        const QString path = commandLine.Path();
         // After the first layout with the window's real client area.
         QMetaObject::invokeMethod(
             &window, [&window, path] { window.OpenFromCommandLine(path); }, Qt::QueuedConnection);

@@ -76,6 +76,8 @@ std::string GridUsage() {
            " (default 0)\n"
            "  --pmin DB          level drawn white (default 20)\n"
            "  --pmax DB          level drawn black (default 120)\n"
+           "  -h, --help         print this help and exit\n"
+           "  -v, --version      print the version and exit\n"
            "A file the control refuses prints REFUSED and exits with status 3.\n";
 }
 
@@ -105,6 +107,10 @@ std::string ParseGridOptions(int argc, const char* const* argv, GridOptions& opt
                 return known ? "invalid value for " + name + ": " + value
                              : "unknown option " + name;
             }
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            // Short options are only -h and -v, answered before parsing; a
+            // FILE that starts with - follows --.
+            return "unknown option " + argument;
         } else if (!haveFile) {
             options.file = argument;
             haveFile = true;

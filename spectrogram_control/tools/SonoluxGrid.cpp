@@ -34,15 +34,28 @@ void PrintGrid(const sonolux::SpectrogramImage& image) {
     }
 }
 
+bool IsOption(const char* argument, const char* shortName, const char* longName) {
+    return std::strcmp(argument, shortName) == 0 || std::strcmp(argument, longName) == 0;
+}
+
+// --help and --version are answered whatever else the command line holds.
+// Returns the text to print, or nothing when neither was asked for.
+std::string AnswerToQuestion(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) break;
+        if (IsOption(argv[i], "-h", "--help")) return sonolux::GridUsage();
+        if (IsOption(argv[i], "-v", "--version")) return "sonolux-grid " SONOLUX_VERSION "\n";
+    }
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0) break;
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(sonolux::GridUsage().c_str(), stdout);
-            return 0;
-        }
+    const std::string answer = AnswerToQuestion(argc, argv);
+    if (!answer.empty()) {
+        std::fputs(answer.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     sonolux::GridOptions options;
     const std::string error = sonolux::ParseGridOptions(argc, argv, options);

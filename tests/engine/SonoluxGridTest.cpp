@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <sstream>
@@ -111,6 +112,21 @@ TEST(SonoluxGrid, BadCommandLinesAreRejected) {
     EXPECT_EQ(RunGrid({"--fft-choice", "40000", ""}).exitCode, 2);
     EXPECT_EQ(RunGrid({"--colour", "1", ""}).exitCode, 2);
     EXPECT_EQ(RunGrid({"a.wav", "b.wav"}).exitCode, 2);
+}
+
+TEST(SonoluxGrid, VersionAnswersAndUnknownShortOptionsAreRejected) {
+    for (const char* option : {"-v", "--version"}) {
+        const GridRun run = RunGrid({option, "--colour"});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_TRUE(QString::fromStdString(run.out).contains(
+            QRegularExpression("^sonolux-grid 1\\.\\d+\\.\\d+\\n$")))
+            << run.out;
+    }
+    const GridRun unknown = RunGrid({"-x", ""});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.out, "");
+    // After -- a name that starts with - is a FILE like any other.
+    EXPECT_EQ(RunGrid({"--", "-x"}).out, "REFUSED\n");
 }
 
 }  // namespace
