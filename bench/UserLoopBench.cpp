@@ -1,12 +1,15 @@
 // The user's loop through the real main window (offscreen): a keystroke to a
 // moved file and an advanced selection, and Next Batch to a full grid painted.
 #include <benchmark/benchmark.h>
+#include <dirent.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -123,14 +126,43 @@ void BM_NextBatchPainted(benchmark::State& state) {
 }
 BENCHMARK(BM_NextBatchPainted)->Arg(25)->Arg(300)->Unit(benchmark::kMillisecond);
 
+// One folder of 100 000 short recordings, shared by the listing benchmarks so
+// that they compare like with like.
+const QString& HundredThousandRecordings() {
+    static QTemporaryDir folder;
+    static const bool written = [] {
+        WriteRecordings(folder.path(), 100000, std::vector<std::int16_t>(100, 0));
+        return true;
+    }();
+    (void)written;
+    static const QString path = folder.path();
+    return path;
+}
+
 void BM_NextBatchIn100000Files(benchmark::State& state) {
-    QTemporaryDir folder;
-    WriteRecordings(folder.path(), 100000, std::vector<std::int16_t>(100, 0));
+    const QString& folder = HundredThousandRecordings();
     Window main(5, 5);
-    main.OpenFolder(folder.path() + "/r000000.wav");
+    main.OpenFolder(folder + "/r000000.wav");
     for (auto _ : state) main.window->mnuFileNextBatch_Click();
 }
 BENCHMARK(BM_NextBatchIn100000Files)->Unit(benchmark::kMillisecond);
+
+// The floor for Next Batch in that folder: reading its names, nothing more.
+void BM_ReadDir100000Files(benchmark::State& state) {
+    const QByteArray folder = QFile::encodeName(HundredThousandRecordings());
+    for (auto _ : state) {
+        DIR* listing = ::opendir(folder.constData());
+        int waveFiles = 0;
+        while (const dirent* entry = ::readdir(listing)) {
+            const std::size_t length = std::strlen(entry->d_name);
+            if (length >= 4 && std::memcmp(entry->d_name + length - 4, ".wav", 4) == 0)
+                ++waveFiles;
+        }
+        ::closedir(listing);
+        benchmark::DoNotOptimize(waveFiles);
+    }
+}
+BENCHMARK(BM_ReadDir100000Files)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
