@@ -1,15 +1,19 @@
-# cmake --install: the program, the control module and sonolux-grid live
-# together in lib/corvane (the program loads the module from its own folder),
-# with links to them in bin, a desktop entry and an icon.
+# cmake --install: the program, the control module, sonolux-grid and
+# sonolux-register live together in lib/corvane (the program loads the module
+# from its own folder), with links to them in bin, a desktop entry, an icon,
+# the AppStream description and the manual pages.
 include(GNUInstallDirs)
 set(CORVANE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/corvane)
+set(CORVANE_PROGRAMS corvane sonolux-grid sonolux-register)
 
-install(TARGETS corvane sonolux-grid RUNTIME DESTINATION ${CORVANE_INSTALL_DIR})
+install(TARGETS ${CORVANE_PROGRAMS} RUNTIME DESTINATION ${CORVANE_INSTALL_DIR})
+# With its unversioned name too: that is the name the program loads it by.
 install(TARGETS Sonolux LIBRARY DESTINATION ${CORVANE_INSTALL_DIR})
 install(FILES data/corvane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/corvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES data/org.corvane.corvane.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-foreach(program corvane sonolux-grid)
+foreach(program ${CORVANE_PROGRAMS})
     install(CODE "
         set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
         file(MAKE_DIRECTORY \"\${bin}\")
@@ -17,4 +21,19 @@ foreach(program corvane sonolux-grid)
              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CORVANE_INSTALL_DIR}/${program}\")
         execute_process(COMMAND \${CMAKE_COMMAND} -E create_symlink \"\${target}\" \"\${bin}/${program}\")
         message(STATUS \"Installing: \${bin}/${program} -> \${target}\")")
+endforeach()
+
+# Manual pages carry the project's version, and are installed compressed with
+# gzip -9n (no name or time stamp inside, so a page always gives the same bytes).
+foreach(page corvane.1 sonolux-grid.1 sonolux-register.1)
+    configure_file(docs/man/${page} ${CMAKE_BINARY_DIR}/man/${page} @ONLY)
+    install(CODE "
+        set(man \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man1\")
+        file(MAKE_DIRECTORY \"\${man}\")
+        execute_process(COMMAND gzip -9n -c \"${CMAKE_BINARY_DIR}/man/${page}\"
+                        OUTPUT_FILE \"\${man}/${page}.gz\" RESULT_VARIABLE failed)
+        if(failed)
+            message(FATAL_ERROR \"Cannot compress the manual page ${page}.\")
+        endif()
+        message(STATUS \"Installing: \${man}/${page}.gz\")")
 endforeach()
