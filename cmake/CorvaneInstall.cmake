@@ -1,9 +1,16 @@
 # cmake --install: the program, the control module, sonolux-grid and
-# sonolux-register live together in lib/corvane (the program loads the module
-# from its own folder), with links to them in bin, a desktop entry, an icon,
-# the AppStream description and the manual pages.
+# sonolux-register live together in one folder of their own (the program loads
+# the module from its own folder), with links to them in bin, a desktop entry,
+# an icon, the AppStream description and the manual pages.
 include(GNUInstallDirs)
+# Debian's place for a program's own architecture-dependent files is
+# lib/<multiarch triplet>/<program>. There the module is two folders below
+# lib/, so cpack adds no ldconfig calls and the package has no maintainer
+# scripts at all (ldconfig never looks into a program's own folder anyway).
 set(CORVANE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/corvane)
+if(CMAKE_LIBRARY_ARCHITECTURE)
+    set(CORVANE_INSTALL_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/corvane)
+endif()
 set(CORVANE_PROGRAMS corvane sonolux-grid sonolux-register)
 
 install(TARGETS ${CORVANE_PROGRAMS} RUNTIME DESTINATION ${CORVANE_INSTALL_DIR})
