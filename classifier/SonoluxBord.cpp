@@ -64,18 +64,24 @@ void SonoluxBord::PlaceCell() {
     const int right = Twips::ToPixels(static_cast<double>(m_left) + m_width, m_dpi.x);
     const int bottom = Twips::ToPixels(static_cast<double>(m_top) + m_height, m_dpi.y);
     setGeometry(left, top, std::max(0, right - left), std::max(0, bottom - top));
+    // A hidden cell gets its resize event only when shown.
+    PlaceControl();
 }
 
 void SonoluxBord::SizeConstituents() {
     m_controlWidth = static_cast<float>(m_width) - 2.0f * m_borderTwipsX;
     m_controlHeight = static_cast<float>(m_height) - 2.0f * m_borderTwipsY;
-    // A cell smaller than its two borders shows a spectrogram of no size.
-    const int left = Twips::ToPixels(ControlOffset, m_dpi.x);
-    const int top = Twips::ToPixels(ControlOffset, m_dpi.y);
-    const int width = std::max(0, Twips::ToPixels(m_controlWidth, m_dpi.x));
-    const int height = std::max(0, Twips::ToPixels(m_controlHeight, m_dpi.y));
-    m_control->setGeometry(left, top, width, height);
+    PlaceControl();
     update();
+}
+
+void SonoluxBord::PlaceControl() {
+    // Placed from the cell's own pixels rather than from its twips: the cell's
+    // edges round to whole pixels on their own, so a row of cells 1000 twips high
+    // is 66 pixels here and 67 there, and only the pixels keep the frame whole.
+    // A cell smaller than its two borders shows a spectrogram of no size.
+    m_control->setGeometry(FramePixels, FramePixels, std::max(0, width() - 2 * FramePixels),
+                           std::max(0, height() - 2 * FramePixels));
 }
 
 QString SonoluxBord::Filename() const {
@@ -132,23 +138,41 @@ void SonoluxBord::RefreshToolTip() {
     m_control->setToolTip(Filename());
 }
 
+bool SonoluxBord::IsFrameShown() const {
+    // The window keeps its focus widget while a menu or another window has the
+    // keyboard, so the selection survives both.
+    return m_control->window()->focusWidget() == m_control;
+}
+
 bool SonoluxBord::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_control) {
-        if (event->type() == QEvent::FocusIn) {
-            m_frameShown = true;
-            RefreshToolTip();
-            update();
-        } else if (event->type() == QEvent::FocusOut) {
-            m_frameShown = false;
-            RefreshToolTip();
-            update();
-        }
-    }
+    if (watched == m_control &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        OnFocusChanged(event->type() == QEvent::FocusIn);
     return QWidget::eventFilter(watched, event);
 }
 
+void SonoluxBord::OnFocusChanged(bool gained) {
+    RefreshToolTip();
+    RefreshFrame();
+    if (!gained || !parentWidget()) return;
+    // The focus can move between cells while the window is inactive, which tells
+    // the cell it left nothing; its frame goes once the new cell takes the focus.
+    for (SonoluxBord* other :
+         parentWidget()->findChildren<SonoluxBord*>(QString(), Qt::FindDirectChildrenOnly))
+        if (other != this) other->RefreshFrame();
+}
+
+void SonoluxBord::RefreshFrame() {
+    if (IsFrameShown() != m_framePainted) update();
+}
+
+void SonoluxBord::resizeEvent(QResizeEvent*) {
+    PlaceControl();
+}
+
 void SonoluxBord::paintEvent(QPaintEvent*) {
-    if (!m_frameShown) return;
+    m_framePainted = IsFrameShown();
+    if (!m_framePainted) return;
     // An inside-solid frame: the whole border width lies within the cell.
     QPainter painter(this);
     const QColor red(255, 0, 0);

@@ -12,7 +12,9 @@ struct ScreenDpi {
 };
 
 // One cell of the main window's grid: a spectrogram control inset by four
-// pixels, with a red four-pixel frame drawn while the control has the focus.
+// pixels, with a red four-pixel frame drawn while the cell is the selected one,
+// that is while its control is its window's focus widget (a menu or another
+// window taking the keyboard for a while does not change the selection).
 // Geometry is set in twips. The cell keeps no recording or parameters of its
 // own: it passes them to its control and reads them back from there.
 class SonoluxBord : public QWidget {
@@ -48,7 +50,8 @@ public:
                       float& PowerMin) const;
 
     void GiveFocus();
-    bool IsFrameShown() const { return m_frameShown; }
+    // Whether the cell is the selected one and so shows its frame.
+    bool IsFrameShown() const;
     QWidget* Sonolux1() const { return m_control; }
     std::int16_t BorderTwipsX() const { return m_borderTwipsX; }
     std::int16_t BorderTwipsY() const { return m_borderTwipsY; }
@@ -64,6 +67,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     static constexpr std::int32_t ControlOffset = 60;  // twips from the cell's top left
@@ -71,7 +75,11 @@ private:
 
     void PlaceCell();
     void SizeConstituents();
+    void PlaceControl();
     void RefreshToolTip();
+    void OnFocusChanged(bool gained);
+    // Repaints the frame if the selection no longer matches what was painted.
+    void RefreshFrame();
     void SetShortProperty(const char* name, std::int32_t value);
 
     QWidget* m_control;
@@ -85,5 +93,5 @@ private:
     std::int32_t m_height = 0;
     float m_controlWidth = 0;
     float m_controlHeight = 0;
-    bool m_frameShown = false;
+    bool m_framePainted = false;
 };

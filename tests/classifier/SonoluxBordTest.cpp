@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
+#include <QScreen>
 #include <QWidget>
 
 #include "CorvaneError.h"
@@ -45,7 +47,8 @@ TEST(SonoluxBord, KeepsTheSpectrogramAt60TwipsAt120Dpi) {
     EXPECT_FLOAT_EQ(cell->SonoluxWidth(), 1404);
     EXPECT_FLOAT_EQ(cell->SonoluxHeight(), 904);
     EXPECT_EQ(cell->SonoluxLeft(), 60);
-    EXPECT_EQ(cell->Sonolux1()->pos(), QPoint(5, 5));  // 60 twips at 120 dpi
+    // On screen the frame and the inset stay 4 pixels on every side: 125 x 83 pixels.
+    EXPECT_EQ(cell->Sonolux1()->geometry(), QRect(4, 4, 117, 75));
 }
 
 TEST(SonoluxBord, CellSmallerThanItsBordersGetsAnEmptySpectrogram) {
@@ -124,4 +127,97 @@ TEST(SonoluxBord, OnlyTheFocusedCellShowsItsFrame) {
     EXPECT_EQ(picture.pixelColor(3, 30), QColor(255, 0, 0));
     EXPECT_EQ(picture.pixelColor(99, 66), QColor(255, 0, 0));
     EXPECT_NE(picture.pixelColor(4, 30), QColor(255, 0, 0));
+}
+
+namespace {
+
+// What the window shows of `cell` right now, from its backing store.
+QImage OnScreen(const SonoluxBord& cell) {
+    QCoreApplication::processEvents();
+    const QWidget* window = cell.window();
+    const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+    return shown.copy(QRect(cell.mapTo(window, QPoint(0, 0)), cell.size()));
+}
+
+bool IsRed(const QImage& picture, int x, int y) {
+    return picture.pixelColor(x, y) == QColor(255, 0, 0);
+}
+
+// Empty when the picture shows the whole 4-pixel frame and nothing red inside
+// it, else where it does not.
+QString FrameProblem(const QImage& picture) {
+    const int w = picture.width();
+    const int h = picture.height();
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool edge = x < 4 || y < 4 || x >= w - 4 || y >= h - 4;
+            if (IsRed(picture, x, y) != edge)
+                return QStringLiteral("%1 at %2,%3 of %4 x %5")
+                    .arg(edge ? "no frame" : "frame")
+                    .arg(x)
+                    .arg(y)
+                    .arg(w)
+                    .arg(h);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST(SonoluxBord, FrameIsFourPixelsOnEveryEdgeOnRowsOf66And67Pixels) {
+    QWidget host;
+    host.resize(400, 200);
+    auto tall = MakeCell(96, 0, &host);
+    auto short_ = MakeCell(96, 1, &host);
+    short_->SetLeft(1500);
+    short_->SetTop(8);  // its edges round to pixels 1 and 67
+    host.show();
+    QApplication::setActiveWindow(&host);
+    ASSERT_EQ(tall->height(), 67);
+    ASSERT_EQ(short_->height(), 66);
+
+    for (SonoluxBord* cell : {tall.get(), short_.get()}) {
+        cell->GiveFocus();
+        EXPECT_EQ(FrameProblem(OnScreen(*cell)).toStdString(), "") << cell->height();
+        EXPECT_EQ(cell->Sonolux1()->geometry(), QRect(4, 4, 92, cell->height() - 8));
+    }
+}
+
+TEST(SonoluxBord, FrameStaysWhileAMenuOrAnotherWindowHasTheKeyboard) {
+    QWidget host;
+    host.resize(400, 200);
+    auto cell3 = MakeCell(96, 3, &host);
+    auto cell4 = MakeCell(96, 4, &host);
+    cell4->SetLeft(1500);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    cell3->GiveFocus();
+    ASSERT_TRUE(IsRed(OnScreen(*cell3), 0, 0));
+
+    QMenu menu;
+    menu.addAction(QStringLiteral("&Open..."));
+    menu.popup(host.mapToGlobal(QPoint(10, 10)));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(menu.isVisible());
+    EXPECT_TRUE(cell3->IsFrameShown());
+    EXPECT_TRUE(IsRed(OnScreen(*cell3), 0, 0));
+    menu.close();
+
+    QWidget options;  // a modeless dialog the user works in
+    options.show();
+    QApplication::setActiveWindow(&options);
+    QCoreApplication::processEvents();
+    ASSERT_NE(QApplication::focusWidget(), cell3->Sonolux1());
+    EXPECT_TRUE(cell3->IsFrameShown());
+    EXPECT_TRUE(IsRed(OnScreen(*cell3), 0, 0));
+
+    // The selection moves while the window is inactive: once it is active again,
+    // only the new cell shows a frame.
+    cell4->GiveFocus();
+    QApplication::setActiveWindow(&host);
+    EXPECT_FALSE(cell3->IsFrameShown());
+    EXPECT_TRUE(cell4->IsFrameShown());
+    EXPECT_FALSE(IsRed(OnScreen(*cell3), 0, 0));
+    EXPECT_TRUE(IsRed(OnScreen(*cell4), 0, 0));
 }
