@@ -15,12 +15,14 @@
 #include "CorvaneError.h"
 #include "FileMover.h"
 #include "FileSystem.h"
+#include "ImportMessageBox.h"
 #include "KeyEventTranslation.h"
 #include "KeyListFile.h"
 #include "MessageBox.h"
 #include "SafeFileWriter.h"
 #include "SettingsOperations.h"
 #include "SettingsStore.h"
+#include "TargetFolder.h"
 #include "Twips.h"
 #include "WaveBatch.h"
 #include "frmAbout.h"
@@ -352,13 +354,26 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
                              const QString& TargetDir) {
+    BindClassifyKey(keyCode, shift, classifyAll, TargetDir, m_services.messages);
+}
+
+void frmMain::BindClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
+                              const QString& TargetDir, IMessageBox& messages) {
+    // A bad folder is refused before anything else: the user must hear about
+    // it even when the keystroke also happens to be taken.
+    const std::optional<QString> folder = TargetFolder::AsFolderPath(TargetDir);
+    if (!folder) {
+        messages.Warn(
+            TargetFolder::RefusalMessage(TargetDir, mdlKeycodes::KeyText(keyCode, shift)));
+        return;
+    }
     QString boundDir;
-    if (m_keyMap.Add(keyCode, shift, classifyAll, TargetDir, &boundDir)) {
+    if (m_keyMap.Add(keyCode, shift, classifyAll, *folder, &boundDir)) {
         UpdateUndoCommand();
         return;
     }
-    m_services.messages.Warn(QStringLiteral("Keystroke %1 is already being used for %2")
-                                 .arg(mdlKeycodes::KeyText(keyCode, shift), boundDir));
+    messages.Warn(QStringLiteral("Keystroke %1 is already being used for %2")
+                      .arg(mdlKeycodes::KeyText(keyCode, shift), boundDir));
 }
 
 void frmMain::mnuSPGEraseKeyDir_Click() {
@@ -502,9 +517,14 @@ void frmMain::mnuFileKeyListExport_Click() {
     } catch (const CorvaneError&) {
         return;
     }
-    const QString error =
-        m_services.fileWriter.WriteFile(CommonDialog1.FileName, KeyListFile::Format(m_keyMap));
-    if (!error.isEmpty()) m_services.messages.Warn(error);
+    QStringList leftOut;
+    const QByteArray contents = KeyListFile::Format(m_keyMap, &leftOut);
+    const QString error = m_services.fileWriter.WriteFile(CommonDialog1.FileName, contents);
+    if (!error.isEmpty()) {
+        m_services.messages.Warn(error);
+    } else if (!leftOut.isEmpty()) {
+        m_services.messages.Warn(KeyListFile::LeftOutMessage(leftOut));
+    }
 }
 
 void frmMain::mnuFileKeyListImport_Click() {
@@ -534,18 +554,24 @@ void frmMain::mnuFileKeyListImport_Click() {
     }
     m_keyMap.Clear();
     UpdateUndoCommand();
+    ImportMessageBox messages(m_services.messages);
     for (const KeyListFile::Record& record :
          KeyListFile::ReadRecords(KeyListFile::DecodeText(contents))) {
-        const bool classifyAll = KeyListFile::IsClassifyAll(record.scope);
-        KeyStroke keyStroke;
-        try {
-            keyStroke = mdlKeycodes::ParseKeyDescription(record.description);
-        } catch (const CorvaneError& failure) {
-            m_services.messages.Warn(failure.Description());
-            continue;
-        }
-        SetClassifyKey(keyStroke.KeyCode, keyStroke.Shift, classifyAll, record.directory);
+        ImportKeyListRecord(record, messages);
     }
+    messages.ShowSummary();
+}
+
+void frmMain::ImportKeyListRecord(const KeyListFile::Record& record, IMessageBox& messages) {
+    KeyStroke keyStroke;
+    try {
+        keyStroke = mdlKeycodes::ParseKeyDescription(record.description);
+    } catch (const CorvaneError& failure) {
+        messages.Warn(failure.Description());
+        return;
+    }
+    BindClassifyKey(keyStroke.KeyCode, keyStroke.Shift, KeyListFile::IsClassifyAll(record.scope),
+                    record.directory, messages);
 }
 
 void frmMain::mnuSPGOptions_Click() {

@@ -27,6 +27,9 @@ class QAction;
 class SafeFileWriter;
 class frmOptions;
 class frmKeystroke;
+namespace KeyListFile {
+struct Record;
+}
 
 // What the main window needs from outside: its message boxes, the question
 // of its file dialog, the control module its cells' controls come from, and
@@ -68,6 +71,8 @@ public:
     bool IsPlayChecked() const override;
     void SetPlayChecked(bool checked) override;
 
+    // Refuses, with a message, a `TargetDir` that is no absolute folder path
+    // before it looks at the keystroke; stores the folder with a final "/".
     void SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
                         const QString& TargetDir) override;
     const ClassifierKeyMap& KeyMap() const { return m_keyMap; }
@@ -126,6 +131,10 @@ private:
     void Form_Load();
     void Form_Unload();
     void Form_KeyDown(const KeyStroke& keyStroke);
+    // SetClassifyKey, reporting to `messages`: the import gathers its reports.
+    void BindClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
+                         const QString& TargetDir, IMessageBox& messages);
+    void ImportKeyListRecord(const KeyListFile::Record& record, IMessageBox& messages);
     void ClassifyAllVisible(const QString& target);
     void ClassifySelection(const QString& target);
     // Moves the cell's recording into `target` and records the move in `step`;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "ClassifierKeyMap.h"
+#include "MessageText.h"
 #include "mdlKeycodes.h"
 
 namespace KeyListFile {
@@ -28,10 +29,16 @@ constexpr char16_t Windows1252High[32] = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
+// A tab before or after a field is padding like a blank: editors put them in
+// to line the columns up.
+bool IsPadding(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
 // Reads one field starting at `pos`, leaving `pos` after the comma that ends it
 // (or at the line's end).
 QString ReadField(const QString& line, qsizetype& pos) {
-    while (pos < line.size() && line[pos] == QLatin1Char(' ')) ++pos;
+    while (pos < line.size() && IsPadding(line[pos])) ++pos;
     QString field;
     if (pos < line.size() && line[pos] == QLatin1Char('"')) {
         const qsizetype close = line.indexOf(QLatin1Char('"'), pos + 1);
@@ -46,14 +53,50 @@ QString ReadField(const QString& line, qsizetype& pos) {
         const qsizetype comma = line.indexOf(QLatin1Char(','), pos);
         const qsizetype end = comma < 0 ? line.size() : comma;
         field = line.mid(pos, end - pos);
-        while (field.endsWith(QLatin1Char(' '))) field.chop(1);
+        while (!field.isEmpty() && IsPadding(field.back())) field.chop(1);
         pos = end;
     }
     if (pos < line.size() && line[pos] == QLatin1Char(',')) ++pos;
     return field;
 }
 
+// LF, CR LF and a lone CR (as old Mac editors write) each end a line.
+qsizetype LineEnd(const QString& text, qsizetype start) {
+    qsizetype end = start;
+    while (end < text.size() && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
+        ++end;
+    return end;
+}
+
+qsizetype NextLineStart(const QString& text, qsizetype lineEnd) {
+    if (lineEnd >= text.size()) return text.size();
+    const bool crLf = text[lineEnd] == QLatin1Char('\r') && lineEnd + 1 < text.size() &&
+                      text[lineEnd + 1] == QLatin1Char('\n');
+    return lineEnd + (crLf ? 2 : 1);
+}
+
+// Bindings named in the message about left-out bindings; the rest are counted.
+constexpr int NamedLeftOut = 20;
+
 }  // namespace
+
+bool CanHoldDirectory(const QString& directory) {
+    return !directory.contains(QLatin1Char('"')) && !directory.contains(QLatin1Char('\r')) &&
+           !directory.contains(QLatin1Char('\n'));
+}
+
+QString LeftOutMessage(const QStringList& leftOut) {
+    QString message = leftOut.size() == 1 ? QStringLiteral("This binding was not exported")
+                                          : QStringLiteral("These bindings were not exported");
+    message += QStringLiteral(
+        ", because a key list file cannot hold a double quote or a line break in a folder name:");
+    for (const QString& binding : leftOut.mid(0, NamedLeftOut)) message += u'\n' + binding;
+    if (leftOut.size() > NamedLeftOut) {
+        message += QStringLiteral("\n... and %1 more")
+                       .arg(MessageText::Count(leftOut.size() - NamedLeftOut));
+    }
+    return message;
+}
 
 QString FormatLine(const QString& keyText, bool classifyAll, const QString& directory) {
     QString line = QLatin1Char('"') + keyText + QStringLiteral("\",");
@@ -64,14 +107,22 @@ QString FormatLine(const QString& keyText, bool classifyAll, const QString& dire
     return line;
 }
 
-QByteArray Format(const ClassifierKeyMap& map) {
+QByteArray Format(const ClassifierKeyMap& map, QStringList* leftOut) {
     QByteArray contents;
     for (const QString& bindingKey : map.Keys()) {
         const std::optional<KeyStroke> keyStroke = mdlKeycodes::ParseBindingKey(bindingKey);
         if (!keyStroke) continue;
         const bool classifyAll = map.AllFlag(bindingKey) == QLatin1String("True");
         const QString keyText = mdlKeycodes::KeyText(keyStroke->KeyCode, keyStroke->Shift);
-        contents += FormatLine(keyText, classifyAll, map.Dir(bindingKey)).toUtf8();
+        const QString directory = map.Dir(bindingKey);
+        if (!CanHoldDirectory(directory)) {
+            if (leftOut) {
+                leftOut->append(keyText + QStringLiteral(": ") +
+                                MessageText::Abbreviated(directory));
+            }
+            continue;
+        }
+        contents += FormatLine(keyText, classifyAll, directory).toUtf8();
         contents += "\r\n";
     }
     return contents;
@@ -92,8 +143,11 @@ QString DecodeText(const QByteArray& bytes) {
 
 std::vector<Record> ReadRecords(const QString& text) {
     std::vector<Record> records;
-    for (QString line : text.split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype end = LineEnd(text, start);
+        const QString line = text.mid(start, end - start);
+        start = NextLineStart(text, end);
         if (line.trimmed().isEmpty()) continue;
         qsizetype pos = 0;
         Record record;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 class ClassifierKeyMap;
@@ -25,8 +26,17 @@ struct Record {
 };
 
 // The file's contents for every binding of `map`, in binding order; no bytes
-// for an empty map.
-QByteArray Format(const ClassifierKeyMap& map);
+// for an empty map. A binding whose folder the file cannot hold is left out
+// and named in `leftOut` as "<keystroke>: <folder>", a long folder by its
+// beginning (MessageText::Abbreviated).
+QByteArray Format(const ClassifierKeyMap& map, QStringList* leftOut = nullptr);
+
+// False for a folder with a double quote or a line break in it: the fields
+// have no escape, so the file would be read back as another folder.
+bool CanHoldDirectory(const QString& directory);
+
+// The one message about the bindings Format left out, naming the first 20.
+QString LeftOutMessage(const QStringList& leftOut);
 
 // One line of the file, without its line end. A field that already reaches the
 // next column is followed by a single blank, so the line stays readable.
@@ -36,8 +46,9 @@ QString FormatLine(const QString& keyText, bool classifyAll, const QString& dire
 // files written on Windows are.
 QString DecodeText(const QByteArray& bytes);
 
-// The records of a file's text. LF and CR LF both end a line; blank lines are
-// skipped.
+// The records of a file's text. LF, CR LF and a lone CR each end a line;
+// blank lines are skipped; blanks and tabs before a field are skipped, and
+// after an unquoted one dropped.
 std::vector<Record> ReadRecords(const QString& text);
 
 // True for the scope word that means all visible spectrograms: "all" in any

@@ -2,6 +2,7 @@
 
 #include "CorvaneError.h"
 #include "KeyVocabulary.h"
+#include "MessageText.h"
 
 namespace mdlKeycodes {
 namespace {
@@ -41,53 +42,66 @@ const ModifierWord kModifierWords[] = {
 constexpr QChar kBlank = u' ';
 constexpr QChar kTab = u'\t';
 
-// Removes leading and trailing U+0020 only: a tab at either end stays, and
-// becomes a blank of the name.
-QString TrimBlanks(const QString& text) {
+// Removes leading and trailing U+0020 only (a tab at either end stays, and
+// becomes a blank of the name), turns tabs into blanks and folds every run of
+// blanks into one. One pass over the text.
+QString TrimmedAndFolded(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();
     while (first < last && text[first] == kBlank) ++first;
     while (last > first && text[last - 1] == kBlank) --last;
-    return text.mid(first, last - first);
-}
-
-QString WithoutLeadingBlanks(const QString& text) {
-    qsizetype first = 0;
-    while (first < text.size() && text[first] == kBlank) ++first;
-    return text.mid(first);
-}
-
-// Tabs become blanks, and every run of blanks a single blank.
-QString FoldBlanks(const QString& text) {
     QString folded;
-    folded.reserve(text.size());
-    for (QChar c : text) {
-        if (c == kTab) c = kBlank;
-        if (c == kBlank && folded.endsWith(kBlank)) continue;
+    folded.reserve(last - first);
+    for (qsizetype i = first; i < last; ++i) {
+        const QChar c = text[i] == kTab ? kBlank : text[i];
+        if (c == kBlank && !folded.isEmpty() && folded.back() == kBlank) continue;
         folded.append(c);
     }
     return folded;
 }
 
-const ModifierWord* LeadingModifierWord(const QString& text) {
-    const QString folded = KeyNameTable::FoldAsciiCase(text);
+qsizetype SkipBlanks(const QString& text, qsizetype pos) {
+    while (pos < text.size() && text[pos] == kBlank) ++pos;
+    return pos;
+}
+
+// Whether `word` (lower-case ASCII) stands at `pos`, ASCII letters compared
+// without regard to case, as the name tables compare them.
+bool WordAt(const QString& text, qsizetype pos, QLatin1String word) {
+    if (text.size() - pos < word.size()) return false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        char16_t u = text[pos + i].unicode();
+        if (u >= u'A' && u <= u'Z') u += u'a' - u'A';
+        if (u != word[i].unicode()) return false;
+    }
+    return true;
+}
+
+const ModifierWord* ModifierWordAt(const QString& text, qsizetype pos) {
     for (const ModifierWord& modifier : kModifierWords) {
-        if (folded.startsWith(modifier.Word)) return &modifier;
+        if (WordAt(text, pos, modifier.Word)) return &modifier;
     }
     return nullptr;
 }
 
-// Removes the modifier words in front of the key name and ORs their bits into
-// `shift`. A word counts only when a "+" follows it, so "Shift", "CTRL key" and
-// "shiftA" keep their word.
-QString StripModifiers(QString text, std::int16_t& shift) {
-    while (const ModifierWord* modifier = LeadingModifierWord(text)) {
-        const QString rest = WithoutLeadingBlanks(text.mid(modifier->Word.size()));
-        if (!rest.startsWith(u'+')) break;
-        text = WithoutLeadingBlanks(rest.mid(1));
+// The position of the key name behind the modifier words at the front of
+// `text`; their bits go into `shift`. A word counts only when a "+" follows
+// it, so "Shift", "CTRL key" and "shiftA" keep their word. The scan only moves
+// forward, so a long run of modifiers costs its length, not its square.
+qsizetype SkipModifiers(const QString& text, std::int16_t& shift) {
+    qsizetype pos = 0;
+    while (const ModifierWord* modifier = ModifierWordAt(text, pos)) {
+        const qsizetype plus = SkipBlanks(text, pos + modifier->Word.size());
+        if (plus == text.size() || text[plus] != u'+') break;
+        pos = SkipBlanks(text, plus + 1);
         shift |= modifier->Bit;
     }
-    return text;
+    return pos;
+}
+
+CorvaneError InvalidKeyDescription(const QString& shownText) {
+    return CorvaneError(CorvaneErrorNumber::InvalidKeyDescription,
+                        QStringLiteral("Invalid key description: \"%1\"").arg(shownText));
 }
 
 CorvaneError DuplicateKeyCode(std::int16_t keyCode) {
@@ -139,14 +153,15 @@ QString KeyText(std::int16_t keyCode, std::int16_t shift) {
 }
 
 KeyStroke ParseKeyDescription(const QString& description) {
+    if (description.size() > MaxDescriptionLength) {
+        throw InvalidKeyDescription(MessageText::Abbreviated(description, MaxDescriptionLength));
+    }
     const KeyTables& tables = BuiltTables();
     std::int16_t shift = 0;
-    const QString rest = StripModifiers(FoldBlanks(TrimBlanks(description)), shift);
+    const QString folded = TrimmedAndFolded(description);
+    const QString rest = folded.mid(SkipModifiers(folded, shift));
     const std::optional<std::int16_t> keyCode = ParseHexKeyForm(tables.CodesByName.Find(rest));
-    if (!keyCode) {
-        throw CorvaneError(CorvaneErrorNumber::InvalidKeyDescription,
-                           QStringLiteral("Invalid key description: \"%1\"").arg(rest));
-    }
+    if (!keyCode) throw InvalidKeyDescription(rest);
     if (tables.ShiftedNames.Contains(rest)) shift |= ShiftBit::Shift;
     return {*keyCode, shift};
 }

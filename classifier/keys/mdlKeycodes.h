@@ -40,11 +40,17 @@ QString KeyName(std::int16_t keyCode);
 // 2, 4 and 1 of `shift`, in that order, then KeyName(keyCode).
 QString KeyText(std::int16_t keyCode, std::int16_t shift);
 
+// The longest key description the parser reads, in characters (UTF-16 code
+// units). The longest name has 36; the rest is room for modifiers and blanks.
+constexpr qsizetype MaxDescriptionLength = 256;
+
 // Reads a key description such as "Control + Shift + Open paren" or
-// "CTRL+SHIFT+A key". Throws CorvaneError
+// "CTRL+SHIFT+A key", in time linear in its length. Throws CorvaneError
 // (CorvaneErrorNumber::InvalidKeyDescription) with the text
 // `Invalid key description: "<rest>"` when what is left after the modifiers is
-// no key name.
+// no key name. A description longer than MaxDescriptionLength is refused
+// unread: the quotes then hold its first MaxDescriptionLength characters
+// followed by "...".
 KeyStroke ParseKeyDescription(const QString& description);
 
 // The hex key form of a 16-bit value: uppercase hexadecimal digits without

@@ -134,14 +134,57 @@ TEST_F(KeyList, ExportThenImportReproducesTheMapAndReportsKeysWithoutNames) {
     EXPECT_EQ(messages.texts[0], "Invalid key description: \"0x83\"");
 }
 
-TEST_F(KeyList, WindowsWrittenFileImports) {
+TEST_F(KeyList, WindowsWrittenFileImportsAndItsWindowsFoldersAreRefused) {
     // CR LF lines and the en dash of the keypad minus as the Windows-1252 byte 0x96.
-    Import(Write("keys.txt",
-                 QByteArray("\"MINUS SIGN (\x96) key (keypad)\",\"All\",\"D:\\birds\\\"\r\n"
-                            "\"SHIFT+F3 key\",     \"Selection\",   \"/x/\"\r\n")));
-    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("; ").toStdString();
+    Import(Write("keys.txt", QByteArray("\"MINUS SIGN (\x96) key (keypad)\",\"All\",\"/birds/\"\r\n"
+                                        "\"SHIFT+F3 key\",     \"Selection\",   \"/x/\"\r\n"
+                                        "\"F4 key\",     \"Selection\",   \"D:\\birds\\\"\r\n")));
+    EXPECT_EQ(
+        messages.texts,
+        QStringList({"\"D:\\birds\\\" is not a folder path; the keystroke F4 key was not bound."}));
     EXPECT_EQ(window->KeyMap().Keys(), QStringList({"6D,0", "72,1"}));
-    EXPECT_EQ(window->KeyMap().Dir("6D,0"), "D:\\birds\\");
+    EXPECT_EQ(window->KeyMap().Dir("6D,0"), "/birds/");
+}
+
+TEST_F(KeyList, AfterTwentyMessagesTheRestOfTheImportIsCountedInOne) {
+    QByteArray contents = "\"Ctrl+A\",\"All\",\"/a/\"\r\n";
+    const QByteArray problems[] = {"\"Foo\",\"All\",\"/x/\"\r\n",
+                                   "\"control+a\",\"All\",\"/y/\"\r\n",
+                                   "\"Ctrl+B\",\"All\",\"D:\\birds\\\"\r\n"};
+    for (int i = 0; i < 100000; ++i) contents += problems[i % 3];
+    contents += "\"F1\",\"Selection\",\"/f1\"\r\n";
+    Import(Write("keys.txt", contents));
+    ASSERT_EQ(messages.texts.size(), 21);
+    EXPECT_EQ(messages.texts[0], "Invalid key description: \"Foo\"");
+    EXPECT_EQ(messages.texts[1], "Keystroke CTRL+A key is already being used for /a/");
+    EXPECT_EQ(messages.texts[2],
+              "\"D:\\birds\\\" is not a folder path; the keystroke CTRL+B key was not bound.");
+    EXPECT_EQ(messages.texts[19], messages.texts[1]);
+    EXPECT_EQ(messages.texts[20], "... and 99,980 more lines were not bound");
+    EXPECT_EQ(window->KeyMap().Keys(), QStringList({"41,2", "70,0"}));
+    EXPECT_EQ(window->KeyMap().Dir("70,0"), "/f1/");
+
+    // The next import starts counting afresh.
+    Import(Write("again.txt", "\"Foo\",\"All\",\"/x/\"\r\n"));
+    ASSERT_EQ(messages.texts.size(), 22);
+    EXPECT_EQ(messages.texts[21], "Invalid key description: \"Foo\"");
+}
+
+TEST_F(KeyList, ExportLeavesOutFoldersWithAQuoteAndSaysSoOnce) {
+    window->SetClassifyKey(0x41, 2, false, "/data/x/");
+    window->SetClassifyKey(0x70, 0, true, "/data/\"best\" birds/");
+    window->SetClassifyKey(0x71, 0, true, "/data/say \"hi\"/");
+    const QString path = QString::fromStdString(folder.Path("keys.txt"));
+    Export(path);
+    EXPECT_EQ(Bytes(path), "\"CTRL+A key\",           \"Selection\",   \"/data/x/\"\r\n");
+    EXPECT_EQ(messages.texts,
+              QStringList({"These bindings were not exported, because a key list file cannot "
+                           "hold a double quote or a line break in a folder name:\n"
+                           "F1 key: /data/\"best\" birds/\nF2 key: /data/say \"hi\"/"}));
+    messages.texts.clear();
+    Import(path);
+    EXPECT_EQ(window->KeyMap().Keys(), QStringList({"41,2"}));
+    EXPECT_TRUE(messages.texts.isEmpty());
 }
 
 TEST_F(KeyList, UnreadableFileIsReportedAndKeepsTheMap) {

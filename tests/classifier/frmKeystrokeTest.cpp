@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -11,6 +13,7 @@
 #include "CommonDialog.h"
 #include "FakeServices.h"
 #include "MainWindowFixture.h"
+#include "TempFolder.h"
 #include "frmKeystroke.h"
 
 namespace {
@@ -162,4 +165,41 @@ TEST_F(SetKeystrokeCommand, BindsTheKeystrokeTypedIntoTheDialog) {
     ASSERT_TRUE(binding.has_value());
     EXPECT_EQ(binding->targetDir, "/data/robin/");
     EXPECT_EQ(window->Dialog().FileName, "/data/robin/any.wav");
+}
+
+using KeystrokeFolder = MainWindowFixture;
+
+TEST_F(KeystrokeFolder, ATextThatIsNoFolderPathIsRefusedBeforeAnythingElse) {
+    window->SetClassifyKey(0x41, 2, false, "/a/");
+    window->SetClassifyKey(0x41, 2, true, "D:\\birds\\");
+    window->SetClassifyKey(0x42, 0, false, "birds/");
+    window->SetClassifyKey(0x43, 0, false, "");
+    EXPECT_EQ(messages.texts,
+              QStringList({"\"D:\\birds\\\" is not a folder path; the keystroke CTRL+A key was "
+                           "not bound.",
+                           "\"birds/\" is not a folder path; the keystroke B key was not bound.",
+                           "\"\" is not a folder path; the keystroke C key was not bound."}));
+    EXPECT_EQ(window->KeyMap().Keys(), QStringList({"41,2"}));
+    EXPECT_EQ(window->KeyMap().Dir("41,2"), "/a/");
+}
+
+TEST_F(KeystrokeFolder, AMissingFinalSlashIsAddedSoTheKeystrokeMovesIntoTheFolder) {
+    QApplication::setActiveWindow(window.get());
+    TempFolder incoming;
+    TempFolder sorted;
+    const QString folder = QString::fromStdString(sorted.MakeFolder("birds"));
+    window->SetClassifyKey(0x41, 2, false, folder);
+    EXPECT_EQ(window->KeyMap().Dir("41,2"), folder + "/");
+
+    const QString recording = QString::fromStdString(incoming.WriteWave("robin.wav"));
+    window->Cell(0).SetFilename(recording);
+    window->Cell(0).GiveFocus();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->SelectedCell(), &window->Cell(0));
+    QTest::keyClick(window->Cell(0).Sonolux1(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("; ").toStdString();
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(QFileInfo(folder + "/robin.wav").isFile());
+    EXPECT_FALSE(QFile::exists(recording));
+    EXPECT_EQ(window->Cell(0).Filename(), folder + "/robin.wav");
 }

@@ -82,3 +82,44 @@ TEST(KeyListFile, ExportedMapReadsBackInOrder) {
         EXPECT_EQ(reread.AllFlag(key), map.AllFlag(key));
     }
 }
+
+TEST(KeyListFile, LoneCarriageReturnEndsALineAndTabsBeforeFieldsAreSkipped) {
+    const std::vector<Record> records = ReadRecords(
+        "\"F1 key\",\"All\",\"/one/\"\r"
+        "\t\"F2 key\",\t\"Selection\",\t\"/two/\"\r\r\n"
+        "\tF3 key\t,\t ALL\t, /three/\t\r\n"
+        "\"F4 key\",\"All\",\"/four/\"");
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[0].directory, "/one/");
+    EXPECT_EQ(records[1].description, "F2 key");
+    EXPECT_EQ(records[1].scope, "Selection");
+    EXPECT_EQ(records[1].directory, "/two/");
+    EXPECT_EQ(records[2].description, "F3 key");
+    EXPECT_TRUE(IsClassifyAll(records[2].scope));
+    EXPECT_EQ(records[2].directory, "/three/");
+    EXPECT_EQ(records[3].description, "F4 key");
+}
+
+TEST(KeyListFile, FoldersTheFileCannotHoldAreLeftOutAndNamed) {
+    ClassifierKeyMap map;
+    map.Add(0x70, 0, true, "/say \"hi\"/");
+    map.Add(0x41, 2, false, "/ok/");
+    map.Add(0x42, 0, false, "/two\nlines/");
+    QStringList leftOut;
+    EXPECT_EQ(Format(map, &leftOut), QByteArray("\"CTRL+A key\",") + QByteArray(11, ' ') +
+                                         "\"Selection\"," + QByteArray(3, ' ') + "\"/ok/\"\r\n");
+    EXPECT_EQ(leftOut, QStringList({"F1 key: /say \"hi\"/", "B key: /two\nlines/"}));
+    EXPECT_EQ(LeftOutMessage(leftOut),
+              "These bindings were not exported, because a key list file cannot hold a double "
+              "quote or a line break in a folder name:\nF1 key: /say \"hi\"/\nB key: /two\nlines/");
+    EXPECT_EQ(LeftOutMessage({"F1 key: /a\"b/"}),
+              "This binding was not exported, because a key list file cannot hold a double "
+              "quote or a line break in a folder name:\nF1 key: /a\"b/");
+
+    QStringList many;
+    for (int i = 0; i < 1025; ++i) many.append(QString("F1 key: /%1\"/").arg(i));
+    const QStringList lines = LeftOutMessage(many).split('\n');
+    ASSERT_EQ(lines.size(), 22);
+    EXPECT_EQ(lines[20], "F1 key: /19\"/");
+    EXPECT_EQ(lines[21], "... and 1,005 more");
+}

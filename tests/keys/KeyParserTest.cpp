@@ -140,6 +140,27 @@ TEST(ParseKeyDescription, ReportsTheUnresolvedRestInQuotes) {
               "Invalid key description: \"MINUS SIGN (-) key (keypad)\"");
 }
 
+// A megabyte of modifiers once took the window minutes to refuse; now the
+// length alone refuses it, and the message quotes only its beginning.
+TEST(ParseKeyDescription, RefusesDescriptionsLongerThan256CharactersAtOnce) {
+    QString modifiers;
+    for (int i = 0; i < 200000; ++i) modifiers += "CTRL+";
+    EXPECT_EQ(FailureOf(modifiers + "A"),
+              "Invalid key description: \"" + modifiers.left(256) + "...\"");
+
+    QString longest;
+    for (int i = 0; i < 51; ++i) longest += "Ctrl+";
+    longest += "A";
+    ASSERT_EQ(longest.size(), 256);
+    EXPECT_EQ(Parse(longest), (KeyStroke{65, 2}));
+    EXPECT_EQ(FailureOf(longest + " "), "Invalid key description: \"" + longest + "...\"");
+    EXPECT_EQ(FailureOf(modifiers.left(250) + "Foo"), "Invalid key description: \"Foo\"");
+    // The quoted beginning never ends in half a character.
+    const QString bird = QString::fromUtf8("\xF0\x9F\x90\xA6");
+    EXPECT_EQ(FailureOf(QString(255, 'a') + bird + "b"),
+              "Invalid key description: \"" + QString(255, 'a') + "...\"");
+}
+
 TEST(ParseKeyDescription, RefusesTheHexFormOfUndescribedKeys) {
     EXPECT_EQ(FailureOf(KeyText(0x5B, 2)), "Invalid key description: \"0x5B\"");
     EXPECT_EQ(FailureOf("0xE5"), "Invalid key description: \"0xE5\"");
