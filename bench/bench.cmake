@@ -14,3 +14,9 @@ target_include_directories(corvane_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/cla
 target_link_libraries(corvane_bench PRIVATE corvane_ui corvane_wave_writer benchmark::benchmark)
 add_dependencies(corvane_bench Sonolux)
 corvane_set_warnings(corvane_bench)
+
+# corvane_keys_bench: the key description parser and the key list reader on
+# long input.
+add_executable(corvane_keys_bench KeyListBench.cpp)
+target_link_libraries(corvane_keys_bench PRIVATE corvane_keys benchmark::benchmark)
+corvane_set_warnings(corvane_keys_bench)
