@@ -69,12 +69,14 @@ void frmOptions::Place(QWidget* widget, int left, int top, int width, int height
 void frmOptions::PlaceLabel(QLabel* label, int left, int top, int width, int height) const {
     Place(label, left, top, width, height);
     // The platform's font can be wider than the one the layout was drawn for;
-    // a right-aligned caption then grows to the left, as far as its container
-    // allows, rather than losing its first letters.
-    const int right = label->geometry().right();
-    const int needed = std::min(label->sizeHint().width(), right + 1);
-    if (needed > label->width())
-        label->setGeometry(right + 1 - needed, label->y(), needed, label->height());
+    // a right-aligned caption then grows to the left, as far as the inside of
+    // its frame, and only then to the right, rather than losing letters or
+    // covering the frame's edge.
+    const int needed = label->sizeHint().width();
+    if (needed <= label->width()) return;
+    const int innerLeft = label->parentWidget()->contentsRect().left();
+    const int right = label->geometry().right() + 1;
+    label->setGeometry(std::max(innerLeft, right - needed), label->y(), needed, label->height());
 }
 
 void frmOptions::createUi() {
@@ -268,6 +270,9 @@ void frmOptions::tbsOptions_Click() {
                             picOptions[i]->y());
         picOptions[i]->setEnabled(shown);
     }
+    // Disabling the page that held the focus leaves no control with it, and the
+    // keyboard would then reach nothing in the dialog.
+    if (isVisible() && !focusWidget()) tbsOptions->setFocus(Qt::TabFocusReason);
 }
 
 bool frmOptions::eventFilter(QObject* watched, QEvent* event) {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -113,6 +114,15 @@ TEST_F(OptionsDialogTest, HasTheDescribedWindowControlsAndLists) {
     EXPECT_EQ(Items("cboFrameLength"), Items("cboFFTSize"));
     EXPECT_EQ(Items("cboWindowFunction"),
               QStringLiteral("Hamming,Hanning,Rectangular,Blackman,Bartlett"));
+}
+
+TEST_F(OptionsDialogTest, CaptionsAreWholeAndInsideTheirFrames) {
+    for (const QGroupBox* frame : dialog.findChildren<QGroupBox*>()) {
+        for (const QLabel* label : frame->findChildren<QLabel*>()) {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+            EXPECT_GE(label->x(), frame->contentsRect().left()) << label->text().toStdString();
+        }
+    }
 }
 
 TEST(OptionsDialogLayout, ScalesItsTwipsWithTheScreensResolution) {
@@ -296,6 +306,9 @@ TEST_F(OptionsDialogTest, CtrlTabCyclesThroughTheTabsWhereverTheFocusIs) {
     EXPECT_EQ(SelectedTab(), 1);
     EXPECT_TRUE(PageHidden("picOptions0"));
     EXPECT_TRUE(PageShown("picOptions1"));
+    // The text box went with its page; the keyboard still reaches a control.
+    ASSERT_NE(dialog.focusWidget(), nullptr);
+    EXPECT_TRUE(dialog.focusWidget()->isEnabled());
 
     Child<QComboBox>("cboFFTSize")->setFocus();
     Key(Qt::Key_Tab, Qt::ControlModifier);
