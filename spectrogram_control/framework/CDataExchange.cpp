@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <algorithm>
 
 #include "COlePropertyPage.h"
 #include "PageMessageBox.h"
@@ -16,6 +17,18 @@ QString SingleToText(float value) {
     }
     return QString::number(double(value), 'g', 9);
 }
+
+namespace {
+
+// Numbers as the user types them into a field: "." as the decimal point and no
+// grouping, so that "1,000" is refused rather than read as a thousand.
+QLocale FieldLocale() {
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    return locale;
+}
+
+}  // namespace
 
 CDataExchange::CDataExchange(COlePropertyPage& page, bool saveAndValidate)
     : m_page(page), m_saving(saveAndValidate) {}
@@ -36,7 +49,7 @@ void CDataExchange::Integer(QLineEdit* field, const char* property, int& member)
     if (Skipped()) return;
     if (m_saving) {
         bool ok = false;
-        const int value = QLocale::c().toInt(field->text().trimmed(), &ok);
+        const int value = FieldLocale().toInt(field->text().trimmed(), &ok);
         if (!ok) return Fail(field, QStringLiteral("Please enter an integer."));
         member = value;
         Remember(field, property, member);
@@ -51,7 +64,7 @@ void CDataExchange::Single(QLineEdit* field, const char* property, float& member
     if (Skipped()) return;
     if (m_saving) {
         bool ok = false;
-        const float value = QLocale::c().toFloat(field->text().trimmed(), &ok);
+        const float value = FieldLocale().toFloat(field->text().trimmed(), &ok);
         if (!ok) return Fail(field, QStringLiteral("Please enter a number."));
         member = value;
         Remember(field, property, member);
@@ -70,8 +83,11 @@ void CDataExchange::ListIndex(QComboBox* field, const char* property, int& membe
         return;
     }
     const QVariant value = ReadProperty(property);
-    if (value.isValid()) member = value.toInt();
-    // A stored position the list does not have leaves no selection.
+    // A stored position the list does not have shows the nearest one, and the
+    // checks that follow judge what the list shows: the frame length check must
+    // not blame the frame length for an FFT size of 12.
+    if (value.isValid() && field->count() > 0)
+        member = std::clamp(value.toInt(), 0, field->count() - 1);
     field->setCurrentIndex(member >= 0 && member < field->count() ? member : -1);
 }
 

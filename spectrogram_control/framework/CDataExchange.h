@@ -29,7 +29,8 @@ public:
     void Text(QLineEdit* field, const char* property, QString& member);
     void Integer(QLineEdit* field, const char* property, int& member);
     void Single(QLineEdit* field, const char* property, float& member);
-    // The member is the field's selected position (-1: none).
+    // The member is the field's selected position (-1: none). A stored value
+    // outside the list shows, and fills the member with, the nearest position.
     void ListIndex(QComboBox* field, const char* property, int& member);
 
     // When saving: refuses a value outside minimum..maximum.

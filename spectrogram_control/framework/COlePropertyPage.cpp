@@ -40,7 +40,11 @@ bool COlePropertyPage::Apply() {
 }
 
 QSize COlePropertyPage::sizeHint() const {
-    return ToPixels(QRect(QPoint(0, 0), m_templateSize)).size();
+    // Fields that outgrew the template still fit on the page.
+    const QRect fields = childrenRect();
+    return ToPixels(QRect(QPoint(0, 0), m_templateSize))
+        .size()
+        .expandedTo(QSize(fields.right() + 1, fields.bottom() + 1));
 }
 
 void COlePropertyPage::Place(QWidget* child, const QRect& dialogUnits) {
@@ -48,6 +52,10 @@ void COlePropertyPage::Place(QWidget* child, const QRect& dialogUnits) {
     // A drop-down list's template height includes its open list.
     if (qobject_cast<QComboBox*>(child)) pixels.setHeight(child->sizeHint().height());
     pixels.setHeight(qMax(pixels.height(), child->minimumSizeHint().height()));
+    // The template was drawn for another font: a caption or a list item that
+    // needs more room than it gives grows to the right rather than being cut.
+    if (qobject_cast<QLabel*>(child) || qobject_cast<QComboBox*>(child))
+        pixels.setWidth(qMax(pixels.width(), child->sizeHint().width()));
     child->setGeometry(pixels);
 }
 
@@ -73,10 +81,14 @@ QComboBox* COlePropertyPage::AddList(const QStringList& items, const QRect& dial
 }
 
 QRect COlePropertyPage::ToPixels(const QRect& dialogUnits) const {
-    // A horizontal dialog unit is a quarter of the average character width,
-    // a vertical one an eighth of the character height.
+    // A horizontal dialog unit is a quarter of the font's average width of the
+    // 52 letters, rounded as dialog templates round it; a vertical one an eighth
+    // of the character height. The font's own average character width counts
+    // every glyph it has and comes out too narrow for text.
     const QFontMetrics metrics(font());
-    const int charWidth = metrics.averageCharWidth();
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int charWidth = (letters / 26 + 1) / 2;
     const int charHeight = metrics.height();
     return QRect(dialogUnits.x() * charWidth / 4, dialogUnits.y() * charHeight / 8,
                  dialogUnits.width() * charWidth / 4, dialogUnits.height() * charHeight / 8);

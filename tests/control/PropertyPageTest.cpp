@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "CSPGParams.h"
@@ -101,15 +102,17 @@ TEST_F(ParametersPage, HopSizeMustBeAPositiveInteger) {
     EXPECT_EQ(page.focusWidget(), page.HopSizeEdit());
     EXPECT_EQ(control.GetHopSize(), 64);
 
-    for (const QString text : {"12x", "", "2147483648"}) {
+    for (const QString text : {"12x", "", "2147483648", "1,000"}) {
         page.HopSizeEdit()->setText(text);
         EXPECT_FALSE(page.Apply()) << text.toStdString();
     }
     EXPECT_EQ(messages.texts.last(), "Please enter an integer.");
-    page.PowerMaxEdit()->setText("loud");
+    page.PowerMaxEdit()->setText("1,000");  // refused as the program refuses it
     page.HopSizeEdit()->setText("1");
     EXPECT_FALSE(page.Apply());
     EXPECT_EQ(messages.texts.last(), "Please enter a number.");
+    page.PowerMaxEdit()->setText("loud");
+    EXPECT_FALSE(page.Apply());
     EXPECT_EQ(page.focusWidget(), page.PowerMaxEdit());
 
     page.PowerMaxEdit()->setText("120");
@@ -134,6 +137,25 @@ TEST_F(ParametersPage, ControlBreakingTheFrameCheckShowsTheMessageWhenFilled) {
     other.SetObjects({&broken});
     EXPECT_EQ(messages.texts, QStringList{FrameMessage});
     EXPECT_EQ(other.FrameLengthList()->currentText(), "1024");
+}
+
+TEST_F(ParametersPage, StoredChoiceOutsideTheListShowsTheNearestAndBlamesNoOtherField) {
+    control.SetFFTSizeChoice(12);
+    control.SetWindowFunctionChoice(-3);
+    page.SetObjects({&control});
+    EXPECT_EQ(page.FFTSizeList()->currentText(), "8192");
+    EXPECT_EQ(page.WindowFunctionList()->currentText(), "Hamming");
+    EXPECT_TRUE(messages.texts.isEmpty());  // frame length 128 is no larger than 8192
+
+    page.HopSizeEdit()->setText("32");
+    ASSERT_TRUE(page.Apply());
+    EXPECT_EQ(control.GetHopSize(), 32);
+    EXPECT_EQ(control.GetFFTSizeChoice(), 12);  // untouched, not rewritten
+
+    control.SetFFTSizeChoice(-1);  // shown as "32": the frame length of 128 is larger
+    page.SetObjects({&control});
+    EXPECT_EQ(page.FFTSizeList()->currentText(), "32");
+    EXPECT_EQ(messages.texts, QStringList{FrameMessage});
 }
 
 TEST_F(ParametersPage, ApplyingRepaintsTheControlWithTheNewParameters) {
@@ -177,6 +199,28 @@ TEST_F(ParametersPage, UntouchedFieldsKeepOddValuesExactly) {
     EXPECT_EQ(control.GetPowerMin(), 0.1f);
     EXPECT_EQ(control.GetPowerMax(), 123456.7f);
     EXPECT_EQ(page.PowerMinEdit()->text(), "0.1");
+}
+
+TEST(PropertyPages, EveryCaptionAndListItemFitsAtTheDefaultFont) {
+    CSonoluxPropPage general;
+    CSPGParams parameters;
+    for (const COlePropertyPage* page :
+         {static_cast<COlePropertyPage*>(&general), static_cast<COlePropertyPage*>(&parameters)}) {
+        const QRect area(QPoint(0, 0), page->sizeHint());
+        const QList<QWidget*> fields = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (const QWidget* field : fields) {
+            const auto* label = qobject_cast<const QLabel*>(field);
+            const std::string name = (label ? label->text() : field->objectName()).toStdString();
+            if (label || qobject_cast<const QComboBox*>(field)) {
+                EXPECT_GE(field->width(), field->sizeHint().width()) << name;
+            }
+            EXPECT_TRUE(area.contains(field->geometry())) << name;
+            for (const QWidget* other : fields) {
+                EXPECT_TRUE(other == field || !field->geometry().intersects(other->geometry()))
+                    << name << " overlaps " << other->objectName().toStdString();
+            }
+        }
+    }
 }
 
 TEST(GeneralPage, ShowsAndWritesTheDataPath) {
