@@ -124,8 +124,8 @@ void CSonoluxCtrl::DoPropExchange(CPropExchange& exchange) {
 
 void CSonoluxCtrl::OnResetState() {
     COleControl::OnResetState();
+    // Loading no path abandons a running read as well.
     m_dataPath.Load(QString());
-    m_dataPath.ResetData();
 }
 
 void CSonoluxCtrl::OnSpectrogramParameterChanged() {

@@ -60,16 +60,6 @@ sonolux::TypeLibEntry TypeLibRecord(const QString& modulePath) {
 
 }  // namespace
 
-const ModuleVersionRecord& SonoluxVersionRecord() {
-    static const ModuleVersionRecord record{"1, 0, 0, 1",
-                                            "1, 0, 0, 1",
-                                            "Sonolux",
-                                            "Sonolux ActiveX Control Module",
-                                            "Sonolux ActiveX Control Module",
-                                            true};
-    return record;
-}
-
 sonolux::HRESULT RegisterSonolux(const QString& registryPath, const QString& modulePath) {
     sonolux::ComponentRegistry registry(registryPath);
     // A registry that cannot be read is left alone rather than overwritten.

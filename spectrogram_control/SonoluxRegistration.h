@@ -4,17 +4,6 @@
 
 #include "sonolux/SonoluxModule.h"
 
-// The module's version record, as installers read it.
-struct ModuleVersionRecord {
-    const char* fileVersion;
-    const char* productVersion;
-    const char* internalName;
-    const char* fileDescription;
-    const char* productName;
-    bool oleSelfRegister;  // the module registers itself (DllRegisterServer)
-};
-SONOLUX_EXPORT const ModuleVersionRecord& SonoluxVersionRecord();
-
 // The work of DllRegisterServer and DllUnregisterServer: writes or removes
 // the type library and the three classes, served by `modulePath`, in the
 // registry file at `registryPath`. Every other entry stays as it was.

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QString>
 #include <QUuid>
-#include <vector>
 
 #include "DispatchTable.h"
 
@@ -23,15 +21,8 @@ constexpr int DoClick = -551;
 constexpr int AboutBox = -552;
 }  // namespace SonoluxDispid
 
-// The static description of the module's interfaces: identifiers, versions
-// and help strings, used by the dispatch table and by registration.
-struct TypeLibraryInterface {
-    QUuid id;
-    const char* name;
-    const char* helpString;
-    bool hidden;
-};
-
+// The static description of the module's type library: its identifier,
+// version and help string, used by registration.
 struct TypeLibraryDescription {
     const char* name;
     QUuid id;
@@ -39,9 +30,6 @@ struct TypeLibraryDescription {
     int minorVersion;
     int locale;
     const char* helpString;
-    TypeLibraryInterface dispatchInterface;
-    TypeLibraryInterface eventInterface;
-    TypeLibraryInterface controlClass;
 };
 
 SONOLUX_EXPORT const TypeLibraryDescription& SONOLUXLib();

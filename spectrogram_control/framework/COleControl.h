@@ -50,11 +50,12 @@ public:
     // picture, a printer), as a metafile rendering does.
     void DrawMetafile(QPainter& painter, const QRect& bounds) { OnDrawMetafile(painter, bounds); }
 
-    // Dispatch by identifier; each returns false when the identifier is unknown
-    // or the value does not fit the property's type.
-    bool GetDispatchProperty(int dispid, QVariant& value);
-    bool SetDispatchProperty(int dispid, const QVariant& value);
-    bool InvokeDispatchMethod(int dispid);
+    // Dispatch by identifier, also for hosts that reach the control only
+    // through its meta-object; each returns false when the identifier is
+    // unknown or the value does not fit the property's type.
+    Q_INVOKABLE bool GetDispatchProperty(int dispid, QVariant& value);
+    Q_INVOKABLE bool SetDispatchProperty(int dispid, const QVariant& value);
+    Q_INVOKABLE bool InvokeDispatchMethod(int dispid);
 
     // The two standard verbs. Edit takes the focus; Properties opens the
     // property frame with the control's pages (owned by the control, closed

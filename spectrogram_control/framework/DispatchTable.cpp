@@ -8,31 +8,34 @@
 
 namespace {
 
-// Converts `value` to the property's declared type, refusing what does not
-// fit rather than silently wrapping it.
+// Whether a whole-number property of `type` can hold `value` once rounded as
+// Qt rounds it (halves away from zero). Values that are no number pass: the
+// conversion itself decides about them.
+bool FitsWholeNumberType(const QMetaType& type, const QVariant& value) {
+    double minimum = 0;
+    double maximum = 0;
+    if (type.id() == QMetaType::Short) {
+        minimum = std::numeric_limits<short>::min();
+        maximum = std::numeric_limits<short>::max();
+    } else if (type.id() == QMetaType::Int) {
+        minimum = std::numeric_limits<int>::min();
+        maximum = std::numeric_limits<int>::max();
+    } else {
+        return true;
+    }
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!ok) return true;
+    const double rounded = std::round(number);
+    return rounded >= minimum && rounded <= maximum;  // false for NaN too
+}
+
+// Converts `value` to the property's declared type with Qt's own conversion,
+// the one a write by name goes through, but refuses what that conversion
+// would silently wrap (70000 for a 16-bit property).
 bool ConvertForProperty(const QMetaProperty& property, QVariant& value) {
     const QMetaType target = property.metaType();
-    if (target.id() == QMetaType::Short) {
-        bool ok = false;
-        const double number = value.toDouble(&ok);
-        if (!ok || std::isnan(number)) return false;
-        const double rounded = std::nearbyint(number);
-        if (rounded < std::numeric_limits<short>::min() ||
-            rounded > std::numeric_limits<short>::max())
-            return false;
-        value = QVariant::fromValue(static_cast<short>(rounded));
-        return true;
-    }
-    if (target.id() == QMetaType::Int) {
-        bool ok = false;
-        const double number = value.toDouble(&ok);
-        if (!ok || std::isnan(number)) return false;
-        const double rounded = std::nearbyint(number);
-        if (rounded < std::numeric_limits<int>::min() || rounded > std::numeric_limits<int>::max())
-            return false;
-        value = QVariant::fromValue(static_cast<int>(rounded));
-        return true;
-    }
+    if (!FitsWholeNumberType(target, value)) return false;
     return value.convert(target);
 }
 
@@ -43,13 +46,6 @@ DispatchTable::DispatchTable(std::vector<DispatchMember> members) : m_members(st
 const DispatchMember* DispatchTable::Find(int dispid) const {
     for (const DispatchMember& member : m_members) {
         if (member.dispid == dispid) return &member;
-    }
-    return nullptr;
-}
-
-const DispatchMember* DispatchTable::Find(const QString& name) const {
-    for (const DispatchMember& member : m_members) {
-        if (name.compare(QLatin1String(member.name), Qt::CaseInsensitive) == 0) return &member;
     }
     return nullptr;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QVariant>
 #include <vector>
 
@@ -9,27 +8,23 @@
 class QObject;
 
 // One member of a dispatch interface: a property or a method, reached by its
-// dispatch identifier or by its name.
+// dispatch identifier; `name` is the Qt property or invokable method it stands for.
 struct DispatchMember {
     enum class Kind { Property, Method };
     int dispid;
     const char* name;
     Kind kind;
-    const char* typeName;  // the declared type of a property ("short", "int", "float", "QString")
-    bool inTypeLibrary;    // false for members reachable only through the dispatch table
 };
 
 // The dispatch table of a control class: maps identifiers to the control's
 // Qt properties and invokable methods of the same names. Written values are
-// converted to the property's declared type; a value that does not fit is
-// refused.
+// converted to the property's declared type as a write by name converts them,
+// except that a value that does not fit the type is refused, not wrapped.
 class SONOLUX_EXPORT DispatchTable {
 public:
     explicit DispatchTable(std::vector<DispatchMember> members);
 
     const DispatchMember* Find(int dispid) const;
-    const DispatchMember* Find(const QString& name) const;
-    const std::vector<DispatchMember>& Members() const { return m_members; }
 
     // Each returns false when the identifier is unknown, of the wrong kind,
     // or the value cannot be converted to the property's type.

@@ -57,6 +57,46 @@ TEST_F(Control, DispatchIdentifiersReachTheSameProperties) {
     EXPECT_EQ(player.played, QStringList({"/x/y.wav"}));
 }
 
+TEST_F(Control, HostsReachDispatchIdentifiersThroughTheMetaObjectWithNameConversions) {
+    // As a host that loaded the module at run time calls them.
+    bool done = false;
+    ASSERT_TRUE(QMetaObject::invokeMethod(&control, "SetDispatchProperty", Q_RETURN_ARG(bool, done),
+                                          Q_ARG(int, SonoluxDispid::FFTSizeChoice),
+                                          Q_ARG(QVariant, QVariant(5))));
+    EXPECT_TRUE(done);
+    EXPECT_EQ(control.GetFFTSizeChoice(), 5);
+    QVariant value;
+    ASSERT_TRUE(QMetaObject::invokeMethod(&control, "GetDispatchProperty", Q_RETURN_ARG(bool, done),
+                                          Q_ARG(int, SonoluxDispid::HopSize),
+                                          Q_ARG(QVariant&, value)));
+    EXPECT_TRUE(done);
+    EXPECT_EQ(value.toInt(), 64);
+    ASSERT_TRUE(QMetaObject::invokeMethod(&control, "InvokeDispatchMethod",
+                                          Q_RETURN_ARG(bool, done),
+                                          Q_ARG(int, SonoluxDispid::Play)));
+    EXPECT_EQ(player.played.size(), 1);
+
+    // A value is taken or refused by identifier as by name, and rounded alike.
+    for (const QVariant& written : {QVariant(2.5), QVariant(-2.5), QVariant("7"), QVariant("2.5"),
+                                    QVariant("1,000"), QVariant("many"), QVariant(true)}) {
+        CSonoluxCtrl byName{player};
+        CSonoluxCtrl byIdentifier{player};
+        const bool named = byName.setProperty("WindowFunctionChoice", written);
+        EXPECT_EQ(byIdentifier.SetDispatchProperty(SonoluxDispid::WindowFunctionChoice, written),
+                  named)
+            << written.toString().toStdString();
+        EXPECT_EQ(byIdentifier.GetWindowFunctionChoice(), byName.GetWindowFunctionChoice())
+            << written.toString().toStdString();
+    }
+    // What does not fit the type is refused by identifier, never wrapped.
+    for (const QVariant& tooBig : {QVariant(70000), QVariant(32767.5), QVariant("-40000")})
+        EXPECT_FALSE(control.SetDispatchProperty(SonoluxDispid::FFTSizeChoice, tooBig))
+            << tooBig.toString().toStdString();
+    EXPECT_FALSE(control.SetDispatchProperty(SonoluxDispid::HopSize, QVariant(qint64{1} << 31)));
+    EXPECT_EQ(control.GetFFTSizeChoice(), 5);
+    EXPECT_EQ(control.GetHopSize(), 64);
+}
+
 TEST_F(Control, StoresOutOfRangeValuesWithoutComplaint) {
     control.SetHopSize(0);
     control.SetPowerMin(130);
