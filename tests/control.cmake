@@ -11,3 +11,9 @@ corvane_add_test(test_module
     SOURCES control/ControlModuleTest.cpp
     LIBRARIES corvane_ui)
 add_dependencies(test_module Sonolux sonolux-register)
+
+# A 200% screen (the tests set Qt's scale factor 2 themselves), in an executable
+# of its own so that every other test keeps a device pixel ratio of 1.
+corvane_add_test(test_control_hidpi
+    SOURCES control/HighDensityScreenTest.cpp
+    LIBRARIES Sonolux)

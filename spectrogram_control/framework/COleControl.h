@@ -31,8 +31,9 @@ public:
     explicit COleControl(QWidget* parent = nullptr);
     ~COleControl() override;
 
-    // The control's size in pixels.
-    QSize GetControlSize() const { return size(); }
+    // The control's size in device pixels: on a screen with a device pixel
+    // ratio above 1 the picture is computed for every pixel it will cover.
+    QSize GetControlSize() const { return size() * devicePixelRatioF(); }
     // Schedules a repaint of the whole control with the background erased.
     void InvalidateControl();
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
