@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPainter>
 
+#include "RegularFile.h"
 #include "SonoluxAboutDialog.h"
 #include "SonoluxTypeLibrary.h"
 #include "SoundPlayer.h"
@@ -78,6 +79,9 @@ void CSonoluxCtrl::SetFilename(const QString& filename) {
 }
 
 void CSonoluxCtrl::Play() {
+    // A named pipe or a device would keep the player waiting or playing without end.
+    // A missing file is still handed over: the player decides what that plays.
+    if (sonolux::NamesNonRegularFile(QFile::encodeName(m_filename).toStdString())) return;
     m_player.Play(m_filename);
 }
 

@@ -1,7 +1,7 @@
 corvane_add_test(test_control
     SOURCES control/CSonoluxCtrlTest.cpp control/DropTargetTest.cpp control/ModuleTest.cpp
             control/PropertyPageTest.cpp control/PropertyFrameTest.cpp
-            control/RegistrationTest.cpp
+            control/RegistrationTest.cpp control/NonRegularFileTest.cpp
     LIBRARIES Sonolux sonolux_registry)
 target_include_directories(test_control
     PRIVATE ${PROJECT_SOURCE_DIR}/spectrogram_control/registry)

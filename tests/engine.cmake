@@ -1,4 +1,5 @@
 set(ENGINE_TEST_SOURCES
+    engine/AllocationProbe.cpp
     engine/LiteralSpectrogram.cpp
     engine/WaveLoaderTest.cpp
     engine/SpectrogramGeometryTest.cpp

@@ -50,41 +50,32 @@ bool HoldsTogether(const WaveFormat& format) {
 
 }  // namespace
 
-bool WaveReader::ReadExact(std::uint64_t offset, void* buffer, std::size_t size) {
-    m_file.clear();
-    m_file.seekg(static_cast<std::streamoff>(offset));
-    if (!m_file) return false;
-    m_file.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
-    return m_file.gcount() == static_cast<std::streamsize>(size);
-}
-
 bool WaveReader::Open(const std::string& path) {
-    m_file.close();
     m_format = WaveFormat{};
+    m_dataOffset = 0;
     m_frameCount = 0;
-    m_file.open(path, std::ios::binary);
-    if (!m_file.is_open()) return false;
-    m_file.seekg(0, std::ios::end);
-    const std::streamoff end = m_file.tellg();
-    if (end < 0 || !WalkChunks(static_cast<std::uint64_t>(end))) {
-        m_file.close();
+    if (!m_file.Open(path)) return false;
+    if (!WalkChunks()) {
+        m_file.Close();
         m_frameCount = 0;
         return false;
     }
     return true;
 }
 
-bool WaveReader::WalkChunks(std::uint64_t fileSize) {
+bool WaveReader::WalkChunks() {
+    const std::uint64_t fileSize = m_file.Size();
     std::uint8_t header[12];
-    if (fileSize < sizeof header || !ReadExact(0, header, sizeof header)) return false;
+    if (!m_file.ReadExactAt(0, header, sizeof header)) return false;
     if (!HasTag(header, "RIFF") || !HasTag(header + 8, "WAVE")) return false;
     // The RIFF size is often wrong in files cut short or written by streaming tools,
     // so the chunks are walked up to the real end of the file instead.
     bool haveFormat = false;
     std::uint64_t offset = sizeof header;
-    while (offset + 8 <= fileSize) {
+    for (std::uint32_t walked = 0; walked <= MaxChunksBeforeData && offset + 8 <= fileSize;
+         ++walked) {
         std::uint8_t chunk[8];
-        if (!ReadExact(offset, chunk, sizeof chunk)) return false;
+        if (!m_file.ReadExactAt(offset, chunk, sizeof chunk)) return false;
         const std::uint32_t size = U32(chunk + 4);
         const std::uint64_t body = offset + 8;
         if (HasTag(chunk, "data")) {
@@ -110,7 +101,7 @@ bool WaveReader::ReadFormatChunk(std::uint64_t offset, std::uint32_t chunkSize) 
         return false;
     }
     std::uint8_t record[ExtensibleRecordBytes];
-    if (!ReadExact(offset, record, chunkSize)) return false;
+    if (!m_file.ReadExactAt(offset, record, chunkSize)) return false;
     WaveFormat format = ParsePcmRecord(record);
     if (chunkSize == PcmWithExtensionBytes) {
         if (format.formatTag != FormatPcm || U16(record + 16) != 0) return false;
@@ -127,14 +118,10 @@ bool WaveReader::ReadFormatChunk(std::uint64_t offset, std::uint32_t chunkSize) 
     return true;
 }
 
-std::uint32_t WaveReader::ReadFrames(std::uint32_t maxFrames, std::vector<std::uint8_t>& bytes) {
-    const std::uint32_t frames = std::min(maxFrames, m_frameCount);
-    const std::size_t byteCount = static_cast<std::size_t>(frames) * m_format.blockAlign;
-    if (!m_file.is_open() || frames == 0) return 0;
-    std::vector<std::uint8_t> read(byteCount);
-    if (!ReadExact(m_dataOffset, read.data(), byteCount)) return 0;
-    bytes.swap(read);
-    return frames;
+bool WaveReader::ReadFrameBytes(std::uint64_t offset, void* buffer, std::size_t size) const {
+    const std::uint64_t frameBytes = std::uint64_t{m_frameCount} * m_format.blockAlign;
+    if (offset > frameBytes || size > frameBytes - offset) return false;
+    return m_file.ReadExactAt(m_dataOffset + offset, buffer, size);
 }
 
 }  // namespace sonolux

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <string>
-#include <vector>
+
+#include "RegularFile.h"
 
 namespace sonolux {
 
@@ -20,11 +21,16 @@ struct WaveFormat {
 // Reads the sample frames of a PCM RIFF/WAVE file. Open() walks the chunks with every
 // size checked against the file (pad bytes after odd-sized chunks, unknown chunks
 // skipped), takes the first format chunk and the first data chunk after it, and
-// refuses a file whose format does not hold together. Nothing past the end of the
-// file is read, and no allocation is sized by a value the file has not backed.
-// The file stays open from Open() until the reader is destroyed or opened again.
+// refuses a file whose format does not hold together. Only regular files are read
+// (see RegularFile), nothing past the end of the file is read, and nothing is
+// allocated by a size the file declares. The file stays open from Open() until the
+// reader is destroyed or opened again.
 class WaveReader {
 public:
+    // At most this many chunks are walked before the data chunk: a file cut into
+    // more is refused rather than walked header by header for as long as it is.
+    static constexpr std::uint32_t MaxChunksBeforeData = 4096;
+
     // Opens `path` read-only. Returns false (and holds nothing) unless the file is a
     // RIFF/WAVE file whose format is PCM, given as the 16-byte record, as an 18-byte
     // record with an empty extension, or as WAVE_FORMAT_EXTENSIBLE with the PCM
@@ -40,16 +46,16 @@ public:
     // bytes than the file holds counts only the frames that are there.
     std::uint32_t FrameCount() const { return m_frameCount; }
 
-    // Replaces `bytes` by the raw bytes of the first min(`maxFrames`, FrameCount())
-    // frames and returns the number of whole frames delivered (0 on a read failure).
-    std::uint32_t ReadFrames(std::uint32_t maxFrames, std::vector<std::uint8_t>& bytes);
+    // Copies the `size` raw bytes that start `offset` bytes into the sample frames
+    // to `buffer` (at least `size` bytes). Returns false unless all of them lie
+    // within the FrameCount() whole frames and were read.
+    bool ReadFrameBytes(std::uint64_t offset, void* buffer, std::size_t size) const;
 
 private:
-    bool WalkChunks(std::uint64_t fileSize);
+    bool WalkChunks();
     bool ReadFormatChunk(std::uint64_t offset, std::uint32_t chunkSize);
-    bool ReadExact(std::uint64_t offset, void* buffer, std::size_t size);
 
-    std::ifstream m_file;
+    RegularFile m_file;
     WaveFormat m_format;
     std::uint64_t m_dataOffset = 0;
     std::uint32_t m_frameCount = 0;

@@ -1,16 +1,20 @@
 #pragma once
 
-#include <QFile>
 #include <QObject>
 #include <QString>
 #include <memory>
 
 #include "sonolux/SonoluxModule.h"
 
+namespace sonolux {
+class RegularFile;
+}
+
 // A property that names data to be fetched asynchronously. Load records the
 // path and starts reading the file in pieces on the GUI thread's event loop;
 // each piece is announced through OnDataAvailable. The holder decides what
-// to do with the data.
+// to do with the data. Only a regular file is read, and only the bytes it held
+// when the read started: a named pipe or a device is refused without blocking.
 class SONOLUX_EXPORT CDataPathProperty : public QObject {
     Q_OBJECT
 public:
@@ -19,7 +23,8 @@ public:
 
     QString GetPath() const { return m_path; }
     // Records `path` and starts an asynchronous read of it; an earlier read
-    // that is still running is abandoned.
+    // that is still running is abandoned. Nothing is read when `path` does not
+    // name a regular file.
     void Load(const QString& path);
     // Abandons a running read; the path stays.
     virtual void ResetData();
@@ -33,7 +38,8 @@ private:
     void ReadNextPiece(quint64 binding);
 
     QString m_path;
-    std::unique_ptr<QFile> m_file;
+    std::unique_ptr<sonolux::RegularFile> m_file;
+    qint64 m_offset = 0;  // bytes of m_file read so far
     quint64 m_binding = 0;
     bool m_firstPiece = true;
 };

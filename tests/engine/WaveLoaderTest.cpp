@@ -1,14 +1,23 @@
 #include "WaveLoader.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QProcess>
+#include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "AllocationProbe.h"
 #include "TempFolder.h"
 #include "WaveBytes.h"
+#include "WaveReader.h"
 #include "WaveWriter.h"
 
 using sonolux::LoadResult;
@@ -276,6 +285,112 @@ TEST_F(WaveLoaderTest, RandomlyDamagedFilesAreReadSafely) {
             ASSERT_LE(samples.size(), damaged.size());
         }
     }
+}
+
+// --- what the load may cost ---
+
+// Writes `header` and makes the file `length` bytes long, the rest a hole that
+// takes no disk space, then writes each of `bytes` at its offset.
+void WriteSparse(const std::string& path, const std::string& header, std::uint64_t length,
+                 const std::vector<std::pair<std::uint64_t, std::uint8_t>>& bytes) {
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(::write(file, header.data(), header.size()), static_cast<ssize_t>(header.size()));
+    ASSERT_EQ(::ftruncate(file, static_cast<off_t>(length)), 0);
+    for (const auto& [offset, value] : bytes) {
+        ASSERT_EQ(::pwrite(file, &value, 1, static_cast<off_t>(offset)), 1);
+    }
+    ::close(file);
+}
+
+constexpr std::size_t MiB = 1024 * 1024;
+
+TEST_F(WaveLoaderTest, MemoryStaysBoundedWhateverTheHeaderClaims) {
+    // 65535 channels of 8 bits and a data chunk of 4 GB that the file really holds.
+    const std::string header =
+        WaveBytes().RiffHeader().Format(65535, 8).Tag("data").U32(0xFFFFFFFE).Text();
+    const std::uint64_t frameBytes = 65535;
+    const auto firstChannel = [&](std::uint64_t frame) {
+        return header.size() + frame * frameBytes;
+    };
+    const std::string huge = folder.Path("huge.wav");
+    WriteSparse(huge, header, header.size() + 0xFFFFFFFEull,
+                {{firstChannel(0), 200},
+                 {firstChannel(0) + 1, 7},
+                 {firstChannel(1), 255},
+                 {firstChannel(47999), 1},
+                 {firstChannel(48000), 99}});
+    {
+        AllocationProbe probe;
+        ASSERT_EQ(Load(huge), LoadResult::Replaced);
+        EXPECT_LT(probe.LargestAllocation(), MiB);
+        EXPECT_LT(probe.PeakLiveBytes(), MiB);
+    }
+    ASSERT_EQ(samples.size(), 48000u);
+    EXPECT_EQ(samples[0], 72);
+    EXPECT_EQ(samples[1], 127);
+    EXPECT_EQ(samples[47999], -127);
+    EXPECT_EQ(std::count(samples.begin(), samples.end(), -128), 47997);
+
+    // Real frames of 8 channels of 32 bits, 1.5 MB of them, read in blocks.
+    std::vector<std::uint8_t> frames;
+    const std::vector<std::int16_t> values = Ramp(48100);
+    for (std::int16_t value : values) {
+        frames.insert(frames.end(), {0x11, 0x22, static_cast<std::uint8_t>(value),
+                                     static_cast<std::uint8_t>(value >> 8)});
+        frames.insert(frames.end(), 28, 0x5A);
+    }
+    const std::string wide = WritePcm(8, 32, frames);
+    frames = {};
+    {
+        AllocationProbe probe;
+        ASSERT_EQ(Load(wide), LoadResult::Replaced);
+        EXPECT_LT(probe.LargestAllocation(), MiB);
+        EXPECT_LT(probe.PeakLiveBytes(), MiB);
+    }
+    EXPECT_EQ(samples, std::vector<std::int16_t>(values.begin(), values.begin() + 48000));
+}
+
+TEST_F(WaveLoaderTest, OnlySoManyChunksAreWalkedBeforeTheData) {
+    const auto file = [](std::uint32_t emptyChunks) {
+        WaveBytes bytes;
+        bytes.RiffHeader().Format(1, 16);
+        for (std::uint32_t i = 1; i < emptyChunks; ++i) bytes.Chunk("JUNK", {});
+        return bytes.Data({5, 0}).Text();
+    };
+    const std::uint32_t most = sonolux::WaveReader::MaxChunksBeforeData;
+    ASSERT_EQ(Load(folder.WriteText("most.wav", file(most))), LoadResult::Replaced);
+    EXPECT_EQ(samples, std::vector<std::int16_t>{5});
+    ExpectRefused(folder.WriteText("more.wav", file(most + 1)));
+    // 4 GB of zeros read as empty chunks would be walked 8 bytes at a time.
+    const std::string zeros = folder.Path("zeros.wav");
+    WriteSparse(zeros, WaveBytes().RiffHeader().Format(1, 16).Text(), 0xFFFFFFFFull, {});
+    ExpectRefused(zeros);
+}
+
+TEST_F(WaveLoaderTest, OnlyRegularFilesAreOpened) {
+    // Opening a named pipe for reading would wait for a writer that never comes.
+    const std::string pipe = folder.Path("pipe.wav");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ExpectRefused(pipe);
+    const std::string linkToPipe = folder.Path("link-to-pipe.wav");
+    ASSERT_EQ(::symlink(pipe.c_str(), linkToPipe.c_str()), 0);
+    ExpectRefused(linkToPipe);
+    ExpectRefused("/dev/zero");
+#ifdef SONOLUX_GRID_PATH
+    // sonolux-grid reads through the same loader: it refuses the pipe at once.
+    QProcess grid;
+    grid.start(QStringLiteral(SONOLUX_GRID_PATH), {QString::fromStdString(pipe)});
+    ASSERT_TRUE(grid.waitForFinished(-1));
+    EXPECT_EQ(grid.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(grid.exitCode(), 3);
+    EXPECT_EQ(grid.readAllStandardOutput(), "REFUSED\n");
+#endif
+    // A symbolic link to a wave file is read as the file.
+    const std::string linkToWave = folder.Path("link.wav");
+    ASSERT_EQ(::symlink(folder.WriteWave("real.wav", {3, 4}).c_str(), linkToWave.c_str()), 0);
+    ASSERT_EQ(Load(linkToWave), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{3, 4}));
 }
 
 }  // namespace

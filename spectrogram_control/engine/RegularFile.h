@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace sonolux {
+
+// A regular file opened read-only through its descriptor. A named pipe, a device,
+// a socket or a folder is refused before anything could block on it: the name is
+// checked first, then opened without blocking and checked again on the descriptor,
+// so a name swapped for something else in between is refused too. The size is
+// taken once, at open, and no read goes past it: a file that grows while it is
+// read cannot make a read endless. The descriptor is closed with the object.
+// Not shared between threads.
+class RegularFile {
+public:
+    RegularFile() = default;
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    // Opens `path` (a file system path in the local 8-bit encoding; symbolic links
+    // are followed). Returns false, with nothing open, unless it names a regular file.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return m_descriptor >= 0; }
+
+    // Bytes the file held when it was opened.
+    std::uint64_t Size() const { return m_size; }
+
+    // Reads up to `size` bytes at `offset` into `buffer` (at least `size` bytes),
+    // never past Size(). Returns the bytes read: fewer only at Size(), when the
+    // file has shrunk since it was opened, or on a read error.
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+    // ReadAt() that succeeds only when all `size` bytes were read.
+    bool ReadExactAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+
+private:
+    int m_descriptor = -1;
+    std::uint64_t m_size = 0;
+};
+
+// True when `path` names something that exists but is not a regular file
+// (following symbolic links), such as a named pipe, a device or a folder.
+bool NamesNonRegularFile(const std::string& path);
+
+}  // namespace sonolux
