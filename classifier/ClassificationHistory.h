@@ -20,7 +20,6 @@ public:
     // Records a step; a step without moves is not recorded.
     void Push(Step step);
     bool IsEmpty() const { return m_steps.empty(); }
-    std::size_t Size() const { return m_steps.size(); }
     const Step& Last() const { return m_steps.back(); }
     // Replaces the last step's moves by those that could not be taken back;
     // drops the step when none is left.

@@ -13,7 +13,7 @@ class QWidget;
 class ControlModule {
 public:
     ControlModule() = default;
-    ~ControlModule();
+    virtual ~ControlModule();
     ControlModule(const ControlModule&) = delete;
     ControlModule& operator=(const ControlModule&) = delete;
 
@@ -28,7 +28,7 @@ public:
     QString ModulePath() const { return m_library.fileName(); }
 
     // A new control as a child of `parent`, or null.
-    QWidget* CreateControl(QWidget* parent);
+    virtual QWidget* CreateControl(QWidget* parent);
 
 private:
     bool LoadFrom(const QString& modulePath, const QUuid& classId);

@@ -31,13 +31,14 @@ std::int32_t GridLayout::CellTop(int index) const {
 }
 
 GridLayout GridLayout::Compute(double clientWidth, double clientHeight, std::int32_t cellWidth,
-                               std::int32_t cellHeight) {
+                               std::int32_t cellHeight, int maxCells) {
     GridLayout grid;
     grid.cellWidth = cellWidth;
     grid.cellHeight = cellHeight;
-    int columns = Fit(clientWidth, cellWidth);
+    maxCells = std::clamp(maxCells, 0, MaxCells);
+    const int columns = std::min(Fit(clientWidth, cellWidth), maxCells);
     int rows = Fit(clientHeight, cellHeight);
-    if (columns > 0 && rows > MaxCells / columns) rows = MaxCells / columns;
+    if (columns > 0 && rows > maxCells / columns) rows = maxCells / columns;
     grid.columns = static_cast<std::int16_t>(columns);
     grid.rows = static_cast<std::int16_t>(rows);
     if (cellWidth > 0 && cellHeight > 0) {

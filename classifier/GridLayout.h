@@ -23,7 +23,8 @@ struct GridLayout {
     // The grid of `cellWidth` x `cellHeight` cells in a client area of the
     // given size (twips, not necessarily whole). A non-positive cell size lays
     // out no cells; so does a client area smaller than one cell. A grid that
-    // would exceed MaxCells keeps its columns and loses rows.
+    // would exceed `maxCells` (at most MaxCells) keeps as many columns as it
+    // can and loses rows.
     static GridLayout Compute(double clientWidth, double clientHeight, std::int32_t cellWidth,
-                              std::int32_t cellHeight);
+                              std::int32_t cellHeight, int maxCells = MaxCells);
 };

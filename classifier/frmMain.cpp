@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFileInfo>
@@ -15,9 +16,8 @@
 #include "CorvaneError.h"
 #include "FileMover.h"
 #include "FileSystem.h"
-#include "ImportMessageBox.h"
 #include "KeyEventTranslation.h"
-#include "KeyListFile.h"
+#include "KeyListCommands.h"
 #include "MessageBox.h"
 #include "SafeFileWriter.h"
 #include "SettingsOperations.h"
@@ -31,9 +31,14 @@
 #include "mdlKeycodes.h"
 
 frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
-    : QMainWindow(parent), m_services(services), CommonDialog1(services.fileDialogAsker) {
+    : QMainWindow(parent),
+      m_services(services),
+      CommonDialog1(services.fileDialogAsker),
+      m_cells(*this),
+      m_classifier(m_cells, services.fileMover, services.messages) {
     createUi();
     createMenus();
+    connectUi();
     SizeToInitialClientArea();
     Form_Load();
 }
@@ -70,6 +75,16 @@ void frmMain::createMenus() {
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     AddAction(mnuHelp, "mnuHelpAbout", QStringLiteral("&About..."), QKeySequence(),
               &frmMain::mnuHelpAbout_Click);
+    for (QAction* action : menuBar()->findChildren<QAction*>()) m_menuShortcuts.Add(action);
+}
+
+void frmMain::connectUi() {
+    // An enabled Edit item would take its key (Del, Ctrl+C, ...) before the
+    // cells see it: the items are enabled only while a text box has the focus.
+    connect(qApp, &QApplication::focusChanged, this, &frmMain::mnuEdit_Click);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &frmMain::mnuEdit_Click);
+    mnuEdit_Click();
 }
 
 void frmMain::createFileMenu() {
@@ -194,12 +209,28 @@ void frmMain::CreateCell() {
     ctlSonoluxBord.push_back(cell);
 }
 
+bool frmMain::CreateCellsUpTo(int count) {
+    try {
+        while (LoadedCellCount() < count) CreateCell();
+    } catch (const CorvaneError& error) {
+        // Inside a resize: report it once, and let the grid grow no further.
+        m_cellLimit = LoadedCellCount();
+        m_services.messages.Warn(error.Description());
+        return false;
+    }
+    return true;
+}
+
 void frmMain::ArrangeCells() {
-    m_grid = GridLayout::Compute(m_clientWidthTwips, m_clientHeightTwips, CellWidth, CellHeight);
+    m_grid = GridLayout::Compute(m_clientWidthTwips, m_clientHeightTwips, CellWidth, CellHeight,
+                                 m_cellLimit);
+    if (!CreateCellsUpTo(m_grid.CellCount())) {
+        m_grid = GridLayout::Compute(m_clientWidthTwips, m_clientHeightTwips, CellWidth,
+                                     CellHeight, m_cellLimit);
+    }
     const bool play = mnuSPGPlay->isChecked();
     int i = 0;
     for (; i < m_grid.CellCount(); ++i) {
-        if (i > LoadedCellCount() - 1) CreateCell();
         SonoluxBord& cell = Cell(i);
         cell.SetPlay(play);
         cell.SetWidth(CellWidth);
@@ -354,11 +385,11 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
                              const QString& TargetDir) {
-    BindClassifyKey(keyCode, shift, classifyAll, TargetDir, m_services.messages);
+    SetClassifyKey(keyCode, shift, classifyAll, TargetDir, m_services.messages);
 }
 
-void frmMain::BindClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
-                              const QString& TargetDir, IMessageBox& messages) {
+void frmMain::SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
+                             const QString& TargetDir, IMessageBox& messages) {
     // A bad folder is refused before anything else: the user must hear about
     // it even when the keystroke also happens to be taken.
     const std::optional<QString> folder = TargetFolder::AsFolderPath(TargetDir);
@@ -369,7 +400,7 @@ void frmMain::BindClassifyKey(std::int16_t keyCode, std::int16_t shift, bool cla
     }
     QString boundDir;
     if (m_keyMap.Add(keyCode, shift, classifyAll, *folder, &boundDir)) {
-        UpdateUndoCommand();
+        m_menuShortcuts.Follow(m_keyMap);
         return;
     }
     messages.Warn(QStringLiteral("Keystroke %1 is already being used for %2")
@@ -379,9 +410,13 @@ void frmMain::BindClassifyKey(std::int16_t keyCode, std::int16_t shift, bool cla
 void frmMain::mnuSPGEraseKeyDir_Click() {
     if (m_services.messages.AskOkCancel(QStringLiteral(
             "Are you sure you want to erase all classification directory hotkeys?"))) {
-        m_keyMap.Clear();
-        UpdateUndoCommand();
+        EraseClassifyKeys();
     }
+}
+
+void frmMain::EraseClassifyKeys() {
+    m_keyMap.Clear();
+    m_menuShortcuts.Follow(m_keyMap);
 }
 
 void frmMain::mnuSPGKeystroke_Click() {
@@ -407,95 +442,38 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
         m_keyMap.Find(mdlKeycodes::BindingKey(keyStroke));
     if (!binding) return;
     if (binding->classifyAll) {
-        ClassifyAllVisible(binding->targetDir);
+        m_classifier.ClassifyAllVisible(binding->targetDir);
     } else {
-        ClassifySelection(binding->targetDir);
+        m_classifier.ClassifySelection(binding->targetDir, mnuSPGTab->isChecked());
     }
-}
-
-bool frmMain::ClassifyCell(SonoluxBord& cell, const QString& target,
-                           ClassificationHistory::Step& step) {
-    const QString path = cell.Filename();
-    if (!FileSystem::FileExists(path)) return true;
-    QString movedTo;
-    try {
-        // The mover names where the file went: the target folder and the file's
-        // own name, or the target itself when it does not end in "/".
-        movedTo = m_services.fileMover.MoveFile(path, target);
-    } catch (const CorvaneError& error) {
-        m_services.messages.Warn(error.Description());
-        return false;
-    }
-    cell.SetFilename(movedTo);
-    step.moves.push_back({FileSystem::GetAbsolutePathName(path), movedTo});
-    return true;
-}
-
-void frmMain::ClassifyAllVisible(const QString& target) {
-    ClassificationHistory::Step step;
-    const SonoluxBord* selected = SelectedCell();
-    step.selectedIndex = selected ? selected->Index() : -1;
-    for (int i = 0; i < m_grid.CellCount(); ++i) {
-        if (!ClassifyCell(Cell(i), target, step)) break;
-    }
-    m_history.Push(std::move(step));
     UpdateUndoCommand();
 }
 
-void frmMain::ClassifySelection(const QString& target) {
-    SonoluxBord* selected = SelectedCell();
-    if (!selected) return;
-    ClassificationHistory::Step step;
-    step.selectedIndex = selected->Index();
-    ClassifyCell(*selected, target, step);
-    m_history.Push(std::move(step));
-    UpdateUndoCommand();
-    if (!mnuSPGTab->isChecked()) return;
-    int next = selected->Index() + 1;
-    if (next >= m_grid.CellCount()) next = 0;
-    Cell(next).GiveFocus();
+QString frmMain::ClassifiedCells::CellFilename(int index) const {
+    return m_window.Cell(index).Filename();
+}
+
+void frmMain::ClassifiedCells::SetCellFilename(int index, const QString& path) {
+    m_window.Cell(index).SetFilename(path);
+}
+
+int frmMain::ClassifiedCells::SelectedIndex() const {
+    const SonoluxBord* selected = m_window.SelectedCell();
+    return selected ? selected->Index() : -1;
+}
+
+void frmMain::ClassifiedCells::SelectCell(int index) {
+    m_window.Cell(index).GiveFocus();
 }
 
 void frmMain::mnuSPGUndo_Click() {
-    if (m_history.IsEmpty()) return;
-    const ClassificationHistory::Step step = m_history.Last();
-    std::vector<ClassificationHistory::Move> stillThere;
-    for (auto move = step.moves.rbegin(); move != step.moves.rend(); ++move) {
-        try {
-            // Back under its old name: the move refuses to replace a file that took it.
-            m_services.fileMover.MoveFile(move->to, move->from);
-        } catch (const CorvaneError& error) {
-            m_services.messages.Warn(error.Description());
-            stillThere.insert(stillThere.begin(), *move);
-            continue;
-        }
-        for (SonoluxBord* cell : ctlSonoluxBord) {
-            if (cell->Filename() == move->to) cell->SetFilename(move->from);
-        }
-    }
-    m_history.KeepOnlyInLast(std::move(stillThere));
+    m_classifier.Undo();
     UpdateUndoCommand();
-    if (step.selectedIndex >= 0 && step.selectedIndex < m_grid.CellCount()) {
-        Cell(step.selectedIndex).GiveFocus();
-    }
 }
 
 void frmMain::UpdateUndoCommand() {
-    // A user who binds Ctrl+Z to a folder gets the keystroke; Undo stays in the menu.
-    const bool undoKeyBound =
-        m_keyMap.Find(mdlKeycodes::BindingKey(0x5A, ShiftBit::Ctrl)).has_value();
-    mnuSPGUndo->setShortcut(undoKeyBound ? QKeySequence() : QKeySequence(QStringLiteral("Ctrl+Z")));
-    if (m_history.IsEmpty()) {
-        mnuSPGUndo->setText(QStringLiteral("&Undo Classify"));
-        mnuSPGUndo->setEnabled(false);
-        return;
-    }
-    const auto& moves = m_history.Last().moves;
-    QString what = moves.size() == 1 ? FileSystem::GetFileName(moves.front().to)
-                                     : QStringLiteral("%1 recordings").arg(moves.size());
-    what.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    mnuSPGUndo->setText(QStringLiteral("&Undo Classify %1").arg(what));
-    mnuSPGUndo->setEnabled(true);
+    mnuSPGUndo->setText(m_classifier.UndoCaption());
+    mnuSPGUndo->setEnabled(m_classifier.CanUndo());
 }
 
 void frmMain::mnuEdit_Click() {
@@ -507,71 +485,11 @@ void frmMain::mnuEdit_Click() {
 }
 
 void frmMain::mnuFileKeyListExport_Click() {
-    CommonDialog1.CancelError = true;
-    CommonDialog1.Flags =
-        CommonDialog::OverwritePrompt | CommonDialog::HideReadOnly | CommonDialog::PathMustExist;
-    CommonDialog1.DefaultExt = QStringLiteral(".txt");
-    CommonDialog1.FileName = QStringLiteral("keylist.txt");
-    try {
-        CommonDialog1.ShowSave();
-    } catch (const CorvaneError&) {
-        return;
-    }
-    QStringList leftOut;
-    const QByteArray contents = KeyListFile::Format(m_keyMap, &leftOut);
-    const QString error = m_services.fileWriter.WriteFile(CommonDialog1.FileName, contents);
-    if (!error.isEmpty()) {
-        m_services.messages.Warn(error);
-    } else if (!leftOut.isEmpty()) {
-        m_services.messages.Warn(KeyListFile::LeftOutMessage(leftOut));
-    }
+    KeyListCommands::Export(CommonDialog1, m_keyMap, m_services.fileWriter, m_services.messages);
 }
 
 void frmMain::mnuFileKeyListImport_Click() {
-    CommonDialog1.CancelError = true;
-    CommonDialog1.Flags = CommonDialog::HideReadOnly | CommonDialog::PathMustExist;
-    CommonDialog1.DefaultExt = QStringLiteral(".txt");
-    CommonDialog1.FileName = QStringLiteral("keylist.txt");
-    try {
-        CommonDialog1.ShowOpen();
-    } catch (const CorvaneError&) {
-        return;
-    }
-    // The file is read before the map is emptied: a file that cannot be read
-    // must not cost the user the bindings they have.
-    QByteArray contents;
-    const QString error =
-        FileSystem::ReadWholeFile(CommonDialog1.FileName, contents, KeyListFile::MaxFileSize);
-    if (!error.isEmpty()) {
-        m_services.messages.Warn(error);
-        return;
-    }
-    if (!KeyListFile::LooksLikeText(contents)) {
-        // A recording chosen by mistake would give a message for every "line".
-        m_services.messages.Warn(
-            QStringLiteral("\"%1\" is not a key list file.").arg(CommonDialog1.FileName));
-        return;
-    }
-    m_keyMap.Clear();
-    UpdateUndoCommand();
-    ImportMessageBox messages(m_services.messages);
-    for (const KeyListFile::Record& record :
-         KeyListFile::ReadRecords(KeyListFile::DecodeText(contents))) {
-        ImportKeyListRecord(record, messages);
-    }
-    messages.ShowSummary();
-}
-
-void frmMain::ImportKeyListRecord(const KeyListFile::Record& record, IMessageBox& messages) {
-    KeyStroke keyStroke;
-    try {
-        keyStroke = mdlKeycodes::ParseKeyDescription(record.description);
-    } catch (const CorvaneError& failure) {
-        messages.Warn(failure.Description());
-        return;
-    }
-    BindClassifyKey(keyStroke.KeyCode, keyStroke.Shift, KeyListFile::IsClassifyAll(record.scope),
-                    record.directory, messages);
+    KeyListCommands::Import(CommonDialog1, *this, m_services.messages);
 }
 
 void frmMain::mnuSPGOptions_Click() {

@@ -8,13 +8,14 @@
 #include <memory>
 
 #include "ActiveTextEditor.h"
-#include "ClassificationHistory.h"
+#include "CellClassifier.h"
 #include "ClassifierKeyMap.h"
 #include "ClassifyKeySetter.h"
 #include "CommonDialog.h"
 #include "GridLayout.h"
 #include "KeyStroke.h"
 #include "MainWindowValues.h"
+#include "MenuShortcuts.h"
 #include "MessageBox.h"
 #include "SonoluxBord.h"
 
@@ -27,9 +28,6 @@ class QAction;
 class SafeFileWriter;
 class frmOptions;
 class frmKeystroke;
-namespace KeyListFile {
-struct Record;
-}
 
 // What the main window needs from outside: its message boxes, the question
 // of its file dialog, the control module its cells' controls come from, and
@@ -46,7 +44,7 @@ struct MainWindowServices {
 
 // The main window: a grid of spectrogram cells filled from a folder, batch by
 // batch. All geometry is in twips.
-class frmMain : public QMainWindow, public IMainWindowValues, public IClassifyKeySetter {
+class frmMain : public QMainWindow, public IMainWindowValues, public IClassifierKeys {
     Q_OBJECT
 public:
     // The client area a new window opens with, in twips.
@@ -75,6 +73,9 @@ public:
     // before it looks at the keystroke; stores the folder with a final "/".
     void SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
                         const QString& TargetDir) override;
+    void SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
+                        const QString& TargetDir, IMessageBox& messages) override;
+    void EraseClassifyKeys() override;
     const ClassifierKeyMap& KeyMap() const { return m_keyMap; }
     // The keystroke dialog, once it has been opened.
     frmKeystroke* KeystrokeDialog() const { return m_keystrokeDialog.get(); }
@@ -127,23 +128,18 @@ protected:
 private:
     void createUi();
     void createMenus();
+    void connectUi();
     void SizeToInitialClientArea();
     void Form_Load();
     void Form_Unload();
     void Form_KeyDown(const KeyStroke& keyStroke);
-    // SetClassifyKey, reporting to `messages`: the import gathers its reports.
-    void BindClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
-                         const QString& TargetDir, IMessageBox& messages);
-    void ImportKeyListRecord(const KeyListFile::Record& record, IMessageBox& messages);
-    void ClassifyAllVisible(const QString& target);
-    void ClassifySelection(const QString& target);
-    // Moves the cell's recording into `target` and records the move in `step`;
-    // false after a reported failure.
-    bool ClassifyCell(SonoluxBord& cell, const QString& target, ClassificationHistory::Step& step);
     void UpdateUndoCommand();
     void ArrangeCells();
     void ClearCells();
     void CreateCell();
+    // Makes cells until there are `count`; false, after reporting why once,
+    // when a control cannot be created.
+    bool CreateCellsUpTo(int count);
     // Shows the dialog for a wave file; false when the user refused.
     bool AskForWaveFile();
     void FillBatch(const QString& folder);
@@ -155,10 +151,27 @@ private:
     void createEditMenu();
     void createSpectrogramMenu();
 
+    // The cells as classification sees them.
+    class ClassifiedCells : public IClassifiedCells {
+    public:
+        explicit ClassifiedCells(frmMain& window) : m_window(window) {}
+        int VisibleCellCount() const override { return m_window.VisibleCellCount(); }
+        int CellCount() const override { return m_window.LoadedCellCount(); }
+        QString CellFilename(int index) const override;
+        void SetCellFilename(int index, const QString& path) override;
+        int SelectedIndex() const override;
+        void SelectCell(int index) override;
+
+    private:
+        frmMain& m_window;
+    };
+
     MainWindowServices m_services;
     QWidget* m_clientArea = nullptr;
     std::vector<SonoluxBord*> ctlSonoluxBord;
     GridLayout m_grid;
+    // The most cells the grid may have: fewer once a control could not be made.
+    int m_cellLimit = GridLayout::MaxCells;
     std::int32_t CellWidth = 0;
     std::int32_t CellHeight = 0;
     double m_clientWidthTwips = InitialClientWidth;
@@ -170,7 +183,9 @@ private:
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;
     std::unique_ptr<QtMessageBox> m_optionsMessages;
     std::unique_ptr<frmOptions> m_options;
-    ClassificationHistory m_history;
+    ClassifiedCells m_cells;
+    CellClassifier m_classifier;
+    MenuShortcuts m_menuShortcuts;
     QAction* mnuSPGUndo = nullptr;
     QAction* mnuEditCut = nullptr;
     QAction* mnuEditCopy = nullptr;

@@ -13,10 +13,10 @@ namespace {
 constexpr int Field2Column = 25;
 constexpr int Field3Column = 40;
 
-// Pads `line` with blanks up to `column` (counted from 1); a line already
-// there gets one blank.
+// Pads `line` with blanks so that the next field begins at `column` (counted
+// from 1); a line that already reaches past it gets one blank.
 void PadTo(QString& line, int column) {
-    if (line.size() >= column - 1) {
+    if (line.size() >= column) {
         line += QLatin1Char(' ');
     } else {
         line += QString(column - 1 - line.size(), QLatin1Char(' '));

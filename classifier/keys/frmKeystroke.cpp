@@ -139,6 +139,9 @@ void frmKeystroke::cmdBrowse_Click() {
 }
 
 void frmKeystroke::cmdOK_Click() {
+    // Nothing captured yet, in this opening or an earlier one: there is no
+    // keystroke to bind (Space on the focused OK button, Enter at once).
+    if (m_captured.KeyCode == 0) return;
     m_keySetter.SetClassifyKey(m_captured.KeyCode, m_captured.Shift, ClassifyAllChosen(),
                                lblTargetDir->text());
     accept();

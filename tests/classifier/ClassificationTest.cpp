@@ -245,3 +245,30 @@ TEST_F(Classification, RoadOfOneKeystroke) {
     EXPECT_EQ(window->Cell(5).Filename(), "");
     EXPECT_TRUE(messages.texts.isEmpty());
 }
+
+// A keystroke bound to a folder classifies every time, whatever menu item also
+// carries it; the item's shortcut comes back when the binding goes.
+TEST_F(Classification, BoundKeystrokesWinOverMenuShortcuts) {
+    QAction* open = window->findChild<QAction*>("mnuFileOpen");
+    QAction* clear = window->findChild<QAction*>("mnuEditClear");
+    const QString a = Q(sorted.MakeFolder("a")) + "/";
+    const QString b = Q(sorted.MakeFolder("b")) + "/";
+    window->SetClassifyKey(0x2E, 0, false, a);  // Del
+    window->SetClassifyKey(0x4F, 2, false, b);  // Ctrl+O
+    EXPECT_TRUE(open->shortcut().isEmpty());
+    EXPECT_TRUE(clear->shortcut().isEmpty());
+    Load(0, "x.wav");
+    Load(1, "y.wav");
+    Select(0);
+    EXPECT_FALSE(clear->isEnabled());  // no text box has the focus, menu never opened
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(window->Cell(0).Filename(), a + "x.wav");
+    Select(1);
+    Press(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(window->Cell(1).Filename(), b + "y.wav");
+    EXPECT_TRUE(fileDialog.requests.empty());  // Open did not run
+
+    window->findChild<QAction*>("mnuSPGEraseKeyDir")->trigger();
+    EXPECT_EQ(open->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(clear->shortcut(), QKeySequence("Del"));
+}

@@ -104,6 +104,20 @@ TEST_F(KeystrokeDialog, EnterConfirmsAndEscapeCancels) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
+TEST_F(KeystrokeDialog, NothingIsBoundBeforeAKeystrokeWasEverCaptured) {
+    dialog.show();
+    dialog.Ok()->setFocus();
+    QTest::keyClick(dialog.Ok(), Qt::Key_Space);  // clicks the focused OK button
+    QTest::keyClick(dialog.Ok(), Qt::Key_Return);
+    dialog.Ok()->click();
+    EXPECT_TRUE(setter.bindings.empty());
+    EXPECT_TRUE(dialog.isVisible());  // still waiting for a keystroke, or Cancel
+    Press(Qt::Key_F2);
+    dialog.Ok()->click();
+    ASSERT_EQ(setter.bindings.size(), 1u);
+    EXPECT_EQ(setter.bindings[0].keyCode, 0x71);
+}
+
 TEST_F(KeystrokeDialog, SecondOpeningShowsNothingButBindsThePreviousKeystroke) {
     Press(Qt::Key_A, Qt::ControlModifier);
     dialog.Ok()->click();

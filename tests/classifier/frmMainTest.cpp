@@ -276,3 +276,42 @@ TEST_F(MainWindow, CommandLinePathThatDoesNotExistIsReported) {
     EXPECT_EQ(window->Cell(0).Filename(), "");
     EXPECT_EQ(window->Dialog().FileName, "");
 }
+
+namespace {
+
+// A module that can make only a few controls, as when memory runs out.
+struct FewControls : ControlModule {
+    int left = 0;
+    QWidget* CreateControl(QWidget* parent) override {
+        if (left <= 0) return nullptr;
+        --left;
+        return ControlModule::CreateControl(parent);
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindow, ControlThatCannotBeMadeIsReportedOnceAndTheGridGrowsNoFurther) {
+    FewControls controls;
+    ASSERT_TRUE(controls.Load(sonolux::CLSID_Sonolux)) << controls.ErrorText().toStdString();
+    controls.left = 7;
+    messages.texts.clear();
+    frmMain small(MainWindowServices{messages, fileDialog, fileMover, fileWriter, settings,
+                                     controls, ScreenDpi{96, 96}});
+    small.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(small.LoadedCellCount(), 7);
+    EXPECT_EQ(small.GridColumns(), 5);  // of the 5 x 5 that would fit
+    EXPECT_EQ(small.GridRows(), 1);
+    small.resize(small.size() * 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(small.LoadedCellCount(), 7);
+    EXPECT_EQ(messages.texts, QStringList({"The spectrogram control cannot be created."}));
+
+    TempFolder folder;
+    const QString root = MakeRecordings(folder, 30);
+    fileDialog.answers.push_back(Recording(root, 0));
+    small.mnuFileMany_Click();
+    EXPECT_EQ(small.Cell(small.VisibleCellCount() - 1).Filename(),
+              Recording(root, small.VisibleCellCount() - 1));
+}

@@ -21,6 +21,19 @@ TEST(KeyListFile, LineHasItsFieldsAtColumns25And40) {
                                QByteArray(9, ' ') + "\"/d/\"\r\n");
 }
 
+TEST(KeyListFile, FieldEndingOneColumnBeforeTheNextNeedsNoBlank) {
+    // With its quotes and comma field 1 takes columns 1 to 24: field 2 begins at 25.
+    const QString first = mdlKeycodes::KeyText(0x70, 7);
+    ASSERT_EQ(first.size() + 3, 24) << first.toStdString();
+    EXPECT_EQ(FormatLine(first, false, "/d/").indexOf("\"Selection\""), 24);
+    // Field 1 to column 26, a blank, field 2 from 28 to 39: field 3 begins at 40.
+    const QString longer = mdlKeycodes::KeyText(0x24, 7);
+    ASSERT_EQ(longer.size() + 3, 26) << longer.toStdString();
+    const QString line = FormatLine(longer, false, "/d/");
+    EXPECT_EQ(line.indexOf("\"Selection\""), 27);
+    EXPECT_EQ(line.indexOf("\"/d/\""), 39);
+}
+
 TEST(KeyListFile, EmptyMapGivesNoBytes) {
     EXPECT_TRUE(Format(ClassifierKeyMap()).isEmpty());
 }

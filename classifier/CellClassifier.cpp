@@ -1,0 +1,80 @@
+#include "CellClassifier.h"
+
+#include "CorvaneError.h"
+#include "FileMover.h"
+#include "FileSystem.h"
+#include "MessageBox.h"
+
+bool CellClassifier::ClassifyCell(int index, const QString& target,
+                                  ClassificationHistory::Step& step) {
+    const QString path = m_cells.CellFilename(index);
+    if (!FileSystem::FileExists(path)) return true;
+    QString movedTo;
+    try {
+        movedTo = m_mover.MoveFile(path, target);
+    } catch (const CorvaneError& error) {
+        m_messages.Warn(error.Description());
+        return false;
+    }
+    m_cells.SetCellFilename(index, movedTo);
+    step.moves.push_back({FileSystem::GetAbsolutePathName(path), movedTo});
+    return true;
+}
+
+void CellClassifier::ClassifyAllVisible(const QString& target) {
+    ClassificationHistory::Step step;
+    step.selectedIndex = m_cells.SelectedIndex();
+    for (int i = 0; i < m_cells.VisibleCellCount(); ++i) {
+        if (!ClassifyCell(i, target, step)) break;
+    }
+    m_history.Push(std::move(step));
+}
+
+void CellClassifier::ClassifySelection(const QString& target, bool tabAfterClassify) {
+    const int selected = m_cells.SelectedIndex();
+    if (selected < 0) return;
+    ClassificationHistory::Step step;
+    step.selectedIndex = selected;
+    ClassifyCell(selected, target, step);
+    m_history.Push(std::move(step));
+    if (!tabAfterClassify) return;
+    int next = selected + 1;
+    if (next >= m_cells.VisibleCellCount()) next = 0;
+    m_cells.SelectCell(next);
+}
+
+void CellClassifier::RepointCells(const QString& from, const QString& to) {
+    for (int i = 0; i < m_cells.CellCount(); ++i) {
+        if (m_cells.CellFilename(i) == from) m_cells.SetCellFilename(i, to);
+    }
+}
+
+void CellClassifier::Undo() {
+    if (m_history.IsEmpty()) return;
+    const ClassificationHistory::Step step = m_history.Last();
+    std::vector<ClassificationHistory::Move> stillThere;
+    for (auto move = step.moves.rbegin(); move != step.moves.rend(); ++move) {
+        try {
+            // Back under its old name: the move refuses to replace a file that took it.
+            m_mover.MoveFile(move->to, move->from);
+        } catch (const CorvaneError& error) {
+            m_messages.Warn(error.Description());
+            stillThere.insert(stillThere.begin(), *move);
+            continue;
+        }
+        RepointCells(move->to, move->from);
+    }
+    m_history.KeepOnlyInLast(std::move(stillThere));
+    if (step.selectedIndex >= 0 && step.selectedIndex < m_cells.VisibleCellCount()) {
+        m_cells.SelectCell(step.selectedIndex);
+    }
+}
+
+QString CellClassifier::UndoCaption() const {
+    if (m_history.IsEmpty()) return QStringLiteral("&Undo Classify");
+    const auto& moves = m_history.Last().moves;
+    QString what = moves.size() == 1 ? FileSystem::GetFileName(moves.front().to)
+                                     : QStringLiteral("%1 recordings").arg(moves.size());
+    what.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("&Undo Classify %1").arg(what);
+}
