@@ -27,7 +27,7 @@ void CommonDialog::Show(bool save) {
     request.pathMustExist = (Flags & (PathMustExist | FileMustExist)) != 0;
     request.confirmOverwrite = (Flags & OverwritePrompt) != 0;
 
-    const std::optional<QString> chosen = m_asker->Ask(request);
+    const std::optional<QString> chosen = m_asker.Ask(request);
     if (!chosen) {
         if (CancelError) {
             throw CorvaneError(CorvaneErrorNumber::DialogCancelled,

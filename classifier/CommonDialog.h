@@ -15,7 +15,7 @@ public:
     static constexpr int PathMustExist = 2048;
     static constexpr int FileMustExist = 4096;
 
-    explicit CommonDialog(IFileDialogAsker& asker) : m_asker(&asker) {}
+    explicit CommonDialog(IFileDialogAsker& asker) : m_asker(asker) {}
 
     QString FileName;
     QString Filter;      // description|pattern pairs: "Wave files|*.wav"
@@ -29,13 +29,11 @@ public:
     void ShowOpen() { Show(false); }
     void ShowSave() { Show(true); }
 
-    void SetAsker(IFileDialogAsker& asker) { m_asker = &asker; }
-
     // "Wave files|*.wav|All files|*.*" as Qt writes it: "Wave files (*.wav);;All files (*.*)".
     static QString QtFilter(const QString& filter);
 
 private:
     void Show(bool save);
 
-    IFileDialogAsker* m_asker;
+    IFileDialogAsker& m_asker;
 };
