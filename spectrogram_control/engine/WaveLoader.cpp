@@ -1,6 +1,8 @@
 #include "WaveLoader.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <new>
 
 #include "WaveReader.h"
@@ -16,41 +18,111 @@ constexpr std::uint32_t MaxFrameBytesReadWhole = 256;
 // Bytes of whole frames read at a time.
 constexpr std::size_t BlockBytes = 64 * 1024;
 
+// How the first channel's sample is stored.
+enum class Coding {
+    UnsignedByte,  // 8-bit: one unsigned byte centred on zero
+    Signed16,      // a signed little-endian 16-bit value (the upper two bytes of wider ones)
+    Float32,       // IEEE single, little-endian
+    Float64,       // IEEE double, little-endian
+};
+
 // Where the first channel's sample sits inside a frame and how it becomes 16 bits.
 struct SampleLayout {
-    std::uint32_t offset = 0;   // of the bytes taken, from the start of the frame
-    bool unsignedByte = false;  // 8-bit: one unsigned byte centred on zero;
-                                // otherwise a signed little-endian 16-bit value
-    std::size_t Width() const { return unsignedByte ? 1 : 2; }
+    std::uint32_t offset = 0;  // of the bytes taken, from the start of the frame
+    Coding coding = Coding::Signed16;
+    std::size_t Width() const {
+        switch (coding) {
+            case Coding::UnsignedByte:
+                return 1;
+            case Coding::Signed16:
+                return 2;
+            case Coding::Float32:
+                return 4;
+            case Coding::Float64:
+                return 8;
+        }
+        return 2;
+    }
 };
 
 // The upper 16 bits of the first channel's sample (12-bit samples stand left-aligned
-// in 16-bit containers). False for a sample width that is not read, and for a
-// one-byte frame that is not 8-bit.
-bool FirstChannelLayout(const WaveFormat& format, std::uint32_t frameBytes, SampleLayout& layout) {
+// in 16-bit containers), or a float sample. False for a sample width that is not
+// read, for a one-byte frame that is not 8-bit, and for float samples unless asked.
+bool FirstChannelLayout(const WaveFormat& format, std::uint32_t frameBytes, bool floatSamples,
+                        SampleLayout& layout) {
+    if (format.formatTag == WaveFormatTag::IeeeFloat) {
+        if (!floatSamples) return false;
+        if (format.bitsPerSample == 32) layout = {0, Coding::Float32};
+        if (format.bitsPerSample == 64) layout = {0, Coding::Float64};
+        return format.bitsPerSample == 32 || format.bitsPerSample == 64;
+    }
     if (frameBytes < 2 && format.bitsPerSample != 8) return false;
     switch (format.bitsPerSample) {
         case 8:
-            layout = {0, true};
+            layout = {0, Coding::UnsignedByte};
             return true;
         case 12:
         case 16:
-            layout = {0, false};
+            layout = {0, Coding::Signed16};
             return true;
         case 24:
-            layout = {1, false};
+            layout = {1, Coding::Signed16};
             return true;
         case 32:
-            layout = {2, false};
+            layout = {2, Coding::Signed16};
             return true;
         default:
             return false;
     }
 }
 
+std::uint64_t LittleEndian(const std::uint8_t* p, std::size_t bytes) {
+    std::uint64_t value = 0;
+    for (std::size_t i = bytes; i > 0; --i) value = value << 8 | p[i - 1];
+    return value;
+}
+
+// floor(x * 32768) within the 16-bit range; NaN, which has no place on it, is silence.
+std::int16_t FromFloat(double x) {
+    if (std::isnan(x)) return 0;
+    const double scaled = std::floor(x * 32768.0);
+    if (scaled <= -32768.0) return -32768;
+    if (scaled >= 32767.0) return 32767;
+    return static_cast<std::int16_t>(scaled);
+}
+
 std::int16_t SampleAt(const std::uint8_t* p, const SampleLayout& layout) {
-    if (layout.unsignedByte) return static_cast<std::int16_t>(p[0] - 128);
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8));
+    switch (layout.coding) {
+        case Coding::UnsignedByte:
+            return static_cast<std::int16_t>(p[0] - 128);
+        case Coding::Signed16:
+            return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8));
+        case Coding::Float32: {
+            const auto bits = static_cast<std::uint32_t>(LittleEndian(p, 4));
+            float value;
+            std::memcpy(&value, &bits, sizeof value);
+            return FromFloat(value);
+        }
+        case Coding::Float64: {
+            const std::uint64_t bits = LittleEndian(p, 8);
+            double value;
+            std::memcpy(&value, &bits, sizeof value);
+            return FromFloat(value);
+        }
+    }
+    return 0;
+}
+
+// Mono 16-bit frames are the samples as they stand: read straight into `samples`.
+bool ReadStraight(const WaveReader& reader, std::vector<std::int16_t>& samples) {
+    if (!reader.ReadFrameBytes(0, samples.data(), samples.size() * 2)) return false;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    for (std::int16_t& sample : samples) {
+        const auto bits = static_cast<std::uint16_t>(sample);
+        sample = static_cast<std::int16_t>(static_cast<std::uint16_t>(bits << 8 | bits >> 8));
+    }
+#endif
+    return true;
 }
 
 // Fills `samples` from whole frames read a block at a time; the block holds at
@@ -77,7 +149,7 @@ bool ReadWholeFrames(const WaveReader& reader, const SampleLayout& layout,
 bool ReadFirstSamples(const WaveReader& reader, const SampleLayout& layout,
                       std::vector<std::int16_t>& samples) {
     const std::uint64_t frameBytes = reader.FrameBytes();
-    std::uint8_t bytes[2];
+    std::uint8_t bytes[8];
     for (std::size_t i = 0; i < samples.size(); ++i) {
         if (!reader.ReadFrameBytes(i * frameBytes + layout.offset, bytes, layout.Width())) {
             return false;
@@ -87,36 +159,62 @@ bool ReadFirstSamples(const WaveReader& reader, const SampleLayout& layout,
     return true;
 }
 
-LoadResult ReadSamples(const std::string& path, std::vector<std::int16_t>& loaded) {
+bool ReadFrames(const WaveReader& reader, const SampleLayout& layout,
+                std::vector<std::int16_t>& samples) {
+    if (layout.coding == Coding::Signed16 && layout.offset == 0 && reader.FrameBytes() == 2) {
+        return ReadStraight(reader, samples);
+    }
+    if (reader.FrameBytes() <= MaxFrameBytesReadWhole) {
+        return ReadWholeFrames(reader, layout, samples);
+    }
+    return ReadFirstSamples(reader, layout, samples);
+}
+
+WaveFileInfo Describe(const WaveReader& reader, std::uint32_t loadedFrames) {
+    const WaveFormat& format = reader.Format();
+    return {format.samplesPerSecond, format.channels, format.bitsPerSample, reader.FrameCount(),
+            loadedFrames};
+}
+
+LoadResult ReadSamples(const std::string& path, const LoadOptions& options,
+                       std::vector<std::int16_t>& loaded, WaveFileInfo& info) {
     WaveReader reader;
     if (!reader.Open(path)) return LoadResult::Refused;
+    const std::uint32_t limit = std::clamp(options.frameLimit, 1u, LargestFrameLimit);
+    const std::uint32_t frameCount = std::min(limit, reader.FrameCount());
     SampleLayout layout;
-    const std::uint32_t frameCount = std::min(MaxFrames, reader.FrameCount());
-    if (frameCount == 0 || !FirstChannelLayout(reader.Format(), reader.FrameBytes(), layout)) {
+    if (frameCount == 0 ||
+        !FirstChannelLayout(reader.Format(), reader.FrameBytes(), options.floatSamples, layout)) {
         return LoadResult::Refused;
     }
-    loaded.resize(frameCount);
-    const bool read = reader.FrameBytes() <= MaxFrameBytesReadWhole
-                          ? ReadWholeFrames(reader, layout, loaded)
-                          : ReadFirstSamples(reader, layout, loaded);
-    return read ? LoadResult::Replaced : LoadResult::Refused;
+    // Sized once, to the frames kept: no slack for the caller to carry along.
+    loaded = std::vector<std::int16_t>(frameCount);
+    if (!ReadFrames(reader, layout, loaded)) return LoadResult::Refused;
+    info = Describe(reader, frameCount);
+    return LoadResult::Replaced;
 }
 
 }  // namespace
 
-LoadResult LoadWaveFile(const std::string& path, std::vector<std::int16_t>& samples) {
-    if (path.empty()) {
-        samples.clear();
-        return LoadResult::Replaced;
-    }
+LoadResult LoadWaveFile(const std::string& path, std::vector<std::int16_t>& samples,
+                        const LoadOptions& options, WaveFileInfo* info) {
+    WaveFileInfo found;
     std::vector<std::int16_t> loaded;
-    try {
-        if (ReadSamples(path, loaded) == LoadResult::Refused) return LoadResult::Refused;
-    } catch (const std::bad_alloc&) {
-        return LoadResult::Refused;
+    LoadResult result = LoadResult::Replaced;
+    if (!path.empty()) {
+        try {
+            result = ReadSamples(path, options, loaded, found);
+        } catch (const std::bad_alloc&) {
+            result = LoadResult::Refused;
+        }
     }
-    samples.swap(loaded);
-    return LoadResult::Replaced;
+    if (result == LoadResult::Replaced) {
+        samples.swap(loaded);
+    } else {
+        found = WaveFileInfo{};
+    }
+    if (info) *info = found;
+    return result;
 }
 
 }  // namespace sonolux

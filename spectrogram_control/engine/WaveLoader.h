@@ -6,19 +6,52 @@
 
 namespace sonolux {
 
-// At most this many sample frames are taken from the start of a file.
-constexpr std::uint32_t MaxFrames = 48000;
+// Sample frames taken from the start of a file unless asked otherwise: 1 s at 48 kHz.
+constexpr std::uint32_t DefaultFrameLimit = 48000;
+// The most frames a load takes: 87 s at 48 kHz, 8 MiB of samples.
+constexpr std::uint32_t LargestFrameLimit = 4194304;
 
 enum class LoadResult { Replaced, Refused };
 
-// Reads the first channel of the first MaxFrames frames of the PCM wave file at
-// `path` (a file system path in the local 8-bit encoding) into `samples`, one
-// 16-bit value per frame. Either replaces `samples` completely (Replaced) or
-// leaves it untouched (Refused). An empty `path` empties `samples` (Replaced).
-// Anything but a regular file (a named pipe, a device, a folder) is refused
-// without blocking. Whatever the header claims, the load holds at most the
-// samples it returns (2 bytes a frame) and one block of 64 KiB, and reads at
-// most 256 bytes a frame. Any thread, but `samples` belongs to the caller.
-LoadResult LoadWaveFile(const std::string& path, std::vector<std::int16_t>& samples);
+struct LoadOptions {
+    // At most this many frames are taken from the start of the file; a value outside
+    // 1 to LargestFrameLimit is taken as the nearest of the two.
+    std::uint32_t frameLimit = DefaultFrameLimit;
+    // Whether IEEE float samples (32 or 64 bits) are read; without it such files are
+    // refused.
+    bool floatSamples = false;
+};
+
+// What a load found in the file it read.
+struct WaveFileInfo {
+    std::uint32_t sampleRate = 0;  // frames per second, as the header states it
+    std::uint16_t channels = 0;
+    std::uint16_t bitsPerSample = 0;  // of one sample as the file stores it
+    std::uint32_t totalFrames = 0;    // whole frames the file holds
+    std::uint32_t loadedFrames = 0;   // of them, taken into the samples
+
+    bool operator==(const WaveFileInfo& other) const {
+        return sampleRate == other.sampleRate && channels == other.channels &&
+               bitsPerSample == other.bitsPerSample && totalFrames == other.totalFrames &&
+               loadedFrames == other.loadedFrames;
+    }
+};
+
+// Reads the first channel of the first `options.frameLimit` frames of the PCM (or,
+// with `options.floatSamples`, IEEE float) wave file at `path` (a file system path in
+// the local 8-bit encoding) into `samples`, one 16-bit value per frame. Either
+// replaces `samples` completely (Replaced) or leaves it untouched (Refused). An
+// empty `path` empties `samples` (Replaced). Anything but a regular file (a named
+// pipe, a device, a folder) is refused without blocking.
+//
+// Float samples x become floor(x * 32768) limited to -32768 .. 32767, NaN 0.
+//
+// `samples` gets exactly the loaded length as its capacity. Whatever the header
+// claims, the load holds at most the samples it returns (2 bytes a frame) and one
+// block of 64 KiB, and reads at most 256 bytes a frame. `info`, when given, describes
+// the file after a load that read one, and is all zeros after a refusal or for an
+// empty `path`. Any thread, but `samples` and `info` belong to the caller.
+LoadResult LoadWaveFile(const std::string& path, std::vector<std::int16_t>& samples,
+                        const LoadOptions& options = {}, WaveFileInfo* info = nullptr);
 
 }  // namespace sonolux

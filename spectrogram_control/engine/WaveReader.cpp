@@ -6,16 +6,21 @@
 namespace sonolux {
 namespace {
 
-constexpr std::uint16_t FormatPcm = 1;
 constexpr std::uint16_t FormatExtensible = 0xFFFE;
 constexpr std::uint32_t PcmRecordBytes = 16;
 constexpr std::uint32_t PcmWithExtensionBytes = 18;
 constexpr std::uint32_t ExtensibleRecordBytes = 40;
 constexpr std::uint16_t ExtensibleExtensionBytes = 22;
 
-// KSDATAFORMAT_SUBTYPE_PCM: 00000001-0000-0010-8000-00aa00389b71 as stored.
-constexpr std::uint8_t PcmSubFormat[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
-                                           0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+// The sub-formats of WAVE_FORMAT_EXTENSIBLE share their last 14 bytes with
+// KSDATAFORMAT_SUBTYPE_PCM (00000001-0000-0010-8000-00aa00389b71 as stored); the
+// first two bytes are the format tag the sub-format stands for.
+constexpr std::uint8_t SubFormatTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                            0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+bool IsSampleFormat(std::uint16_t tag) {
+    return tag == WaveFormatTag::Pcm || tag == WaveFormatTag::IeeeFloat;
+}
 
 std::uint16_t U16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | p[1] << 8);
@@ -104,16 +109,16 @@ bool WaveReader::ReadFormatChunk(std::uint64_t offset, std::uint32_t chunkSize) 
     if (!m_file.ReadExactAt(offset, record, chunkSize)) return false;
     WaveFormat format = ParsePcmRecord(record);
     if (chunkSize == PcmWithExtensionBytes) {
-        if (format.formatTag != FormatPcm || U16(record + 16) != 0) return false;
+        if (!IsSampleFormat(format.formatTag) || U16(record + 16) != 0) return false;
     } else if (chunkSize == ExtensibleRecordBytes) {
         const std::uint16_t validBits = U16(record + 18);
         if (format.formatTag != FormatExtensible || U16(record + 16) != ExtensibleExtensionBytes ||
-            validBits > format.bitsPerSample || std::memcmp(record + 24, PcmSubFormat, 16) != 0) {
+            validBits > format.bitsPerSample || std::memcmp(record + 26, SubFormatTail, 14) != 0) {
             return false;
         }
-        format.formatTag = FormatPcm;
+        format.formatTag = U16(record + 24);
     }
-    if (format.formatTag != FormatPcm || !HoldsTogether(format)) return false;
+    if (!IsSampleFormat(format.formatTag) || !HoldsTogether(format)) return false;
     m_format = format;
     return true;
 }

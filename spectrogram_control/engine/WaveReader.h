@@ -8,9 +8,15 @@
 
 namespace sonolux {
 
-// The 16-byte PCM wave format record as a RIFF/WAVE format chunk stores it.
+// The format tags of the sample formats the reader reports.
+namespace WaveFormatTag {
+constexpr std::uint16_t Pcm = 1;
+constexpr std::uint16_t IeeeFloat = 3;
+}  // namespace WaveFormatTag
+
+// The 16-byte wave format record as a RIFF/WAVE format chunk stores it.
 struct WaveFormat {
-    std::uint16_t formatTag = 0;  // 1: PCM
+    std::uint16_t formatTag = 0;  // WaveFormatTag::Pcm or WaveFormatTag::IeeeFloat
     std::uint16_t channels = 0;
     std::uint32_t samplesPerSecond = 0;
     std::uint32_t averageBytesPerSecond = 0;
@@ -18,7 +24,7 @@ struct WaveFormat {
     std::uint16_t bitsPerSample = 0;
 };
 
-// Reads the sample frames of a PCM RIFF/WAVE file. Open() walks the chunks with every
+// Reads the sample frames of a PCM or IEEE float RIFF/WAVE file. Open() walks the chunks with every
 // size checked against the file (pad bytes after odd-sized chunks, unknown chunks
 // skipped), takes the first format chunk and the first data chunk after it, and
 // refuses a file whose format does not hold together. Only regular files are read
@@ -32,13 +38,15 @@ public:
     static constexpr std::uint32_t MaxChunksBeforeData = 4096;
 
     // Opens `path` read-only. Returns false (and holds nothing) unless the file is a
-    // RIFF/WAVE file whose format is PCM, given as the 16-byte record, as an 18-byte
-    // record with an empty extension, or as WAVE_FORMAT_EXTENSIBLE with the PCM
-    // sub-format, with at least one channel and a block align of the channel count
-    // times the bytes that hold one sample, and whose data chunk follows the format.
+    // RIFF/WAVE file whose format is PCM or IEEE float, given as the 16-byte record, as
+    // an 18-byte record with an empty extension, or as WAVE_FORMAT_EXTENSIBLE with the
+    // PCM or the float sub-format, with at least one channel and a block align of the
+    // channel count times the bytes that hold one sample, and whose data chunk follows
+    // the format. Which sample widths can be read is the loader's business.
     bool Open(const std::string& path);
 
-    // The format as the 16-byte PCM record (format tag 1). Valid after Open() succeeded.
+    // The format as the 16-byte record, format tag 1 (PCM) or 3 (IEEE float), also
+    // for WAVE_FORMAT_EXTENSIBLE. Valid after Open() succeeded.
     const WaveFormat& Format() const { return m_format; }
     // Bytes of one sample frame (the block align, never 0).
     std::uint32_t FrameBytes() const { return m_format.blockAlign; }

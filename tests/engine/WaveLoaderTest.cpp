@@ -8,7 +8,10 @@
 #include <QProcess>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <random>
 #include <string>
 #include <utility>
@@ -20,8 +23,10 @@
 #include "WaveReader.h"
 #include "WaveWriter.h"
 
+using sonolux::LoadOptions;
 using sonolux::LoadResult;
 using sonolux::LoadWaveFile;
+using sonolux::WaveFileInfo;
 
 namespace {
 
@@ -30,9 +35,10 @@ const std::vector<std::int16_t> Previous = {7, -7, 7};
 class WaveLoaderTest : public ::testing::Test {
 protected:
     // Loads `path` into samples that held Previous before.
-    LoadResult Load(const std::string& path) {
+    LoadResult Load(const std::string& path, const LoadOptions& options = {},
+                    WaveFileInfo* info = nullptr) {
         samples = Previous;
-        return LoadWaveFile(path, samples);
+        return LoadWaveFile(path, samples, options, info);
     }
     std::string Write(const std::string& name, const WaveBytes& bytes) {
         return folder.WriteText(name, bytes.Text());
@@ -43,9 +49,9 @@ protected:
         EXPECT_TRUE(corvane::WritePcmWave(path, channels, 8000, bits, frames));
         return path;
     }
-    void ExpectRefused(const std::string& path) {
-        EXPECT_EQ(Load(path), LoadResult::Refused) << path;
-        EXPECT_EQ(samples, Previous);
+    void ExpectRefused(const std::string& path, const LoadOptions& options = {}) {
+        EXPECT_EQ(Load(path, options), LoadResult::Refused) << path;
+        EXPECT_EQ(samples, Previous) << path;
     }
 
     TempFolder folder;
@@ -163,6 +169,115 @@ TEST_F(WaveLoaderTest, ExtensiblePcmIsReadAsThePcmRecordItCarries) {
 TEST_F(WaveLoaderTest, ExtensibleWithOtherSubFormatsIsRefused) {
     ExpectRefused(Write("extfloat.wav", ExtensibleFile(1, 32, 32, 0x03, {0, 0, 0x80, 0x3F})));
     ExpectRefused(Write("extvalid.wav", ExtensibleFile(1, 16, 17, 0x01, {1, 2})));
+}
+
+// --- IEEE float samples ---
+
+const LoadOptions WithFloat{sonolux::DefaultFrameLimit, true};
+
+// Little-endian bytes of each value as `Float` (float or double).
+template <typename Float>
+std::vector<std::uint8_t> FloatBytes(const std::vector<double>& values) {
+    std::vector<std::uint8_t> bytes;
+    for (double value : values) {
+        const Float stored = static_cast<Float>(value);
+        std::uint8_t raw[sizeof(Float)];
+        std::memcpy(raw, &stored, sizeof raw);
+        bytes.insert(bytes.end(), raw, raw + sizeof raw);  // the test machines are little-endian
+    }
+    return bytes;
+}
+
+TEST_F(WaveLoaderTest, FloatSamplesFollowTheFormulaOnlyWhenAsked) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> values = {0.5,          -1.0,        1.0,          0.99999, -0.00001,
+                                        1e-9,         1.0 / 32768, -1.5 / 32768, 2.0,     -3.0,
+                                        std::nan(""), inf,         -inf};
+    // floor(x * 32768) within -32768 .. 32767, NaN 0.
+    const std::vector<std::int16_t> expected = {16384, -32768, 32767,  32767, -1,    0,     1,
+                                                -2,    32767,  -32768, 0,     32767, -32768};
+    std::vector<double> stereo;  // the second channel is loud and must not be taken
+    for (double value : values) stereo.insert(stereo.end(), {value, 0.75});
+    WaveBytes float64;
+    float64.RiffHeader().Format(2, 64, -1, 3, 18).U16(0).Data(FloatBytes<double>(stereo));
+    const std::vector<std::string> files = {
+        Write("f32.wav",
+              WaveBytes().RiffHeader().Format(1, 32, -1, 3).Data(FloatBytes<float>(values))),
+        Write("f64.wav", float64),
+        Write("extfloat.wav", ExtensibleFile(1, 32, 32, 0x03, FloatBytes<float>(values))),
+    };
+    for (const std::string& path : files) {
+        ExpectRefused(path);
+        ASSERT_EQ(Load(path, WithFloat), LoadResult::Replaced) << path;
+        EXPECT_EQ(samples, expected) << path;
+    }
+}
+
+TEST_F(WaveLoaderTest, BrokenFloatFilesAreRefusedOrCutLikeAnyOther) {
+    const std::vector<std::uint8_t> two = FloatBytes<float>({0.25, -0.25});
+    ExpectRefused(Write("align.wav", WaveBytes().RiffHeader().Format(1, 32, 8, 3).Data(two)),
+                  WithFloat);
+    ExpectRefused(Write("f16.wav", WaveBytes().RiffHeader().Format(1, 16, -1, 3).Data({0, 0x3C})),
+                  WithFloat);
+    ExpectRefused(
+        Write("f24.wav", WaveBytes().RiffHeader().Format(1, 24, -1, 3).Data({0, 0, 0x3F})),
+        WithFloat);
+    // Neither PCM nor float: A-law, and a sub-format whose identifier only starts like ours.
+    ExpectRefused(Write("extalaw.wav", ExtensibleFile(1, 32, 32, 0x06, two)), WithFloat);
+    WaveBytes strange = ExtensibleFile(1, 32, 32, 0x03, two);
+    std::string text = strange.Text();
+    text[12 + 8 + 39] = 0x72;  // the last byte of the sub-format
+    ExpectRefused(folder.WriteText("extstrange.wav", text), WithFloat);
+    // A data chunk longer than the file: the whole frames present.
+    std::vector<std::uint8_t> cut = FloatBytes<float>({0.25, -0.25, 0.5});
+    cut.pop_back();
+    WaveBytes longData;
+    longData.RiffHeader().Format(1, 32, -1, 3).Data(cut, 0xFFFFFFF0);
+    ASSERT_EQ(Load(Write("cutfloat.wav", longData), WithFloat), LoadResult::Replaced);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{8192, -8192}));
+}
+
+// --- the frame limit and what the load found ---
+
+TEST_F(WaveLoaderTest, FrameLimitTakesThatManyFramesAndNoMoreThanTheLargest) {
+    const std::vector<std::int16_t> values = Ramp(50000);
+    const std::string path = folder.WriteWave("long.wav", values);
+    for (std::uint32_t limit : {1u, 49999u, 50000u, sonolux::LargestFrameLimit}) {
+        ASSERT_EQ(Load(path, {limit, false}), LoadResult::Replaced);
+        const std::size_t kept = std::min<std::size_t>(limit, values.size());
+        EXPECT_EQ(samples, std::vector<std::int16_t>(values.begin(), values.begin() + kept));
+        EXPECT_EQ(samples.capacity(), samples.size()) << limit;
+    }
+    ASSERT_EQ(Load(path, {0, false}), LoadResult::Replaced);
+    EXPECT_EQ(samples.size(), 1u);
+}
+
+TEST_F(WaveLoaderTest, InfoDescribesTheFileReadAndIsZeroOtherwise) {
+    const std::vector<std::uint8_t> frames = {0, 0x10, 0, 1, 2,    3, 0, 0x20, 0,
+                                              4, 5,    6, 0, 0x30, 0, 7, 8,    9};
+    WaveFileInfo info;
+    ASSERT_EQ(Load(WritePcm(2, 24, frames), {2, false}, &info), LoadResult::Replaced);
+    EXPECT_EQ(info, (WaveFileInfo{8000, 2, 24, 3, 2}));
+    // Cut short: the whole frames that are there.
+    WaveBytes cut;
+    cut.RiffHeader().Format(2, 16).Data({1, 0, 2, 0, 3, 0, 4, 0, 5}, 0x7FFFFFFF);
+    ASSERT_EQ(Load(Write("cut.wav", cut), {}, &info), LoadResult::Replaced);
+    EXPECT_EQ(info, (WaveFileInfo{8000, 2, 16, 2, 2}));
+    // The float format states its own width.
+    ASSERT_EQ(
+        Load(Write("f64.wav",
+                   WaveBytes().RiffHeader().Format(1, 64, -1, 3).Data(FloatBytes<double>({0.5}))),
+             WithFloat, &info),
+        LoadResult::Replaced);
+    EXPECT_EQ(info, (WaveFileInfo{8000, 1, 64, 1, 1}));
+
+    info = WaveFileInfo{1, 1, 1, 1, 1};
+    EXPECT_EQ(Load(folder.WriteText("text.wav", "not a wave file"), {}, &info),
+              LoadResult::Refused);
+    EXPECT_EQ(info, WaveFileInfo{});
+    info = WaveFileInfo{1, 1, 1, 1, 1};
+    EXPECT_EQ(Load("", {}, &info), LoadResult::Replaced);
+    EXPECT_EQ(info, WaveFileInfo{});
 }
 
 // --- malformed files ---
@@ -349,6 +464,46 @@ TEST_F(WaveLoaderTest, MemoryStaysBoundedWhateverTheHeaderClaims) {
         EXPECT_LT(probe.PeakLiveBytes(), MiB);
     }
     EXPECT_EQ(samples, std::vector<std::int16_t>(values.begin(), values.begin() + 48000));
+}
+
+TEST_F(WaveLoaderTest, TheLargestLimitHoldsLittleMoreThanTheSamplesItKeeps) {
+    constexpr std::uint32_t largest = sonolux::LargestFrameLimit;
+    constexpr std::size_t sampleBytes = 2 * std::size_t{largest};
+    const LoadOptions whole{largest, false};
+    // 8-bit mono in a file that really holds 4 GB of frames: converted a block at a time.
+    const std::string header8 =
+        WaveBytes().RiffHeader().Format(1, 8).Tag("data").U32(0xFFFFFFFE).Text();
+    const std::string huge8 = folder.Path("huge8.wav");
+    WriteSparse(huge8, header8, header8.size() + 0xFFFFFFFEull,
+                {{header8.size(), 255}, {header8.size() + largest - 1, 0}});
+    {
+        AllocationProbe probe;
+        ASSERT_EQ(Load(huge8, whole), LoadResult::Replaced);
+        EXPECT_LE(probe.LargestAllocation(), sampleBytes);
+        EXPECT_LT(probe.PeakLiveBytes(), sampleBytes + MiB);
+    }
+    ASSERT_EQ(samples.size(), largest);
+    EXPECT_EQ(samples.capacity(), samples.size());
+    EXPECT_EQ(samples.front(), 127);
+    EXPECT_EQ(samples.back(), -128);
+    EXPECT_EQ(std::count(samples.begin(), samples.end(), -128), largest - 1);
+
+    // 16-bit mono: read straight into the samples, no block beside them.
+    const std::string header16 =
+        WaveBytes().RiffHeader().Format(1, 16).Tag("data").U32(0xFFFFFFFE).Text();
+    const std::string huge16 = folder.Path("huge16.wav");
+    WriteSparse(huge16, header16, header16.size() + 0xFFFFFFFEull,
+                {{header16.size() + 1, 0x12}, {header16.size() + sampleBytes - 2, 0x34}});
+    samples = {};
+    {
+        AllocationProbe probe;
+        ASSERT_EQ(LoadWaveFile(huge16, samples, whole), LoadResult::Replaced);
+        EXPECT_LT(probe.PeakLiveBytes(), sampleBytes + 16 * 1024);
+    }
+    ASSERT_EQ(samples.size(), largest);
+    EXPECT_EQ(samples.capacity(), samples.size());
+    EXPECT_EQ(samples.front(), 0x1200);
+    EXPECT_EQ(samples.back(), 0x34);
 }
 
 TEST_F(WaveLoaderTest, OnlySoManyChunksAreWalkedBeforeTheData) {
