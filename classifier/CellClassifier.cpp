@@ -18,12 +18,14 @@ bool CellClassifier::ClassifyCell(int index, const QString& target,
     }
     m_cells.SetCellFilename(index, movedTo);
     step.moves.push_back({FileSystem::GetAbsolutePathName(path), movedTo});
+    ++m_movedInto[target];
     return true;
 }
 
 void CellClassifier::ClassifyAllVisible(const QString& target) {
     ClassificationHistory::Step step;
     step.selectedIndex = m_cells.SelectedIndex();
+    step.target = target;
     for (int i = 0; i < m_cells.VisibleCellCount(); ++i) {
         if (!ClassifyCell(i, target, step)) break;
     }
@@ -35,6 +37,7 @@ void CellClassifier::ClassifySelection(const QString& target, bool tabAfterClass
     if (selected < 0) return;
     ClassificationHistory::Step step;
     step.selectedIndex = selected;
+    step.target = target;
     ClassifyCell(selected, target, step);
     m_history.Push(std::move(step));
     if (!tabAfterClassify) return;
@@ -63,6 +66,7 @@ void CellClassifier::Undo() {
             continue;
         }
         RepointCells(move->to, move->from);
+        --m_movedInto[step.target];
     }
     m_history.KeepOnlyInLast(std::move(stillThere));
     if (step.selectedIndex >= 0 && step.selectedIndex < m_cells.VisibleCellCount()) {

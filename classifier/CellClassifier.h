@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include "ClassificationHistory.h"
@@ -44,6 +45,9 @@ public:
     bool CanUndo() const { return !m_history.IsEmpty(); }
     // "&Undo Classify", followed by the file's name or the number of files.
     QString UndoCaption() const;
+    // How many recordings keystrokes bound to `target` have moved there in
+    // this run, less those taken back.
+    int MovedInto(const QString& target) const { return m_movedInto.value(target); }
 
 private:
     // Moves cell `index`'s recording and records the move in `step`; false
@@ -55,4 +59,5 @@ private:
     IFileMover& m_mover;
     IMessageBox& m_messages;
     ClassificationHistory m_history;
+    QHash<QString, int> m_movedInto;  // bound folder -> recordings moved there
 };

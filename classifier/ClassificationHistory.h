@@ -15,6 +15,7 @@ public:
     struct Step {
         std::vector<Move> moves;
         int selectedIndex = -1;  // the selected cell when the keystroke was pressed
+        QString target;          // the folder the keystroke is bound to
     };
 
     // Records a step; a step without moves is not recorded.

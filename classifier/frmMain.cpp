@@ -400,7 +400,7 @@ void frmMain::SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool clas
     }
     QString boundDir;
     if (m_keyMap.Add(keyCode, shift, classifyAll, *folder, &boundDir)) {
-        m_menuShortcuts.Follow(m_keyMap);
+        KeyMapChanged();
         return;
     }
     messages.Warn(QStringLiteral("Keystroke %1 is already being used for %2")
@@ -416,7 +416,7 @@ void frmMain::mnuSPGEraseKeyDir_Click() {
 
 void frmMain::EraseClassifyKeys() {
     m_keyMap.Clear();
-    m_menuShortcuts.Follow(m_keyMap);
+    KeyMapChanged();
 }
 
 void frmMain::mnuSPGKeystroke_Click() {
@@ -446,7 +446,15 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
     } else {
         m_classifier.ClassifySelection(binding->targetDir, mnuSPGTab->isChecked());
     }
+    ClassificationChanged();
+}
+
+void frmMain::ClassificationChanged() {
     UpdateUndoCommand();
+}
+
+void frmMain::KeyMapChanged() {
+    m_menuShortcuts.Follow(m_keyMap);
 }
 
 QString frmMain::ClassifiedCells::CellFilename(int index) const {
@@ -468,7 +476,7 @@ void frmMain::ClassifiedCells::SelectCell(int index) {
 
 void frmMain::mnuSPGUndo_Click() {
     m_classifier.Undo();
-    UpdateUndoCommand();
+    ClassificationChanged();
 }
 
 void frmMain::UpdateUndoCommand() {

@@ -134,6 +134,10 @@ private:
     void Form_Unload();
     void Form_KeyDown(const KeyStroke& keyStroke);
     void UpdateUndoCommand();
+    // After every classifying keystroke and undo: what shows the moves follows.
+    void ClassificationChanged();
+    // After every change of the key map: what shows or uses the bindings follows.
+    void KeyMapChanged();
     void ArrangeCells();
     void ClearCells();
     void CreateCell();
