@@ -48,6 +48,9 @@ bool ApplyValue(const std::string& name, const std::string& text, GridOptions& o
         if (name == "--fft-choice") p.fftSizeChoice = choice;
         if (name == "--frame-choice") p.frameLengthChoice = choice;
         if (name == "--window") p.windowFunctionChoice = choice;
+    } else if (name == "--frame-limit") {
+        if (!ParseInteger(text, 1, LargestFrameLimit, value)) return false;
+        options.load.frameLimit = static_cast<std::uint32_t>(value);
     } else if (name == "--hop") {
         if (!ParseInteger(text, int32Min, int32Max, value)) return false;
         p.hopSize = static_cast<std::int32_t>(value);
@@ -67,6 +70,10 @@ std::string GridUsage() {
            "Loads the wave FILE as the spectrogram control does (\"\" stands for no file) and\n"
            "prints the control's grid as a plain PGM image (P2), highest frequency bin first.\n"
            "  --samples          print the loaded 16-bit samples instead, one per line\n"
+           "  --info             print what the load found instead, one key=value per line:\n"
+           "                     loaded, rate, channels, bits, frames, loaded_frames\n"
+           "  --frame-limit N    load at most N frames, 1 to 4194304 (default 48000)\n"
+           "  --float            read IEEE float wave files too\n"
            "  --width W          control width in pixels (default 150)\n"
            "  --height H         control height in pixels (default 100)\n"
            "  --fft-choice K     FFT size 32 * 2^K points (default 3)\n"
@@ -78,7 +85,8 @@ std::string GridUsage() {
            "  --pmax DB          level drawn black (default 120)\n"
            "  -h, --help         print this help and exit\n"
            "  -v, --version      print the version and exit\n"
-           "A file the control refuses prints REFUSED and exits with status 3.\n";
+           "A file the control refuses prints REFUSED (with --info: loaded=0 and zeros) and\n"
+           "exits with status 3.\n";
 }
 
 std::string ParseGridOptions(int argc, const char* const* argv, GridOptions& options) {
@@ -90,6 +98,10 @@ std::string ParseGridOptions(int argc, const char* const* argv, GridOptions& opt
             optionsEnded = true;
         } else if (!optionsEnded && argument == "--samples") {
             options.printSamples = true;
+        } else if (!optionsEnded && argument == "--info") {
+            options.printInfo = true;
+        } else if (!optionsEnded && argument == "--float") {
+            options.load.floatSamples = true;
         } else if (!optionsEnded && argument.size() > 2 && argument.compare(0, 2, "--") == 0) {
             std::string name = argument;
             std::string value;
@@ -119,6 +131,7 @@ std::string ParseGridOptions(int argc, const char* const* argv, GridOptions& opt
         }
     }
     if (!haveFile) return "no FILE given";
+    if (options.printSamples && options.printInfo) return "--samples and --info exclude each other";
     return {};
 }
 

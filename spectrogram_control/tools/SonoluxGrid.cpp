@@ -18,6 +18,14 @@ void PrintSamples(const std::vector<std::int16_t>& samples) {
     for (std::int16_t sample : samples) std::printf("%d\n", sample);
 }
 
+// What the control tells its host about the load; all zeros for a refused file.
+void PrintInfo(bool loaded, const sonolux::WaveFileInfo& info) {
+    std::printf("loaded=%d\nrate=%u\nchannels=%u\nbits=%u\nframes=%u\nloaded_frames=%u\n",
+                loaded ? 1 : 0, static_cast<unsigned>(info.sampleRate),
+                static_cast<unsigned>(info.channels), static_cast<unsigned>(info.bitsPerSample),
+                static_cast<unsigned>(info.totalFrames), static_cast<unsigned>(info.loadedFrames));
+}
+
 // The grid as the picture looks: the first row is the highest frequency bin.
 void PrintGrid(const sonolux::SpectrogramImage& image) {
     const sonolux::SpectrogramGeometry& grid = image.BuiltGeometry();
@@ -32,6 +40,22 @@ void PrintGrid(const sonolux::SpectrogramImage& image) {
         }
         std::printf("%s\n", text.c_str());
     }
+}
+
+// The samples, or the grid the control computes from them; returns the exit status.
+int PrintLoaded(const sonolux::GridOptions& options, const std::vector<std::int16_t>& samples) {
+    if (options.printSamples) {
+        PrintSamples(samples);
+    } else {
+        sonolux::SpectrogramImage image;
+        image.Build(samples, options.parameters, QSize(options.widthPx, options.heightPx));
+        if (image.IsNull()) {
+            std::fputs("sonolux-grid: not enough memory for the grid\n", stderr);
+            return 1;
+        }
+        PrintGrid(image);
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 bool IsOption(const char* argument, const char* shortName, const char* longName) {
@@ -64,20 +88,17 @@ int main(int argc, char** argv) {
         return ExitUsage;
     }
     std::vector<std::int16_t> samples;
-    if (sonolux::LoadWaveFile(options.file, samples) == sonolux::LoadResult::Refused) {
+    sonolux::WaveFileInfo info;
+    const bool refused = sonolux::LoadWaveFile(options.file, samples, options.load, &info) ==
+                         sonolux::LoadResult::Refused;
+    if (options.printInfo) {
+        PrintInfo(!refused && !options.file.empty(), info);
+        if (std::fflush(stdout) != 0) return 1;
+        return refused ? ExitRefused : 0;
+    }
+    if (refused) {
         std::puts("REFUSED");
         return ExitRefused;
     }
-    if (options.printSamples) {
-        PrintSamples(samples);
-    } else {
-        sonolux::SpectrogramImage image;
-        image.Build(samples, options.parameters, QSize(options.widthPx, options.heightPx));
-        if (image.IsNull()) {
-            std::fputs("sonolux-grid: not enough memory for the grid\n", stderr);
-            return 1;
-        }
-        PrintGrid(image);
-    }
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return PrintLoaded(options, samples);
 }

@@ -10,6 +10,8 @@
 
 #include "SpectrogramImage.h"
 #include "TempFolder.h"
+#include "WaveBytes.h"
+#include "WaveWriter.h"
 
 namespace {
 
@@ -106,8 +108,51 @@ TEST(SonoluxGrid, PrintsTheGridAsThePictureLooksForTheGivenControl) {
     }
 }
 
+TEST(SonoluxGrid, InfoPrintsWhatTheLoadFoundAndRefusalsAsZeros) {
+    TempFolder folder;
+    const QString stereo = QString::fromStdString(folder.Path("stereo24.wav"));
+    ASSERT_TRUE(corvane::WritePcmWave(stereo.toStdString(), 2, 44100, 24,
+                                      std::vector<std::uint8_t>(6 * 60000, 1)));
+    GridRun run = RunGrid({"--info", stereo});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+              "loaded=1\nrate=44100\nchannels=2\nbits=24\nframes=60000\n"
+              "loaded_frames=48000\n");
+    run = RunGrid({"--info", "--frame-limit", "4194304", stereo});
+    EXPECT_EQ(run.out,
+              "loaded=1\nrate=44100\nchannels=2\nbits=24\nframes=60000\n"
+              "loaded_frames=60000\n");
+
+    const std::string zeros = "loaded=0\nrate=0\nchannels=0\nbits=0\nframes=0\nloaded_frames=0\n";
+    run = RunGrid({"--info", QString::fromStdString(folder.WriteText("notes.wav", "text"))});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.out, zeros);
+    run = RunGrid({"--info", ""});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, zeros);
+}
+
+TEST(SonoluxGrid, FrameLimitAndFloatChangeWhatIsLoaded) {
+    TempFolder folder;
+    const QString pcm = QString::fromStdString(folder.WriteWave("a.wav", {5, -6, 7}));
+    EXPECT_EQ(RunGrid({"--samples", "--frame-limit=2", pcm}).out, "5\n-6\n");
+    // One float sample of -0.5 and one of 0.25, 32 bits each.
+    WaveBytes floats;
+    floats.RiffHeader().Format(1, 32, -1, 3).Data({0, 0, 0, 0xBF, 0, 0, 0x80, 0x3E});
+    const QString path = QString::fromStdString(folder.WriteText("f.wav", floats.Text()));
+    EXPECT_EQ(RunGrid({"--samples", path}).out, "REFUSED\n");
+    const GridRun run = RunGrid({"--samples", "--float", path});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "-16384\n8192\n");
+    EXPECT_EQ(RunGrid({"--info", "--float", path}).out,
+              "loaded=1\nrate=8000\nchannels=1\nbits=32\nframes=2\nloaded_frames=2\n");
+}
+
 TEST(SonoluxGrid, BadCommandLinesAreRejected) {
     EXPECT_EQ(RunGrid({}).exitCode, 2);
+    EXPECT_EQ(RunGrid({"--frame-limit", "0", ""}).exitCode, 2);
+    EXPECT_EQ(RunGrid({"--frame-limit", "4194305", ""}).exitCode, 2);
+    EXPECT_EQ(RunGrid({"--info", "--samples", ""}).exitCode, 2);
     EXPECT_EQ(RunGrid({"--width", "x", ""}).exitCode, 2);
     EXPECT_EQ(RunGrid({"--fft-choice", "40000", ""}).exitCode, 2);
     EXPECT_EQ(RunGrid({"--colour", "1", ""}).exitCode, 2);
