@@ -94,11 +94,12 @@ Batch FirstWaveFiles(const QString& folder, int capacity) {
             if (IsRegularFile(listing.get(), *entry)) ++batch.unreadableNames;
             continue;
         }
+        if (!IsRegularFile(listing.get(), *entry)) continue;
+        ++batch.total;
         FoldCase(entry->d_name, length, next.folded);
         next.name.assign(entry->d_name, length);
         const bool full = static_cast<int>(smallest.size()) >= capacity;
         if (full && !(next < smallest.top())) continue;
-        if (!IsRegularFile(listing.get(), *entry)) continue;
         if (full) smallest.pop();
         smallest.push(std::move(next));
         next = Candidate();

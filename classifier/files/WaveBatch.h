@@ -12,6 +12,7 @@ namespace WaveBatch {
 
 struct Batch {
     QStringList paths;  // full paths, in batch order
+    int total = 0;      // the folder's wave files that a batch can take, all of them
     // Wave files left out because their names are not valid UTF-8 (Latin-1
     // names from older recorders): as text they would name another file, or
     // none, so they could not be shown or moved safely.
