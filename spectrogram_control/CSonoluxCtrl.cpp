@@ -25,7 +25,9 @@ CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
     setAcceptDrops(true);
 }
 
-CSonoluxCtrl::~CSonoluxCtrl() = default;
+CSonoluxCtrl::~CSonoluxCtrl() {
+    m_player.Forget(this);
+}
 
 void CSonoluxCtrl::SetFrameLengthChoice(short value) {
     m_parameters.frameLengthChoice = value;
@@ -78,11 +80,54 @@ void CSonoluxCtrl::SetFilename(const QString& filename) {
     SetModifiedFlag(true);
 }
 
+void CSonoluxCtrl::SetFrameLimit(int value) {
+    if (value < 1 || static_cast<std::uint32_t>(value) > sonolux::LargestFrameLimit) {
+        ThrowError(ControlError::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        return;
+    }
+    if (static_cast<std::uint32_t>(value) == m_loadOptions.frameLimit) return;
+    m_loadOptions.frameLimit = static_cast<std::uint32_t>(value);
+    ReloadWaveFile();
+    SetModifiedFlag(true);
+}
+
+void CSonoluxCtrl::SetFloatSamples(bool value) {
+    if (value == m_loadOptions.floatSamples) return;
+    m_loadOptions.floatSamples = value;
+    ReloadWaveFile();
+    SetModifiedFlag(true);
+}
+
 void CSonoluxCtrl::Play() {
     // A named pipe or a device would keep the player waiting or playing without end.
     // A missing file is still handed over: the player decides what that plays.
-    if (sonolux::NamesNonRegularFile(QFile::encodeName(m_filename).toStdString())) return;
-    m_player.Play(m_filename);
+    if (sonolux::NamesNonRegularFile(QFile::encodeName(m_filename).toStdString())) {
+        OnPlayFailed(PlayFailure::NotARegularFile());
+        return;
+    }
+    SetPlayState(m_playing, QString());
+    m_player.Play(m_filename, this);
+}
+
+// Only the player's start and end reports move Playing: a request that fails
+// before it replaced anything leaves an earlier sound of this control playing.
+void CSonoluxCtrl::OnPlayStarted() {
+    SetPlayState(true, m_playError);
+}
+
+void CSonoluxCtrl::OnPlayEnded() {
+    SetPlayState(false, m_playError);
+}
+
+void CSonoluxCtrl::OnPlayFailed(const QString& reason) {
+    SetPlayState(m_playing, reason);
+}
+
+void CSonoluxCtrl::SetPlayState(bool playing, const QString& error) {
+    if (playing == m_playing && error == m_playError) return;
+    m_playing = playing;
+    m_playError = error;
+    emit PlayStateChanged();
 }
 
 void CSonoluxCtrl::AboutBox() {
@@ -144,9 +189,23 @@ void CSonoluxCtrl::MarkImageDirty() {
 
 void CSonoluxCtrl::LoadWaveFile(const QString& path) {
     const std::string localPath = QFile::encodeName(path).toStdString();
-    if (sonolux::LoadWaveFile(localPath, m_samples) == sonolux::LoadResult::Replaced) {
-        MarkImageDirty();
-    }
+    sonolux::WaveFileInfo info;
+    const bool replaced = sonolux::LoadWaveFile(localPath, m_samples, m_loadOptions, &info) ==
+                          sonolux::LoadResult::Replaced;
+    if (replaced) MarkImageDirty();
+    SetLoadState(replaced && !path.isEmpty(), info);
+}
+
+void CSonoluxCtrl::ReloadWaveFile() {
+    // Without a name there are no samples to take differently.
+    if (!m_filename.isEmpty()) LoadWaveFile(m_filename);
+}
+
+void CSonoluxCtrl::SetLoadState(bool loaded, const sonolux::WaveFileInfo& info) {
+    if (loaded == m_loaded && info == m_fileInfo) return;
+    m_loaded = loaded;
+    m_fileInfo = info;
+    emit LoadStateChanged();
 }
 
 void CSonoluxCtrl::BuildImage() {

@@ -7,15 +7,19 @@
 #include "CAudioSamplesDataPath.h"
 #include "COleControl.h"
 #include "CWaveDropTarget.h"
+#include "SoundPlayer.h"
 #include "SpectrogramImage.h"
 #include "SpectrogramParameters.h"
-
-class ISoundPlayer;
+#include "WaveLoader.h"
 
 // The Sonolux control: loads a wave file, paints its spectrogram scaled to the
 // control and plays the file. Hosts reach it only through the properties and
 // methods below, by name or by dispatch identifier. GUI thread only.
-class SONOLUX_EXPORT CSonoluxCtrl : public COleControl {
+//
+// After the ten properties every host relies on come read-only properties that
+// tell the host what became of the last load and the last play, each announced
+// by a signal when it changes, and two that widen what a load takes.
+class SONOLUX_EXPORT CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
     Q_OBJECT
     Q_PROPERTY(short FrameLengthChoice READ GetFrameLengthChoice WRITE SetFrameLengthChoice)
     Q_PROPERTY(short FFTSizeChoice READ GetFFTSizeChoice WRITE SetFFTSizeChoice)
@@ -29,6 +33,19 @@ class SONOLUX_EXPORT CSonoluxCtrl : public COleControl {
     Q_PROPERTY(
         QString AudioSamplesDataPath READ GetAudioSamplesDataPath WRITE SetAudioSamplesDataPath)
     Q_PROPERTY(QString Filename READ GetFilename WRITE SetFilename)
+    // What the last load found (see the getters below).
+    Q_PROPERTY(bool Loaded READ GetLoaded NOTIFY LoadStateChanged)
+    Q_PROPERTY(uint SampleRate READ GetSampleRate NOTIFY LoadStateChanged)
+    Q_PROPERTY(int Channels READ GetChannels NOTIFY LoadStateChanged)
+    Q_PROPERTY(int BitsPerSample READ GetBitsPerSample NOTIFY LoadStateChanged)
+    Q_PROPERTY(uint TotalFrames READ GetTotalFrames NOTIFY LoadStateChanged)
+    Q_PROPERTY(int LoadedFrames READ GetLoadedFrames NOTIFY LoadStateChanged)
+    // What became of the last play.
+    Q_PROPERTY(bool Playing READ GetPlaying NOTIFY PlayStateChanged)
+    Q_PROPERTY(QString PlayError READ GetPlayError NOTIFY PlayStateChanged)
+    // What a load takes.
+    Q_PROPERTY(int FrameLimit READ GetFrameLimit WRITE SetFrameLimit)
+    Q_PROPERTY(bool FloatSamples READ GetFloatSamples WRITE SetFloatSamples)
 
 public:
     // `player` plays the file on Play; it must outlive the control.
@@ -61,6 +78,42 @@ public:
     // the previous samples and picture.
     void SetFilename(const QString& filename);
 
+    // What the last write of Filename (or drop, or change of FrameLimit or
+    // FloatSamples) found. After a load that read a file: Loaded is true and the
+    // others describe it: frames per second as its header states them, channels,
+    // bits of one stored sample, the whole frames it holds (a file cut short
+    // counts those that are there) and the frames taken into the picture. A
+    // refused file and an empty Filename read false and all zeros, although a
+    // refused file leaves the previous picture and samples in place.
+    // LoadStateChanged is emitted whenever one of them changes.
+    bool GetLoaded() const { return m_loaded; }
+    uint GetSampleRate() const { return m_fileInfo.sampleRate; }
+    int GetChannels() const { return m_fileInfo.channels; }
+    int GetBitsPerSample() const { return m_fileInfo.bitsPerSample; }
+    uint GetTotalFrames() const { return m_fileInfo.totalFrames; }
+    int GetLoadedFrames() const { return static_cast<int>(m_fileInfo.loadedFrames); }
+
+    // Playing is true from the moment the sound of Play is heard until it ends
+    // or another Play (of any control of the module) replaces it. PlayError says
+    // why the last Play failed ("no file", "file not found", "not a regular
+    // file", "no sound output", "format not playable"); Play empties it. A Play
+    // that fails at once leaves a sound that is still playing alone, so Playing
+    // can be true while PlayError tells of the latest request.
+    // PlayStateChanged is emitted whenever one of the two changes.
+    bool GetPlaying() const { return m_playing; }
+    QString GetPlayError() const { return m_playError; }
+
+    // At most this many frames are loaded from the start of the file: 1 to
+    // 4194304, 48000 in a new control. Any other value raises the invalid
+    // property value error (ControlError::InvalidPropertyValue) and keeps the
+    // old one. A change reloads the current file.
+    int GetFrameLimit() const { return static_cast<int>(m_loadOptions.frameLimit); }
+    void SetFrameLimit(int value);
+    // Whether IEEE float wave files (32 and 64 bits) are read; false in a new
+    // control, which refuses them. A change reloads the current file.
+    bool GetFloatSamples() const { return m_loadOptions.floatSamples; }
+    void SetFloatSamples(bool value);
+
     Q_INVOKABLE void Play();
     Q_INVOKABLE void AboutBox();
     Q_INVOKABLE void DoClick() {}
@@ -84,6 +137,10 @@ public:
     int ImageBuildCount() const { return m_imageBuildCount; }
     const CAudioSamplesDataPath& DataPath() const { return m_dataPath; }
 
+signals:
+    void LoadStateChanged();
+    void PlayStateChanged();
+
 protected:
     void DoPropExchange(CPropExchange& exchange) override;
     void OnResetState() override;
@@ -97,6 +154,12 @@ private:
     void OnFlagPropertyChanged() { SetModifiedFlag(true); }
     void MarkImageDirty();
     void LoadWaveFile(const QString& path);
+    void ReloadWaveFile();
+    void SetLoadState(bool loaded, const sonolux::WaveFileInfo& info);
+    void SetPlayState(bool playing, const QString& error);
+    void OnPlayStarted() override;
+    void OnPlayEnded() override;
+    void OnPlayFailed(const QString& reason) override;
     void BuildImage();
     void DrawCalculatingText(QPainter& painter, const QRect& bounds);
     void PaintImage(QPainter& painter, const QRect& bounds);
@@ -112,5 +175,10 @@ private:
     int m_imageBuildCount = 0;
     std::vector<std::int16_t> m_samples;
     QString m_filename;
+    sonolux::LoadOptions m_loadOptions;
+    bool m_loaded = false;
+    sonolux::WaveFileInfo m_fileInfo;
+    bool m_playing = false;
+    QString m_playError;
     ISoundPlayer& m_player;
 };

@@ -30,6 +30,16 @@ const DispatchTable& SonoluxDispatchTable() {
         {SonoluxDispid::Play, "Play", Kind::Method},
         {SonoluxDispid::DoClick, "DoClick", Kind::Method},
         {SonoluxDispid::AboutBox, "AboutBox", Kind::Method},
+        {SonoluxDispid::Loaded, "Loaded", Kind::Property},
+        {SonoluxDispid::SampleRate, "SampleRate", Kind::Property},
+        {SonoluxDispid::Channels, "Channels", Kind::Property},
+        {SonoluxDispid::BitsPerSample, "BitsPerSample", Kind::Property},
+        {SonoluxDispid::TotalFrames, "TotalFrames", Kind::Property},
+        {SonoluxDispid::LoadedFrames, "LoadedFrames", Kind::Property},
+        {SonoluxDispid::Playing, "Playing", Kind::Property},
+        {SonoluxDispid::PlayError, "PlayError", Kind::Property},
+        {SonoluxDispid::FrameLimit, "FrameLimit", Kind::Property},
+        {SonoluxDispid::FloatSamples, "FloatSamples", Kind::Property},
     });
     return table;
 }

@@ -19,6 +19,19 @@ constexpr int Filename = 10;
 constexpr int Play = 11;
 constexpr int DoClick = -551;
 constexpr int AboutBox = -552;
+// Added later, after every identifier above: read-only, what the last load and
+// the last play came to.
+constexpr int Loaded = 12;
+constexpr int SampleRate = 13;
+constexpr int Channels = 14;
+constexpr int BitsPerSample = 15;
+constexpr int TotalFrames = 16;
+constexpr int LoadedFrames = 17;
+constexpr int Playing = 18;
+constexpr int PlayError = 19;
+// Added later still: what a load takes.
+constexpr int FrameLimit = 20;
+constexpr int FloatSamples = 21;
 }  // namespace SonoluxDispid
 
 // The static description of the module's type library: its identifier,

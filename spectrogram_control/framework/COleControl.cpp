@@ -51,11 +51,23 @@ bool COleControl::GetDispatchProperty(int dispid, QVariant& value) {
 }
 
 bool COleControl::SetDispatchProperty(int dispid, const QVariant& value) {
-    return GetDispatchTable().SetProperty(*this, dispid, value);
+    ClearError();
+    return GetDispatchTable().SetProperty(*this, dispid, value) && m_errorNumber == 0;
 }
 
 bool COleControl::InvokeDispatchMethod(int dispid) {
-    return GetDispatchTable().Invoke(*this, dispid);
+    ClearError();
+    return GetDispatchTable().Invoke(*this, dispid) && m_errorNumber == 0;
+}
+
+void COleControl::ClearError() {
+    m_errorNumber = 0;
+    m_errorDescription.clear();
+}
+
+void COleControl::ThrowError(int number, const QString& description) {
+    m_errorNumber = number;
+    m_errorDescription = description;
 }
 
 bool COleControl::DoVerb(Verb verb) {

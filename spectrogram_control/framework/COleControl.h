@@ -21,6 +21,12 @@ enum ControlFlags : std::uint32_t {
     ControlFlagWindowlessActivate = 0x10,
 };
 
+// Numbers of the errors a control raises from a property write (see ThrowError),
+// as the host's runtime reports them.
+namespace ControlError {
+constexpr int InvalidPropertyValue = 380;  // "Invalid property value"
+}  // namespace ControlError
+
 // Base of every control of the module: a widget that paints through OnDraw,
 // renders to non-screen devices through OnDrawMetafile, persists through
 // DoPropExchange, is reached by dispatch identifier through its dispatch
@@ -53,10 +59,20 @@ public:
 
     // Dispatch by identifier, also for hosts that reach the control only
     // through its meta-object; each returns false when the identifier is
-    // unknown or the value does not fit the property's type.
+    // unknown, the value does not fit the property's type, or the write or
+    // call raised an error (see GetErrorNumber).
     Q_INVOKABLE bool GetDispatchProperty(int dispid, QVariant& value);
     Q_INVOKABLE bool SetDispatchProperty(int dispid, const QVariant& value);
     Q_INVOKABLE bool InvokeDispatchMethod(int dispid);
+
+    // The error the last failing property write or method call raised: its
+    // number (ControlError) and description, or 0 and an empty text when none
+    // was raised since the last ClearError. SetDispatchProperty and
+    // InvokeDispatchMethod clear it before they start; a host that writes by
+    // name calls ClearError first. A write that raised an error changed nothing.
+    Q_INVOKABLE int GetErrorNumber() const { return m_errorNumber; }
+    Q_INVOKABLE QString GetErrorDescription() const { return m_errorDescription; }
+    Q_INVOKABLE void ClearError();
 
     // The two standard verbs. Edit takes the focus; Properties opens the
     // property frame with the control's pages (owned by the control, closed
@@ -78,6 +94,9 @@ public:
     virtual const DispatchTable& GetDispatchTable() const = 0;
 
 protected:
+    // Raises an error from inside a property write or method call (see GetErrorNumber).
+    void ThrowError(int number, const QString& description);
+
     // Writes the control's extent; subclasses add their own values after it.
     virtual void DoPropExchange(CPropExchange& exchange);
     virtual void OnResetState() {}
@@ -100,4 +119,6 @@ protected:
 
 private:
     bool m_modified = false;
+    int m_errorNumber = 0;
+    QString m_errorDescription;
 };

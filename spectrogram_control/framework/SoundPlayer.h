@@ -5,22 +5,61 @@
 
 #include "sonolux/SonoluxModule.h"
 
+// Hears what becomes of a sound it asked a player for. GUI thread only.
+class SONOLUX_EXPORT ISoundPlayerListener {
+public:
+    // The sound is now audible.
+    virtual void OnPlayStarted() = 0;
+    // The sound played to its end, or stopped because a newer request replaced it.
+    virtual void OnPlayEnded() = 0;
+    // The sound will not play; `reason` says why in a few words for the user.
+    virtual void OnPlayFailed(const QString& reason) = 0;
+
+protected:
+    ~ISoundPlayerListener() = default;
+};
+
+// Why a sound did not play, in the words the control passes on to its host.
+namespace PlayFailure {
+inline QString NoFile() {
+    return QStringLiteral("no file");
+}
+inline QString FileNotFound() {
+    return QStringLiteral("file not found");
+}
+inline QString NotARegularFile() {
+    return QStringLiteral("not a regular file");
+}
+inline QString NoSoundOutput() {
+    return QStringLiteral("no sound output");
+}
+inline QString FormatNotPlayable() {
+    return QStringLiteral("format not playable");
+}
+}  // namespace PlayFailure
+
 // Plays a wave file in the background. Play returns at once; a new request
 // replaces a sound that is still playing; an empty or unplayable name plays
 // nothing. GUI thread only.
 class SONOLUX_EXPORT ISoundPlayer {
 public:
     virtual ~ISoundPlayer() = default;
-    virtual void Play(const QString& fileName) = 0;
+    // Starts `fileName`. `listener` (may be null) hears the start and then the end
+    // or the failure of this sound, possibly before Play returns. A listener of a
+    // sound still playing hears that it ended before the new sound's reports.
+    virtual void Play(const QString& fileName, ISoundPlayerListener* listener) = 0;
+    // `listener` hears nothing more; call it before the listener goes away.
+    virtual void Forget(ISoundPlayerListener* listener) = 0;
 };
 
 // The module's player over Qt Multimedia. A machine without an audio device
-// plays nothing and does not fail.
+// plays nothing, does not fail, and reports "no sound output".
 class SONOLUX_EXPORT QtSoundPlayer : public ISoundPlayer {
 public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
-    void Play(const QString& fileName) override;
+    void Play(const QString& fileName, ISoundPlayerListener* listener) override;
+    void Forget(ISoundPlayerListener* listener) override;
 
 private:
     class Output;

@@ -4,12 +4,16 @@
 #include <QImage>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
+#include <cmath>
 
+#include "../engine/WaveBytes.h"
 #include "CSonoluxCtrl.h"
 #include "FakeSoundPlayer.h"
 #include "SonoluxTypeLibrary.h"
 #include "TempFolder.h"
+#include "WaveWriter.h"
 
 namespace {
 
@@ -20,6 +24,38 @@ struct Control : ::testing::Test {
 };
 
 }  // namespace
+
+// Renders the control as a metafile, which builds a dirty image at once.
+void Render(CSonoluxCtrl& control) {
+    QImage target(control.size(), QImage::Format_RGB32);
+    QPainter painter(&target);
+    control.DrawMetafile(painter, target.rect());
+}
+
+// The first and the last grid column that hold anything but white.
+std::pair<int, int> DarkColumns(const sonolux::SpectrogramImage& image) {
+    int first = -1;
+    int last = -1;
+    const sonolux::SpectrogramGeometry& grid = image.BuiltGeometry();
+    for (int column = 0; column < grid.frameCount; ++column) {
+        for (int row = 0; row < grid.binCount; ++row) {
+            if (image.Image().pixelIndex(column, row) == 255) continue;
+            if (first < 0) first = column;
+            last = column;
+        }
+    }
+    return {first, last};
+}
+
+QVariantList LoadState(const CSonoluxCtrl& control) {
+    QVariantList values;
+    for (const char* name :
+         {"Loaded", "SampleRate", "Channels", "BitsPerSample", "TotalFrames", "LoadedFrames"})
+        values.append(control.property(name));
+    return values;
+}
+
+const QVariantList NothingLoaded = {false, 0u, 0, 0, 0u, 0};
 
 TEST_F(Control, StartsWithItsInitialValues) {
     EXPECT_EQ(control.property("FrameLengthChoice").toInt(), 2);
@@ -33,6 +69,11 @@ TEST_F(Control, StartsWithItsInitialValues) {
     EXPECT_EQ(control.property("Filename").toString(), "");
     EXPECT_EQ(control.property("AudioSamplesDataPath").toString(), "");
     EXPECT_TRUE(control.IsImageDirty());
+    EXPECT_EQ(control.property("FrameLimit").toInt(), 48000);
+    EXPECT_EQ(control.property("FloatSamples").toBool(), false);
+    EXPECT_EQ(LoadState(control), NothingLoaded);
+    EXPECT_EQ(control.property("Playing").toBool(), false);
+    EXPECT_EQ(control.property("PlayError").toString(), "");
 }
 
 TEST_F(Control, DispatchIdentifiersReachTheSameProperties) {
@@ -278,4 +319,164 @@ TEST_F(Control, DataPathIsReadInTheBackgroundAndResetStopsIt) {
     for (int i = 0; i < 10; ++i) QCoreApplication::sendPostedEvents();
     EXPECT_EQ(control.GetAudioSamplesDataPath(), "");
     EXPECT_EQ(control.DataPath().PiecesSeen(), 4);  // the second read never delivered a piece
+}
+
+TEST_F(Control, TellsItsHostWhatTheLastLoadFound) {
+    QSignalSpy changes(&control, SIGNAL(LoadStateChanged()));
+    TempFolder folder;
+    // Accepted, 12 000 frames beyond the limit.
+    const std::string stereo = folder.Path("stereo24.wav");
+    ASSERT_TRUE(corvane::WritePcmWave(stereo, 2, 44100, 24, std::vector<std::uint8_t>(6 * 60000)));
+    control.SetFilename(QString::fromStdString(stereo));
+    const QVariantList accepted = {true, 44100u, 2, 24, 60000u, 48000};
+    EXPECT_EQ(LoadState(control), accepted);
+    EXPECT_EQ(changes.count(), 1);
+    control.SetFilename(QString::fromStdString(stereo));
+    EXPECT_EQ(changes.count(), 1);  // nothing changed
+    QVariant value;
+    ASSERT_TRUE(control.GetDispatchProperty(SonoluxDispid::TotalFrames, value));
+    EXPECT_EQ(value.toLongLong(), 60000);
+    EXPECT_FALSE(control.SetDispatchProperty(SonoluxDispid::Loaded, false));  // read-only
+    EXPECT_FALSE(control.setProperty("LoadedFrames", 5));
+    EXPECT_EQ(LoadState(control), accepted);
+
+    // Cut short: the data chunk claims far more than the file holds.
+    WaveBytes cut;
+    cut.RiffHeader().Format(1, 16).Data(std::vector<std::uint8_t>(2001, 3), 0x7FFFFFF0);
+    control.SetFilename(QString::fromStdString(folder.WriteText("cut.wav", cut.Text())));
+    EXPECT_EQ(LoadState(control), (QVariantList{true, 8000u, 1, 16, 1000u, 1000}));
+    EXPECT_EQ(changes.count(), 2);
+
+    // Refused: described as nothing loaded, while the samples stay.
+    control.SetFilename(QString::fromStdString(folder.WriteText("notes.wav", "plain text")));
+    EXPECT_EQ(LoadState(control), NothingLoaded);
+    EXPECT_EQ(control.Samples().size(), 1000u);
+    EXPECT_EQ(changes.count(), 3);
+    control.SetFilename("");
+    EXPECT_EQ(LoadState(control), NothingLoaded);
+    EXPECT_EQ(changes.count(), 3);
+}
+
+TEST_F(Control, ReportsWhatBecameOfTheLastPlay) {
+    QSignalSpy changes(&control, SIGNAL(PlayStateChanged()));
+    const auto state = [this] {
+        return std::make_pair(control.property("Playing").toBool(),
+                              control.property("PlayError").toString());
+    };
+    control.SetFilename("/data/a.wav");
+    control.Play();
+    EXPECT_EQ(state(), std::make_pair(false, QString()));
+    player.Start();
+    EXPECT_EQ(state(), std::make_pair(true, QString()));
+    player.End();
+    EXPECT_EQ(state(), std::make_pair(false, QString()));
+    EXPECT_EQ(changes.count(), 2);
+
+    control.Play();
+    player.Fail("no sound output");
+    EXPECT_EQ(state(), std::make_pair(false, QString("no sound output")));
+    control.Play();  // a new request forgets why the last one failed
+    EXPECT_EQ(state(), std::make_pair(false, QString()));
+    player.Start();
+    EXPECT_EQ(changes.count(), 5);
+
+    // A folder is never handed over; the sound that plays goes on.
+    TempFolder folder;
+    control.SetFilename(QString::fromStdString(folder.Path()));
+    control.Play();
+    EXPECT_EQ(player.played.size(), 3);
+    EXPECT_EQ(state(), std::make_pair(true, QString("not a regular file")));
+    player.End();
+    EXPECT_EQ(state(), std::make_pair(false, QString("not a regular file")));
+
+    // A control that goes away is forgotten by the player it asked.
+    {
+        CSonoluxCtrl other(player);
+        other.Play();
+        EXPECT_NE(player.listener, nullptr);
+    }
+    EXPECT_EQ(player.listener, nullptr);
+}
+
+TEST_F(Control, FrameLimitTakesOneTo4194304AndRaisesInvalidPropertyValueOtherwise) {
+    for (const QVariant& wrong : {QVariant(0), QVariant(-1), QVariant(4194305)}) {
+        EXPECT_FALSE(control.SetDispatchProperty(SonoluxDispid::FrameLimit, wrong));
+        EXPECT_EQ(control.GetErrorNumber(), 380);
+        EXPECT_EQ(control.GetErrorDescription(), "Invalid property value");
+        EXPECT_EQ(control.GetFrameLimit(), 48000);
+    }
+    // A host that writes by name reads the error through the meta-object.
+    control.ClearError();
+    control.setProperty("FrameLimit", 0);
+    int number = 0;
+    ASSERT_TRUE(QMetaObject::invokeMethod(&control, "GetErrorNumber", Q_RETURN_ARG(int, number)));
+    EXPECT_EQ(number, 380);
+    EXPECT_EQ(control.GetFrameLimit(), 48000);
+
+    for (int right : {1, 4194304}) {
+        EXPECT_TRUE(control.SetDispatchProperty(SonoluxDispid::FrameLimit, right));
+        EXPECT_EQ(control.GetErrorNumber(), 0);
+        EXPECT_EQ(control.GetFrameLimit(), right);
+    }
+    EXPECT_TRUE(control.SetDispatchProperty(SonoluxDispid::FloatSamples, -1));
+    EXPECT_TRUE(control.GetFloatSamples());
+
+    // Neither is saved: the state is the one of a control that never had them.
+    FakeSoundPlayer otherPlayer;
+    CSonoluxCtrl plain(otherPlayer);
+    plain.resize(control.size());
+    EXPECT_EQ(control.SaveState(), plain.SaveState());
+    ASSERT_TRUE(plain.LoadState(control.SaveState()));
+    EXPECT_EQ(plain.GetFrameLimit(), 48000);
+    EXPECT_FALSE(plain.GetFloatSamples());
+}
+
+TEST_F(Control, WholeRecordingShowsAToneThatStartsLate) {
+    // 5 s at 48 kHz: silence, then from 3 s on a tone of 3 kHz.
+    std::vector<std::int16_t> samples(240000);
+    for (std::size_t i = 144000; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(10000 * std::sin(2 * M_PI * 3000.0 * i / 48000));
+    TempFolder folder;
+    control.SetFilename(QString::fromStdString(folder.WriteWave("late.wav", samples)));
+    Render(control);
+    EXPECT_EQ(DarkColumns(control.Image()), std::make_pair(-1, -1));  // the first second only
+
+    QSignalSpy changes(&control, SIGNAL(LoadStateChanged()));
+    control.setProperty("FrameLimit", 4194304);
+    EXPECT_EQ(control.Samples(), samples);
+    EXPECT_EQ(control.GetLoadedFrames(), 240000);
+    EXPECT_EQ(changes.count(), 1);
+    ASSERT_TRUE(control.IsImageDirty());
+    Render(control);
+    // The tone fills the last two fifths of the picture and nothing before them.
+    const int columns = control.Image().BuiltGeometry().frameCount;
+    const auto [first, last] = DarkColumns(control.Image());
+    EXPECT_NEAR(first, 0.6 * columns, 2);
+    EXPECT_EQ(last, columns - 1);
+
+    control.setProperty("FrameLimit", 48000);
+    Render(control);
+    EXPECT_EQ(DarkColumns(control.Image()), std::make_pair(-1, -1));
+}
+
+TEST_F(Control, FloatSamplesReadsFloatFilesOnlyWhileSet) {
+    // 32-bit float samples 0.5, -0.25 and NaN.
+    WaveBytes floats;
+    floats.RiffHeader()
+        .Format(1, 32, -1, 3)
+        .Data({0, 0, 0, 0x3F, 0, 0, 0x80, 0xBE, 0, 0, 0xC0, 0x7F});
+    TempFolder folder;
+    control.SetFilename(QString::fromStdString(folder.WriteWave("pcm.wav", {1, 2})));
+    control.SetFilename(QString::fromStdString(folder.WriteText("float.wav", floats.Text())));
+    EXPECT_FALSE(control.GetLoaded());
+    EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{1, 2}));
+
+    control.setProperty("FloatSamples", true);
+    EXPECT_EQ(LoadState(control), (QVariantList{true, 8000u, 1, 32, 3u, 3}));
+    EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{16384, -8192, 0}));
+    EXPECT_TRUE(control.IsImageDirty());
+
+    control.setProperty("FloatSamples", false);
+    EXPECT_FALSE(control.GetLoaded());
+    EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{16384, -8192, 0}));
 }

@@ -1,12 +1,32 @@
 #pragma once
 
 #include <QStringList>
+#include <utility>
 
 #include "SoundPlayer.h"
 
-// Records what the control asks to play.
+// Records what the control asks to play, and reports back to it what the test
+// says became of the sound.
 class FakeSoundPlayer : public ISoundPlayer {
 public:
-    void Play(const QString& fileName) override { played.append(fileName); }
+    void Play(const QString& fileName, ISoundPlayerListener* requester) override {
+        played.append(fileName);
+        listener = requester;
+    }
+    void Forget(ISoundPlayerListener* gone) override {
+        if (listener == gone) listener = nullptr;
+    }
+
+    void Start() const {
+        if (listener) listener->OnPlayStarted();
+    }
+    void End() {
+        if (listener) std::exchange(listener, nullptr)->OnPlayEnded();
+    }
+    void Fail(const QString& reason) {
+        if (listener) std::exchange(listener, nullptr)->OnPlayFailed(reason);
+    }
+
     QStringList played;
+    ISoundPlayerListener* listener = nullptr;  // of the last request, until it ends or fails
 };

@@ -42,6 +42,34 @@ constexpr QUuid CLSID_SPGParams{0x5f1d2c86, 0x3b7e, 0x4a91, 0x9c, 0x62, 0x1e,
 // ProgID of the control.
 constexpr const char* ProgID_Sonolux = "SONOLUX.SonoluxCtrl.1";
 
+// A control's properties are reached by name through its meta-object
+// (QObject::property and setProperty), its methods through
+// QMetaObject::invokeMethod. Beside FrameLengthChoice, FFTSizeChoice,
+// WindowFunctionChoice, HopSize, PowerMin, PowerMax, OLEDropMode, PlayOnClick,
+// AudioSamplesDataPath and Filename, a control tells its host, read-only:
+//   "Loaded"         bool     the last load of Filename read a file
+//   "SampleRate"     uint     its frames per second, as its header states them
+//   "Channels"       int      its channels
+//   "BitsPerSample"  int      bits of one sample as the file stores it
+//   "TotalFrames"    uint     the whole frames the file holds
+//   "LoadedFrames"   int      of them, those taken into the picture (from the start)
+//   "Playing"        bool     the sound of its Play is being heard
+//   "PlayError"      QString  why the last Play failed; empty when it did not
+// After a refused file or an empty Filename, Loaded is false and the numbers
+// are 0, while the picture stays that of the last file read. The control's
+// signal LoadStateChanged() announces a change of the first six,
+// PlayStateChanged() a change of the last two (connect by name with
+// SIGNAL(LoadStateChanged()), or through QMetaObject::indexOfSignal).
+// It also takes:
+//   "FrameLimit"     int      frames a load takes at most: 1 to 4194304, default
+//                             48000; another value raises error 380 ("Invalid
+//                             property value", see the control's
+//                             GetErrorNumber) and keeps the old one
+//   "FloatSamples"   bool     IEEE float wave files are read; default false
+// Changing either reloads the current file. Neither is saved with the control.
+// The time of sample frame i is i / SampleRate seconds; the picture covers
+// LoadedFrames frames.
+
 // Interface identifier of IClassFactory.
 constexpr QUuid IID_IClassFactory{0x00000001, 0x0000, 0x0000, 0xc0, 0x00, 0x00,
                                   0x00,       0x00,   0x00,   0x00, 0x46};
