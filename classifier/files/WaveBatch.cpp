@@ -31,8 +31,17 @@ struct Candidate {
     }
 };
 
-bool EndsWithWaveExtension(const char* name, std::size_t length) {
-    return length >= 4 && std::memcmp(name + length - 4, ".wav", 4) == 0;
+// ASCII letters only: no byte of a longer UTF-8 character is one of them.
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EndsWithWaveExtension(const char* name, std::size_t length, WaveNames names) {
+    if (length < 4) return false;
+    const char* extension = name + length - 4;
+    if (names == WaveNames::LowerCaseOnly) return std::memcmp(extension, ".wav", 4) == 0;
+    return std::equal(extension, extension + 4, ".wav",
+                      [](char c, char wanted) { return AsciiLower(c) == wanted; });
 }
 
 bool IsAscii(const char* name, std::size_t length) {
@@ -52,9 +61,7 @@ bool SurvivesRoundTrip(const char* name, std::size_t length) {
 void FoldCase(const char* name, std::size_t length, std::string& folded) {
     if (IsAscii(name, length)) {
         folded.assign(name, length);
-        for (char& c : folded) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
+        for (char& c : folded) c = AsciiLower(c);
         return;
     }
     folded = QString::fromUtf8(name, static_cast<qsizetype>(length)).toCaseFolded().toStdString();
@@ -76,7 +83,7 @@ struct FolderCloser {
 
 }  // namespace
 
-Batch FirstWaveFiles(const QString& folder, int capacity) {
+Batch FirstWaveFiles(const QString& folder, int capacity, WaveNames names) {
     Batch batch;
     std::unique_ptr<DIR, FolderCloser> listing(::opendir(QFile::encodeName(folder).constData()));
     if (!listing || capacity <= 0) return batch;
@@ -89,7 +96,7 @@ Batch FirstWaveFiles(const QString& folder, int capacity) {
         const dirent* entry = ::readdir(listing.get());
         if (!entry) break;
         const std::size_t length = std::strlen(entry->d_name);
-        if (!EndsWithWaveExtension(entry->d_name, length)) continue;
+        if (!EndsWithWaveExtension(entry->d_name, length, names)) continue;
         if (!SurvivesRoundTrip(entry->d_name, length)) {
             if (IsRegularFile(listing.get(), *entry)) ++batch.unreadableNames;
             continue;

@@ -4,11 +4,16 @@
 #include <QStringList>
 
 // Lists the recordings of a batch: the files directly in a folder whose names
-// end in ".wav" (in lower case, as the wave file pattern asks), the first
-// `capacity` of them in ascending name order (compared without regard to case,
-// ties broken by the exact name). Only the names that make the batch are kept
-// in order, so a folder of n files costs n log(capacity), not n log n.
+// end in ".wav" (in lower case, as the wave file pattern asks, or in any letter
+// case on request), the first `capacity` of them in ascending name order
+// (compared without regard to case, ties broken by the exact name, so "a.WAV"
+// comes just before "a.wav"). Only the names that make the batch are kept in
+// order, so a folder of n files costs n log(capacity), not n log n.
 namespace WaveBatch {
+
+// Which names are wave files: ".wav" only, or also ".WAV", ".Wav" and the
+// rest, as field recorders write them.
+enum class WaveNames { LowerCaseOnly, AnyCase };
 
 struct Batch {
     QStringList paths;  // full paths, in batch order
@@ -20,6 +25,7 @@ struct Batch {
 };
 
 // The batch of `folder`; empty when the folder cannot be read.
-Batch FirstWaveFiles(const QString& folder, int capacity);
+Batch FirstWaveFiles(const QString& folder, int capacity,
+                     WaveNames names = WaveNames::LowerCaseOnly);
 
 }  // namespace WaveBatch

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "TempFolder.h"
 #include "WaveBatch.h"
@@ -24,6 +25,31 @@ TEST(WaveBatch, TakesOnlyLowerCaseWavFiles) {
     const QString root = QString::fromStdString(folder.Path());
     EXPECT_EQ(WaveBatch::FirstWaveFiles(root, 25).paths,
               QStringList({root + "/a.wav", root + "/c.wav"}));
+}
+
+TEST(WaveBatch, TakesWavNamesInAnyLetterCaseOnlyWhenAsked) {
+    TempFolder folder;
+    for (const char* name : {"a.wav", "a.WAV", "b.Wav", "c.wAV", "d.wave", "e.WA", "f.wav.txt"})
+        folder.WriteWave(name);
+    folder.MakeFolder("g.WAV");
+    // A Latin-1 name: counted, never shown. The folder cannot remove what it
+    // cannot name, so the test does.
+    const std::string latin1 = folder.WriteWave("caf\xe9.WAV");
+    const QString root = QString::fromStdString(folder.Path());
+    using WaveBatch::WaveNames;
+
+    const WaveBatch::Batch lower = WaveBatch::FirstWaveFiles(root, 25, WaveNames::LowerCaseOnly);
+    EXPECT_EQ(Names(lower.paths), QStringList({"a.wav"}));
+    EXPECT_EQ(lower.unreadableNames, 0);
+
+    // Both spellings of one name, the upper-case one first.
+    const WaveBatch::Batch any = WaveBatch::FirstWaveFiles(root, 25, WaveNames::AnyCase);
+    EXPECT_EQ(any.paths,
+              QStringList({root + "/a.WAV", root + "/a.wav", root + "/b.Wav", root + "/c.wAV"}));
+    EXPECT_EQ(any.unreadableNames, 1);
+    EXPECT_EQ(Names(WaveBatch::FirstWaveFiles(root, 1, WaveNames::AnyCase).paths),
+              QStringList({"a.WAV"}));
+    ::unlink(latin1.c_str());
 }
 
 TEST(WaveBatch, TakesTheFirstNamesIgnoringCaseWithExactTieBreak) {
