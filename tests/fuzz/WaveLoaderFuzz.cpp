@@ -1,10 +1,12 @@
 // libFuzzer entry: every input is taken as the bytes of a wave file and goes
-// through the control's whole load, then through the image build of a small
-// control. Run under AddressSanitizer and UndefinedBehaviorSanitizer.
+// through the control's whole load, as a new control takes it and as one that
+// takes whole recordings and float samples does, then through the image build
+// of a small control. Run under AddressSanitizer and UndefinedBehaviorSanitizer.
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <QSize>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -39,22 +41,44 @@ struct InputFile {
     std::string path;
 };
 
+const std::vector<std::int16_t> Previous = {7, -7, 7};
+
+// Loads the input with `options`; aborts on anything a load must never do.
+// Returns whether it was read.
+bool Load(const std::string& path, std::size_t size, const sonolux::LoadOptions& options,
+          std::vector<std::int16_t>& samples) {
+    samples = Previous;
+    sonolux::WaveFileInfo info{1, 1, 1, 1, 1};
+    if (sonolux::LoadWaveFile(path, samples, options, &info) == sonolux::LoadResult::Refused) {
+        // A refusal changes nothing and describes nothing.
+        if (samples != Previous || !(info == sonolux::WaveFileInfo{})) std::abort();
+        return false;
+    }
+    // Every sample comes from at least one byte of the input.
+    if (samples.empty() || samples.size() > options.frameLimit || samples.size() > size ||
+        samples.capacity() != samples.size() || info.loadedFrames != samples.size() ||
+        info.totalFrames < info.loadedFrames || info.channels == 0) {
+        std::abort();
+    }
+    return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const InputFile input;
     input.Hold(data, size);
-    const std::vector<std::int16_t> previous = {7, -7, 7};
-    std::vector<std::int16_t> samples = previous;
-    if (sonolux::LoadWaveFile(input.path, samples) == sonolux::LoadResult::Refused) {
-        if (samples != previous) std::abort();  // a refusal changes nothing
-        return 0;
-    }
-    // Every sample comes from at least one byte of the input.
-    if (samples.empty() || samples.size() > sonolux::MaxFrames || samples.size() > size) {
+    std::vector<std::int16_t> first;
+    const bool firstRead = Load(input.path, size, {}, first);
+    std::vector<std::int16_t> whole;
+    const bool wholeRead = Load(input.path, size, {sonolux::LargestFrameLimit, true}, whole);
+    // Taking more frames and float samples too never loses what the first load read.
+    if (firstRead && (!wholeRead || whole.size() < first.size() ||
+                      !std::equal(first.begin(), first.end(), whole.begin()))) {
         std::abort();
     }
+    if (!wholeRead) return 0;
     sonolux::SpectrogramImage image;
-    image.Build(samples, sonolux::SpectrogramParameters{}, QSize(40, 30));
+    image.Build(whole, sonolux::SpectrogramParameters{}, QSize(40, 30));
     return 0;
 }
