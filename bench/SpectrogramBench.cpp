@@ -118,11 +118,54 @@ void BM_Batch25(benchmark::State& state) {
     }
 }
 
+// Ten seconds of recording as mono 16-bit (read straight into the samples) or as
+// stereo 24-bit (converted a block at a time).
+bool WriteTenSeconds(const std::string& path, bool stereo24) {
+    std::vector<std::int16_t> ten;
+    for (unsigned second = 0; second < 10; ++second) {
+        const std::vector<std::int16_t> one = Recording(second + 1);
+        ten.insert(ten.end(), one.begin(), one.end());
+    }
+    if (!stereo24) return corvane::WriteMono16Wave(path, 48000, ten);
+    std::vector<std::uint8_t> frames;
+    frames.reserve(ten.size() * 6);
+    for (std::int16_t sample : ten) {
+        const auto low = static_cast<std::uint8_t>(sample);
+        const auto high = static_cast<std::uint8_t>(sample >> 8);
+        frames.insert(frames.end(), {0x5A, low, high, 0x5A, high, low});
+    }
+    return corvane::WritePcmWave(path, 2, 48000, 24, frames);
+}
+
+// One 10 s file loaded as a cell's control loads it: the first second (first
+// argument 0) or the whole recording (1); mono 16-bit (second argument 16) or
+// stereo 24-bit (24).
+void BM_LoadTenSeconds(benchmark::State& state) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("ten.wav").toStdString();
+    if (!WriteTenSeconds(path, state.range(1) == 24)) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    const sonolux::LoadOptions options{
+        state.range(0) != 0 ? sonolux::LargestFrameLimit : sonolux::DefaultFrameLimit, false};
+    std::vector<std::int16_t> samples;
+    for (auto _ : state) {
+        if (sonolux::LoadWaveFile(path, samples, options) != sonolux::LoadResult::Replaced) {
+            state.SkipWithError("the file was refused");
+            return;
+        }
+        benchmark::DoNotOptimize(samples.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(samples.size()) * 2);
+}
+
 BENCHMARK(BM_SmallSpectrogram)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SmallSpectrogramFftw)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HeavySpectrogram)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HeavySpectrogramFftw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Batch25)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadTenSeconds)->ArgsProduct({{0, 1}, {16, 24}})->Unit(benchmark::kMicrosecond);
 
 // Forwards to the console and remembers each benchmark's mean real time per iteration.
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -47,6 +47,17 @@ const std::vector<std::int16_t>& OneSecond() {
     return samples;
 }
 
+// Ten seconds: the chirp of OneSecond ten times over.
+const std::vector<std::int16_t>& TenSeconds() {
+    static const std::vector<std::int16_t> samples = [] {
+        std::vector<std::int16_t> ten;
+        for (int second = 0; second < 10; ++second)
+            ten.insert(ten.end(), OneSecond().begin(), OneSecond().end());
+        return ten;
+    }();
+    return samples;
+}
+
 void WriteRecordings(const QString& folder, int count, const std::vector<std::int16_t>& samples) {
     for (int i = 0; i < count; ++i) {
         const QString path = folder + QStringLiteral("/r%1.wav").arg(i, 6, 10, QLatin1Char('0'));
@@ -125,6 +136,32 @@ void BM_NextBatchPainted(benchmark::State& state) {
     state.counters["cells"] = cells;
 }
 BENCHMARK(BM_NextBatchPainted)->Arg(25)->Arg(300)->Unit(benchmark::kMillisecond);
+
+// Next Batch to a painted grid of 300 cells of 10 s recordings, every cell's
+// control taking the first second (argument 0, as it always did) or the whole
+// recording (1). Reports the samples the grid holds.
+void BM_NextBatchPaintedTenSeconds(benchmark::State& state) {
+    constexpr int cells = 300;
+    const int frameLimit = state.range(0) != 0 ? 4194304 : 48000;
+    QTemporaryDir folder;
+    WriteRecordings(folder.path(), cells, TenSeconds());
+    Window main(20, cells / 20);
+    if (main.window->VisibleCellCount() != cells)
+        state.SkipWithError("the grid has the wrong size");
+    for (int i = 0; i < cells; ++i)
+        main.window->Cell(i).Sonolux1()->setProperty("FrameLimit", frameLimit);
+    main.OpenFolder(folder.path() + "/r000000.wav");
+    for (auto _ : state) {
+        main.window->mnuFileNextBatch_Click();
+        main.PaintAll();
+    }
+    double frames = 0;
+    for (int i = 0; i < cells; ++i)
+        frames += main.window->Cell(i).Sonolux1()->property("LoadedFrames").toDouble();
+    state.counters["cells"] = cells;
+    state.counters["sample_MiB"] = frames * sizeof(std::int16_t) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_NextBatchPaintedTenSeconds)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // One folder of 100 000 short recordings, shared by the listing benchmarks so
 // that they compare like with like.
