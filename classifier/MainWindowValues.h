@@ -2,6 +2,32 @@
 
 #include <cstdint>
 
+// The "Recordings" options: how much of a recording every cell's control
+// loads, which names a batch takes for wave files, and whether IEEE float
+// wave files are read. All off: the first 48000 frames, ".wav" in lower case
+// only, float files refused.
+struct RecordingOptions {
+    // The control's FrameLimit with WholeRecording off and on: one second at
+    // 48 kHz, and 87 s at 48 kHz, the most the control takes.
+    static constexpr std::int32_t PartFrames = 48000;
+    static constexpr std::int32_t WholeRecordingFrames = 4194304;
+
+    bool WholeRecording = false;
+    bool AnyCaseWave = false;
+    bool FloatSamples = false;
+
+    // Sample frames, 1 to 4194304.
+    std::int32_t FrameLimit() const { return WholeRecording ? WholeRecordingFrames : PartFrames; }
+
+    friend bool operator==(const RecordingOptions& a, const RecordingOptions& b) {
+        return a.WholeRecording == b.WholeRecording && a.AnyCaseWave == b.AnyCaseWave &&
+               a.FloatSamples == b.FloatSamples;
+    }
+    friend bool operator!=(const RecordingOptions& a, const RecordingOptions& b) {
+        return !(a == b);
+    }
+};
+
 // The main window's live values as the settings code and the options dialog
 // read and change them.
 class IMainWindowValues {
@@ -25,4 +51,10 @@ public:
     // The check mark of the Play command.
     virtual bool IsPlayChecked() const = 0;
     virtual void SetPlayChecked(bool checked) = 0;
+
+    // The "Recordings" options. Setting them passes the frame limit and the
+    // float choice to every cell, hidden ones included; the name choice holds
+    // from the next batch on.
+    virtual RecordingOptions GetRecordingOptions() const = 0;
+    virtual void SetRecordingOptions(const RecordingOptions& options) = 0;
 };

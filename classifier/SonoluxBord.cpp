@@ -98,6 +98,14 @@ void SonoluxBord::SetPlay(bool aPlay) {
     m_control->setProperty("PlayOnClick", QVariant::fromValue<short>(aPlay ? -1 : 0));
 }
 
+void SonoluxBord::SetFrameLimit(std::int32_t frames) {
+    m_control->setProperty("FrameLimit", QVariant::fromValue<int>(frames));
+}
+
+void SonoluxBord::SetFloatSamples(bool floatSamples) {
+    m_control->setProperty("FloatSamples", QVariant::fromValue(floatSamples));
+}
+
 void SonoluxBord::SetShortProperty(const char* name, std::int32_t value) {
     if (value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max()) {
         throw CorvaneError(6, QStringLiteral("Overflow"));

@@ -38,6 +38,11 @@ public:
     QString Filename() const;
     void SetFilename(const QString& aFilename);
     void SetPlay(bool aPlay);
+    // How much of a recording the control loads: at most `frames` sample
+    // frames from its start (1 to 4194304), and whether IEEE float wave files
+    // are read rather than refused. A change reloads the recording shown.
+    void SetFrameLimit(std::int32_t frames);
+    void SetFloatSamples(bool floatSamples);
 
     // Sets the control's parameters in this order: FFTSizeChoice,
     // FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax, PowerMin.

@@ -30,6 +30,15 @@
 #include "frmOptions.h"
 #include "mdlKeycodes.h"
 
+namespace {
+
+WaveBatch::WaveNames WaveNamesOf(const RecordingOptions& options) {
+    return options.AnyCaseWave ? WaveBatch::WaveNames::AnyCase
+                               : WaveBatch::WaveNames::LowerCaseOnly;
+}
+
+}  // namespace
+
 frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
     : QMainWindow(parent),
       m_services(services),
@@ -153,6 +162,7 @@ void frmMain::Form_Load() {
     } catch (const CorvaneError&) {
         // Stored values are checked on reading; a cell refusing one keeps its own.
     }
+    SettingsOperations::LoadRecordingSettings(m_services.settings, *this);
     m_optionsMessages = std::make_unique<QtMessageBox>();
     m_options = std::make_unique<frmOptions>(*this, *m_optionsMessages, m_services.dpi);
     m_optionsMessages->SetOwner(m_options.get());
@@ -166,6 +176,7 @@ void frmMain::Form_Unload() {
     m_unloaded = true;
     SettingsOperations::SaveViewSettings(m_services.settings, *this);
     SettingsOperations::SaveSPGSettings(m_services.settings, *this);
+    SettingsOperations::SaveRecordingSettings(m_services.settings, *this);
     const QString error = m_services.settings.Commit();
     if (!error.isEmpty()) m_services.messages.Warn(error);
     m_options.reset();
@@ -206,6 +217,9 @@ void frmMain::CreateCell() {
         ctlSonoluxBord.front()->GetSPGParams(fft, frame, hop, window, powerMax, powerMin);
         cell->UpdateSPGParams(fft, frame, hop, window, powerMax, powerMin);
     }
+    // A cell made after the options were set reads its recordings as the others do.
+    cell->SetFrameLimit(m_recordings.FrameLimit());
+    cell->SetFloatSamples(m_recordings.FloatSamples);
     ctlSonoluxBord.push_back(cell);
 }
 
@@ -285,7 +299,8 @@ void frmMain::mnuFileNextBatch_Click() {
 
 void frmMain::FillBatch(const QString& folder) {
     if (folder.isEmpty()) return;
-    const WaveBatch::Batch batch = WaveBatch::FirstWaveFiles(folder, m_grid.CellCount());
+    const WaveBatch::Batch batch =
+        WaveBatch::FirstWaveFiles(folder, m_grid.CellCount(), WaveNamesOf(m_recordings));
     for (int n = 0; n < batch.paths.size(); ++n) Cell(n).SetFilename(batch.paths[n]);
     if (batch.unreadableNames > 0) ReportUnreadableNames(folder, batch.unreadableNames);
 }
@@ -310,7 +325,8 @@ void frmMain::OpenFromCommandLine(const QString& path) {
     QString folder;
     if (target.isDir()) {
         folder = FileSystem::GetAbsolutePathName(path);
-        const QStringList first = WaveBatch::FirstWaveFiles(folder, 1).paths;
+        const QStringList first =
+            WaveBatch::FirstWaveFiles(folder, 1, WaveNamesOf(m_recordings)).paths;
         CommonDialog1.FileName = first.isEmpty()
                                      ? FileSystem::BuildPath(folder, QStringLiteral("any.wav"))
                                      : first.front();
@@ -333,6 +349,15 @@ bool frmMain::IsPlayChecked() const {
 
 void frmMain::SetPlayChecked(bool checked) {
     mnuSPGPlay->setChecked(checked);
+}
+
+void frmMain::SetRecordingOptions(const RecordingOptions& options) {
+    m_recordings = options;
+    // A control reloads its recording only when a value really changes.
+    for (SonoluxBord* cell : ctlSonoluxBord) {
+        cell->SetFrameLimit(options.FrameLimit());
+        cell->SetFloatSamples(options.FloatSamples);
+    }
 }
 
 void frmMain::UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,

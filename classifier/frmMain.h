@@ -68,6 +68,8 @@ public:
                       float& PowerMin) const override;
     bool IsPlayChecked() const override;
     void SetPlayChecked(bool checked) override;
+    RecordingOptions GetRecordingOptions() const override { return m_recordings; }
+    void SetRecordingOptions(const RecordingOptions& options) override;
 
     // Refuses, with a message, a `TargetDir` that is no absolute folder path
     // before it looks at the keystroke; stores the folder with a final "/".
@@ -182,6 +184,7 @@ private:
     double m_clientHeightTwips = InitialClientHeight;
     bool m_shownOnce = false;
     bool m_unloaded = false;
+    RecordingOptions m_recordings;
     CommonDialog CommonDialog1;
     ClassifierKeyMap m_keyMap;
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;

@@ -1,5 +1,6 @@
 #include "frmOptions.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
 #include <QFrame>
@@ -89,6 +90,7 @@ void frmOptions::createUi() {
     createTabStrip();
     createSizePage();
     createParametersPage();
+    createRecordingsPage();
     createButtons();
 }
 
@@ -106,7 +108,8 @@ void frmOptions::createTabStrip() {
         const char* key;
         const char* toolTip;
     } tabs[] = {{"Size", "grpSize", "Spectrogram viewer size"},
-                {"Parameters", "grpParams", "Spectrogram parameters"}};
+                {"Parameters", "grpParams", "Spectrogram parameters"},
+                {"Recordings", "grpRecordings", "How recordings are listed and read"}};
     for (const auto& tab : tabs) {
         const int index = tbsOptions->addTab(QString::fromLatin1(tab.caption));
         tbsOptions->setTabData(index, QString::fromLatin1(tab.key));
@@ -177,6 +180,28 @@ void frmOptions::createParametersPage() {
     txtPowerMax = AddNamed<QLineEdit>(fraSample2, "txtPowerMax");
     Place(txtPowerMax, 4080, 2760, 855, 285);
     picOptions[1]->setEnabled(false);
+}
+
+void frmOptions::createRecordingsPage() {
+    picOptions[2] = AddNamed<QWidget>(this, "picOptions2");
+    Place(picOptions[2], HiddenPageLeft, PageTop, PageWidth, PageHeight);
+    fraSample3 = AddNamed<QGroupBox>(picOptions[2], "fraSample3");
+    fraSample3->setTitle(QStringLiteral("Wave Files"));
+    Place(fraSample3, 120, 240, 5415, 3225);
+    const struct {
+        QCheckBox** target;
+        const char* name;
+        const char* caption;
+        int top;
+    } boxes[] = {{&chkWholeRecording, "chkWholeRecording", "Show the whole recording", 480},
+                 {&chkAnyCaseWave, "chkAnyCaseWave", "Take .WAV and .Wav names too", 960},
+                 {&chkFloatSamples, "chkFloatSamples", "Read floating-point wave files", 1440}};
+    for (const auto& box : boxes) {
+        *box.target = AddNamed<QCheckBox>(fraSample3, box.name);
+        (*box.target)->setText(QString::fromLatin1(box.caption));
+        Place(*box.target, 360, box.top, 4695, 285);
+    }
+    picOptions[2]->setEnabled(false);
 }
 
 void frmOptions::createButtons() {
@@ -254,6 +279,14 @@ void frmOptions::Update() {
     m_mainWindow.GetCellSize(width, height);
     txtCellWidth->setText(TextConversion::LongText(width));
     txtCellHeight->setText(TextConversion::LongText(height));
+    ShowRecordingOptions();
+}
+
+void frmOptions::ShowRecordingOptions() {
+    const RecordingOptions options = m_mainWindow.GetRecordingOptions();
+    chkWholeRecording->setChecked(options.WholeRecording);
+    chkAnyCaseWave->setChecked(options.AnyCaseWave);
+    chkFloatSamples->setChecked(options.FloatSamples);
 }
 
 void frmOptions::ShowModeless() {
@@ -292,7 +325,11 @@ void frmOptions::Form_KeyDown(int keyCode, int shift) {
 }
 
 void frmOptions::cmdApply_Click() {
-    if (ApplyCellSize()) ApplySPGParams();
+    // A cell size that is refused applies nothing at all; the other two parts
+    // are independent of each other.
+    if (!ApplyCellSize()) return;
+    ApplySPGParams();
+    ApplyRecordingOptions();
 }
 
 void frmOptions::cmdOK_Click() {
@@ -349,4 +386,12 @@ void frmOptions::ApplySPGParams() {
     } catch (const std::exception& error) {
         m_messages.Inform(QString::fromLocal8Bit(error.what()));
     }
+}
+
+void frmOptions::ApplyRecordingOptions() {
+    RecordingOptions options;
+    options.WholeRecording = chkWholeRecording->isChecked();
+    options.AnyCaseWave = chkAnyCaseWave->isChecked();
+    options.FloatSamples = chkFloatSamples->isChecked();
+    m_mainWindow.SetRecordingOptions(options);
 }

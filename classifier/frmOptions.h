@@ -10,6 +10,7 @@
 
 class IMainWindowValues;
 class IMessageBox;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -18,8 +19,9 @@ class QPushButton;
 class QTabBar;
 
 // The modeless Options dialog: cell size on the "Size" page, the spectrogram
-// parameter set on the "Parameters" page. It holds no values of its own: Update
-// copies them from the main window, Apply and OK push the edited ones back.
+// parameter set on the "Parameters" page, and how recordings are listed and
+// read on the "Recordings" page. It holds no values of its own: Update copies
+// them from the main window, Apply and OK push the edited ones back.
 //
 // The dialog is loaded by Update and unloaded (hidden, its fields stale) by
 // OK, Cancel, Esc or its close button; the next Update loads it again,
@@ -54,6 +56,7 @@ private:
     void createTabStrip();
     void createSizePage();
     void createParametersPage();
+    void createRecordingsPage();
     void createButtons();
     void connectUi();
     // Twips relative to the container.
@@ -66,9 +69,11 @@ private:
     void tbsOptions_Click();
     void CentreOnScreen();
     void FillLists();
+    void ShowRecordingOptions();
     // Steps of Apply; false when the cell size was not applied.
     bool ApplyCellSize();
     void ApplySPGParams();
+    void ApplyRecordingOptions();
 
     IMainWindowValues& m_mainWindow;
     IMessageBox& m_messages;
@@ -77,9 +82,10 @@ private:
     bool m_loaded = false;
 
     QTabBar* tbsOptions = nullptr;
-    std::array<QWidget*, 2> picOptions{};
+    std::array<QWidget*, 3> picOptions{};
     QGroupBox* fraSample1 = nullptr;
     QGroupBox* fraSample2 = nullptr;
+    QGroupBox* fraSample3 = nullptr;
     QLineEdit* txtCellWidth = nullptr;
     QLineEdit* txtCellHeight = nullptr;
     QComboBox* cboFFTSize = nullptr;
@@ -88,6 +94,9 @@ private:
     QLineEdit* txtHopSize = nullptr;
     QLineEdit* txtPowerMin = nullptr;
     QLineEdit* txtPowerMax = nullptr;
+    QCheckBox* chkWholeRecording = nullptr;
+    QCheckBox* chkAnyCaseWave = nullptr;
+    QCheckBox* chkFloatSamples = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdApply = nullptr;

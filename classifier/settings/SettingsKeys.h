@@ -53,6 +53,10 @@ constexpr IntegerKey WindowFunctionChoice{
 // dB.
 constexpr SingleKey PowerMax{"Spectrogram Parameters", "Power Max", 120.0f};
 constexpr SingleKey PowerMin{"Spectrogram Parameters", "Power Min", 20.0f};
+// The "Recordings" options, all off on a first run.
+constexpr BooleanKey WholeRecording{"Recordings", "WholeRecording", false};
+constexpr BooleanKey AnyCaseWave{"Recordings", "AnyCaseWave", false};
+constexpr BooleanKey FloatSamples{"Recordings", "FloatSamples", false};
 
 std::int32_t Read(const ISettingsStore& store, const IntegerKey& key);
 float Read(const ISettingsStore& store, const SingleKey& key);

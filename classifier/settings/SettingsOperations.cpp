@@ -53,4 +53,19 @@ void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow)
     SettingsKeys::Write(store, SettingsKeys::PowerMin, powerMin);
 }
 
+void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    RecordingOptions options;
+    options.WholeRecording = SettingsKeys::Read(store, SettingsKeys::WholeRecording);
+    options.AnyCaseWave = SettingsKeys::Read(store, SettingsKeys::AnyCaseWave);
+    options.FloatSamples = SettingsKeys::Read(store, SettingsKeys::FloatSamples);
+    mainWindow.SetRecordingOptions(options);
+}
+
+void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
+    const RecordingOptions options = mainWindow.GetRecordingOptions();
+    SettingsKeys::Write(store, SettingsKeys::WholeRecording, options.WholeRecording);
+    SettingsKeys::Write(store, SettingsKeys::AnyCaseWave, options.AnyCaseWave);
+    SettingsKeys::Write(store, SettingsKeys::FloatSamples, options.FloatSamples);
+}
+
 }  // namespace SettingsOperations

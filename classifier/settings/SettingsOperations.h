@@ -19,5 +19,8 @@ void LoadViewSettings(const ISettingsStore& store, IMainWindowValues& mainWindow
 void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
 void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
+// The "Recordings" options, read after the parameter set and written after it.
+void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
+void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
 }  // namespace SettingsOperations

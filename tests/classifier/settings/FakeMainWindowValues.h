@@ -63,6 +63,11 @@ public:
     }
     bool IsPlayChecked() const override { return play; }
     void SetPlayChecked(bool checked) override { play = checked; }
+    RecordingOptions GetRecordingOptions() const override { return recordings; }
+    void SetRecordingOptions(const RecordingOptions& options) override {
+        recordingCalls.push_back(options);
+        recordings = options;
+    }
 
     std::int32_t width = 1500;
     std::int32_t height = 1000;
@@ -70,6 +75,8 @@ public:
     SPGParams params;
     std::vector<CellSizeCall> cellSizeCalls;
     std::vector<SPGParams> spgCalls;
+    RecordingOptions recordings;
+    std::vector<RecordingOptions> recordingCalls;
     // Thrown by UpdateSPGParams after it recorded the call, like a cell
     // whose control refuses a value.
     std::optional<CorvaneError> refuseSPGParams;

@@ -48,6 +48,24 @@ protected:
         ASSERT_EQ(store.Commit(), QString());
     }
 
+    // The "Recordings" options as the main window's load reads them.
+    RecordingOptions LoadRecordings() {
+        FakeMainWindowValues values;
+        QtSettingsStore store(Path());
+        LoadRecordingSettings(store, values);
+        EXPECT_EQ(values.recordingCalls.size(), 1u);
+        return values.recordings;
+    }
+
+    // The main window's unload with every section it writes.
+    void SaveAll(const FakeMainWindowValues& values) {
+        QtSettingsStore store(Path());
+        SaveViewSettings(store, values);
+        SaveSPGSettings(store, values);
+        SaveRecordingSettings(store, values);
+        ASSERT_EQ(store.Commit(), QString());
+    }
+
     QString Stored(const char* key) const {
         QSettings qt(Path(), QSettings::IniFormat);
         return qt.value(QLatin1String(key), QStringLiteral("<absent>")).toString();
@@ -171,4 +189,37 @@ TEST_F(SettingsOperationsTest, ADamagedFileStillStartsWithTheDefaultsAndIsRepair
     Save(values);
     EXPECT_EQ(Stored("Cell Size/Cell Width"), QStringLiteral("1500"));
     EXPECT_EQ(Stored("Spectrogram Parameters/Power Min"), QStringLiteral("20"));
+}
+
+TEST_F(SettingsOperationsTest, RecordingOptionsStartOffAndEachSurvivesARestartUnderItsOwnKey) {
+    EXPECT_EQ(LoadRecordings(), RecordingOptions{});
+
+    const char* const keys[] = {"Recordings/WholeRecording", "Recordings/AnyCaseWave",
+                                "Recordings/FloatSamples"};
+    for (int on = 0; on < 3; ++on) {
+        FakeMainWindowValues values;
+        values.recordings = {on == 0, on == 1, on == 2};
+        SaveAll(values);
+        for (int key = 0; key < 3; ++key) {
+            EXPECT_EQ(Stored(keys[key]),
+                      key == on ? QStringLiteral("True") : QStringLiteral("False"))
+                << keys[key];
+        }
+        EXPECT_EQ(LoadRecordings(), values.recordings) << on;
+    }
+    // Beside the nine described keys, which keep their texts.
+    EXPECT_EQ(QSettings(Path(), QSettings::IniFormat).allKeys().size(), 12);
+    EXPECT_EQ(Stored("Menu Defaults/Play"), QStringLiteral("False"));
+    EXPECT_EQ(Stored("Spectrogram Parameters/Power Min"), QStringLiteral("20"));
+}
+
+TEST_F(SettingsOperationsTest, RecordingOptionsReadLikeThePlayDefaultAndFallBackToFalse) {
+    WriteFile("[Recordings]\nWholeRecording=true\nAnyCaseWave=1\nFloatSamples=\" TRUE \"\n");
+    EXPECT_EQ(LoadRecordings(), (RecordingOptions{true, true, true}));
+
+    WriteFile(
+        "[Recordings]\nWholeRecording=maybe\nAnyCaseWave=\nFloatSamples=@Variant(\\0\\0)\n"
+        "[Menu%20Defaults]\nPlay=True\n");
+    EXPECT_EQ(LoadRecordings(), RecordingOptions{});
+    EXPECT_TRUE(Load().play);  // the other sections are read as before
 }
