@@ -58,6 +58,16 @@ constexpr BooleanKey WholeRecording{"Recordings", "WholeRecording", false};
 constexpr BooleanKey AnyCaseWave{"Recordings", "AnyCaseWave", false};
 constexpr BooleanKey FloatSamples{"Recordings", "FloatSamples", false};
 
+// The "Key Bindings" window: open or not, its frame's top-left corner and its
+// size, in pixels. A width or height of 0 (nothing stored) leaves the place to
+// the window system. Qt holds no widget larger than PixelMax.
+constexpr std::int32_t PixelMax = 16777215;
+constexpr BooleanKey KeyLegendVisible{"Key Bindings", "Visible", false};
+constexpr IntegerKey KeyLegendLeft{"Key Bindings", "Left", 0, false, -PixelMax, PixelMax};
+constexpr IntegerKey KeyLegendTop{"Key Bindings", "Top", 0, false, -PixelMax, PixelMax};
+constexpr IntegerKey KeyLegendWidth{"Key Bindings", "Width", 0, false, 1, PixelMax};
+constexpr IntegerKey KeyLegendHeight{"Key Bindings", "Height", 0, false, 1, PixelMax};
+
 std::int32_t Read(const ISettingsStore& store, const IntegerKey& key);
 float Read(const ISettingsStore& store, const SingleKey& key);
 bool Read(const ISettingsStore& store, const BooleanKey& key);

@@ -68,4 +68,26 @@ void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainW
     SettingsKeys::Write(store, SettingsKeys::FloatSamples, options.FloatSamples);
 }
 
+KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store) {
+    KeyLegendSettings legend;
+    legend.visible = SettingsKeys::Read(store, SettingsKeys::KeyLegendVisible);
+    const std::int32_t width = SettingsKeys::Read(store, SettingsKeys::KeyLegendWidth);
+    const std::int32_t height = SettingsKeys::Read(store, SettingsKeys::KeyLegendHeight);
+    if (width > 0 && height > 0) {
+        legend.placement = QRect(SettingsKeys::Read(store, SettingsKeys::KeyLegendLeft),
+                                 SettingsKeys::Read(store, SettingsKeys::KeyLegendTop), width,
+                                 height);
+    }
+    return legend;
+}
+
+void SaveKeyLegendSettings(ISettingsStore& store, const KeyLegendSettings& legend) {
+    SettingsKeys::Write(store, SettingsKeys::KeyLegendVisible, legend.visible);
+    if (!legend.placement) return;
+    SettingsKeys::Write(store, SettingsKeys::KeyLegendLeft, legend.placement->left());
+    SettingsKeys::Write(store, SettingsKeys::KeyLegendTop, legend.placement->top());
+    SettingsKeys::Write(store, SettingsKeys::KeyLegendWidth, legend.placement->width());
+    SettingsKeys::Write(store, SettingsKeys::KeyLegendHeight, legend.placement->height());
+}
+
 }  // namespace SettingsOperations

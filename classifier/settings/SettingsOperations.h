@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRect>
+#include <optional>
+
 class CellSizeLimits;
 class IMainWindowValues;
 class ISettingsStore;
@@ -22,5 +25,15 @@ void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow)
 // The "Recordings" options, read after the parameter set and written after it.
 void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
 void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
+
+// The "Key Bindings" window as the last run left it: open or not, and its
+// frame's top-left corner and size in pixels, when a size was stored.
+struct KeyLegendSettings {
+    bool visible = false;
+    std::optional<QRect> placement;
+};
+KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store);
+// Writes the visibility always, the placement only when there is one.
+void SaveKeyLegendSettings(ISettingsStore& store, const KeyLegendSettings& legend);
 
 }  // namespace SettingsOperations
