@@ -26,6 +26,7 @@
 #include "Twips.h"
 #include "WaveBatch.h"
 #include "frmAbout.h"
+#include "frmKeyLegend.h"
 #include "frmKeystroke.h"
 #include "frmOptions.h"
 #include "mdlKeycodes.h"
@@ -136,6 +137,8 @@ void frmMain::createSpectrogramMenu() {
               QKeySequence(), &frmMain::mnuSPGKeystroke_Click);
     AddAction(mnuSPG, "mnuSPGEraseKeyDir", QStringLiteral("&Erase keystroke directories"),
               QKeySequence(), &frmMain::mnuSPGEraseKeyDir_Click);
+    AddAction(mnuSPG, "mnuSPGKeyBindings", QStringLiteral("Key &Bindings..."), QKeySequence(),
+              &frmMain::mnuSPGKeyBindings_Click);
     mnuSPGTab = AddAction(mnuSPG, "mnuSPGTab", QStringLiteral("Tab after Classify"), QKeySequence(),
                           nullptr);
     mnuSPGTab->setCheckable(true);
@@ -169,6 +172,16 @@ void frmMain::Form_Load() {
     m_options->Update();
     m_keyMap.Clear();
     mdlKeycodes::BuildKeyTables();
+    LoadKeyLegend();
+}
+
+void frmMain::LoadKeyLegend() {
+    m_keyLegend = std::make_unique<frmKeyLegend>(
+        m_keyMap, [this](const QString& folder) { return m_classifier.MovedInto(folder); }, this);
+    const SettingsOperations::KeyLegendSettings legend =
+        SettingsOperations::LoadKeyLegendSettings(m_services.settings);
+    if (legend.placement) m_keyLegend->Place(*legend.placement);
+    m_keyLegendAtStart = legend.visible;
 }
 
 void frmMain::Form_Unload() {
@@ -177,6 +190,8 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveViewSettings(m_services.settings, *this);
     SettingsOperations::SaveSPGSettings(m_services.settings, *this);
     SettingsOperations::SaveRecordingSettings(m_services.settings, *this);
+    SettingsOperations::SaveKeyLegendSettings(
+        m_services.settings, {m_keyLegend->isVisible(), m_keyLegend->Placement()});
     const QString error = m_services.settings.Commit();
     if (!error.isEmpty()) m_services.messages.Warn(error);
     m_options.reset();
@@ -401,6 +416,7 @@ void frmMain::showEvent(QShowEvent* event) {
     if (m_shownOnce) return;
     m_shownOnce = true;
     Cell(0).GiveFocus();
+    if (m_keyLegendAtStart) m_keyLegend->ShowModeless();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -476,10 +492,12 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
 
 void frmMain::ClassificationChanged() {
     UpdateUndoCommand();
+    if (m_keyLegend) m_keyLegend->Refresh();
 }
 
 void frmMain::KeyMapChanged() {
     m_menuShortcuts.Follow(m_keyMap);
+    if (m_keyLegend) m_keyLegend->Refresh();
 }
 
 QString frmMain::ClassifiedCells::CellFilename(int index) const {
@@ -528,6 +546,10 @@ void frmMain::mnuFileKeyListImport_Click() {
 void frmMain::mnuSPGOptions_Click() {
     m_options->Update();
     m_options->ShowModeless();
+}
+
+void frmMain::mnuSPGKeyBindings_Click() {
+    m_keyLegend->ShowModeless();
 }
 
 void frmMain::mnuHelpAbout_Click() {

@@ -28,6 +28,7 @@ class QAction;
 class SafeFileWriter;
 class frmOptions;
 class frmKeystroke;
+class frmKeyLegend;
 
 // What the main window needs from outside: its message boxes, the question
 // of its file dialog, the control module its cells' controls come from, and
@@ -117,6 +118,9 @@ public:
     // Takes back the last classifying keystroke that is still in the history.
     void mnuSPGUndo_Click();
     void mnuSPGOptions_Click();
+    void mnuSPGKeyBindings_Click();
+    // The key legend, loaded (hidden) with the window.
+    frmKeyLegend& KeyLegendWindow() const { return *m_keyLegend; }
     void mnuHelpAbout_Click();
     // The options dialog, loaded (hidden) with the window.
     frmOptions& OptionsDialog() const { return *m_options; }
@@ -134,6 +138,8 @@ private:
     void SizeToInitialClientArea();
     void Form_Load();
     void Form_Unload();
+    // Makes the key legend where the last run left it; it opens with the window.
+    void LoadKeyLegend();
     void Form_KeyDown(const KeyStroke& keyStroke);
     void UpdateUndoCommand();
     // After every classifying keystroke and undo: what shows the moves follows.
@@ -190,6 +196,8 @@ private:
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;
     std::unique_ptr<QtMessageBox> m_optionsMessages;
     std::unique_ptr<frmOptions> m_options;
+    std::unique_ptr<frmKeyLegend> m_keyLegend;
+    bool m_keyLegendAtStart = false;
     ClassifiedCells m_cells;
     CellClassifier m_classifier;
     MenuShortcuts m_menuShortcuts;
