@@ -14,11 +14,13 @@ bool CellClassifier::ClassifyCell(int index, const QString& target,
         movedTo = m_mover.MoveFile(path, target);
     } catch (const CorvaneError& error) {
         m_messages.Warn(error.Description());
+        m_cells.MoveFailed(path, target);
         return false;
     }
-    m_cells.SetCellFilename(index, movedTo);
+    m_cells.FollowMove(index, movedTo);
     step.moves.push_back({FileSystem::GetAbsolutePathName(path), movedTo});
     ++m_movedInto[target];
+    m_cells.RecordingMoved(path, movedTo);
     return true;
 }
 
@@ -48,7 +50,7 @@ void CellClassifier::ClassifySelection(const QString& target, bool tabAfterClass
 
 void CellClassifier::RepointCells(const QString& from, const QString& to) {
     for (int i = 0; i < m_cells.CellCount(); ++i) {
-        if (m_cells.CellFilename(i) == from) m_cells.SetCellFilename(i, to);
+        if (m_cells.CellFilename(i) == from) m_cells.FollowMove(i, to);
     }
 }
 
@@ -62,11 +64,13 @@ void CellClassifier::Undo() {
             m_mover.MoveFile(move->to, move->from);
         } catch (const CorvaneError& error) {
             m_messages.Warn(error.Description());
+            m_cells.MoveFailed(move->to, FileSystem::GetParentFolderName(move->from) + "/");
             stillThere.insert(stillThere.begin(), *move);
             continue;
         }
         RepointCells(move->to, move->from);
         --m_movedInto[step.target];
+        m_cells.RecordingMoved(move->to, move->from);
     }
     m_history.KeepOnlyInLast(std::move(stillThere));
     if (step.selectedIndex >= 0 && step.selectedIndex < m_cells.VisibleCellCount()) {

@@ -8,8 +8,8 @@
 class IFileMover;
 class IMessageBox;
 
-// The grid's cells as classification sees them, numbered from 0; the visible
-// ones come first.
+// The grid's cells as classification sees them, numbered from 0, the visible
+// ones first; and what classification tells the window of its moves.
 class IClassifiedCells {
 public:
     virtual ~IClassifiedCells() = default;
@@ -17,10 +17,15 @@ public:
     // Every cell the window has made, the hidden ones included.
     virtual int CellCount() const = 0;
     virtual QString CellFilename(int index) const = 0;
-    virtual void SetCellFilename(int index, const QString& path) = 0;
+    // Cell `index`'s recording now lives at `path`: moved there, or moved back.
+    virtual void FollowMove(int index, const QString& path) = 0;
     // The selected cell, or -1 when no visible cell is selected.
     virtual int SelectedIndex() const = 0;
     virtual void SelectCell(int index) = 0;
+    // Every move made, taken back included, and every move that failed (after
+    // its message box): `target` is the folder it was to go into.
+    virtual void RecordingMoved(const QString& from, const QString& to) = 0;
+    virtual void MoveFailed(const QString& path, const QString& target) = 0;
 };
 
 // Moves the recordings of the cells into a keystroke's target folder, and

@@ -7,7 +7,9 @@
 #include <QVariant>
 #include <limits>
 
+#include "CellMarks.h"
 #include "CorvaneError.h"
+#include "FileSystem.h"
 #include "Twips.h"
 
 ScreenDpi ScreenDpi::Primary() {
@@ -17,7 +19,7 @@ ScreenDpi ScreenDpi::Primary() {
 }
 
 SonoluxBord::SonoluxBord(QWidget* control, int index, const ScreenDpi& dpi, QWidget* parent)
-    : QWidget(parent), m_control(control), m_index(index), m_dpi(dpi) {
+    : QWidget(parent), m_control(control), m_index(index), m_dpi(dpi), m_marks(nullptr) {
     m_borderTwipsX = static_cast<std::int16_t>(ConvertPixelsToTwips(FramePixels, 0));
     m_borderTwipsY = static_cast<std::int16_t>(ConvertPixelsToTwips(FramePixels, 1));
     m_control->setParent(this);
@@ -26,7 +28,32 @@ SonoluxBord::SonoluxBord(QWidget* control, int index, const ScreenDpi& dpi, QWid
     // control's own property pages are not offered here.
     m_control->setContextMenuPolicy(Qt::NoContextMenu);
     setFocusProxy(m_control);
+    // The pointer readout follows the pointer over the spectrogram.
+    m_control->setMouseTracking(true);
+    // Made after the control, so it lies over it.
+    m_marks = new CellMarks(this);
+    ConnectControlSignals();
     SizeConstituents();
+}
+
+void SonoluxBord::ConnectControlSignals() {
+    // By name, as every other use of the control: a module without these
+    // notifications simply sends none.
+    if (m_control->metaObject()->indexOfSignal("LoadStateChanged()") >= 0) {
+        connect(m_control, SIGNAL(LoadStateChanged()), this, SLOT(OnControlLoadStateChanged()));
+    }
+    if (m_control->metaObject()->indexOfSignal("PlayStateChanged()") >= 0) {
+        connect(m_control, SIGNAL(PlayStateChanged()), this, SLOT(OnControlPlayStateChanged()));
+    }
+}
+
+void SonoluxBord::OnControlLoadStateChanged() {
+    RefreshMarks();
+    emit LoadStateChanged(m_index);
+}
+
+void SonoluxBord::OnControlPlayStateChanged() {
+    emit PlayStateChanged(m_index);
 }
 
 std::int32_t SonoluxBord::ConvertPixelsToTwips(std::int32_t lngPixels,
@@ -82,6 +109,7 @@ void SonoluxBord::PlaceControl() {
     // A cell smaller than its two borders shows a spectrogram of no size.
     m_control->setGeometry(FramePixels, FramePixels, std::max(0, width() - 2 * FramePixels),
                            std::max(0, height() - 2 * FramePixels));
+    if (m_marks) m_marks->setGeometry(m_control->geometry());
 }
 
 QString SonoluxBord::Filename() const {
@@ -89,8 +117,49 @@ QString SonoluxBord::Filename() const {
 }
 
 void SonoluxBord::SetFilename(const QString& aFilename) {
+    m_loadedPath = aFilename;
     m_control->setProperty("Filename", aFilename);
     RefreshToolTip();
+    RefreshMarks();
+}
+
+void SonoluxBord::FollowMove(const QString& path) {
+    m_control->setProperty("Filename", path);
+    RefreshToolTip();
+    RefreshMarks();
+}
+
+bool SonoluxBord::IsLoaded() const {
+    const QVariant loaded = m_control->property("Loaded");
+    return !loaded.isValid() || loaded.toBool() || Filename().isEmpty();
+}
+
+StatusText::RecordingInfo SonoluxBord::RecordingInfo() const {
+    StatusText::RecordingInfo info;
+    info.loaded = m_control->property("Loaded").toBool();
+    info.sampleRate = m_control->property("SampleRate").toUInt();
+    info.channels = m_control->property("Channels").toInt();
+    info.bitsPerSample = m_control->property("BitsPerSample").toInt();
+    info.totalFrames = m_control->property("TotalFrames").toLongLong();
+    info.loadedFrames = m_control->property("LoadedFrames").toLongLong();
+    return info;
+}
+
+bool SonoluxBord::IsPlaying() const {
+    return m_control->property("Playing").toBool();
+}
+
+QString SonoluxBord::PlayError() const {
+    return m_control->property("PlayError").toString();
+}
+
+void SonoluxBord::RefreshMarks() {
+    const QString path = Filename();
+    const QString folder = FileSystem::GetParentFolderName(path);
+    const bool moved = !path.isEmpty() && !m_loadedPath.isEmpty() &&
+                       folder != FileSystem::GetParentFolderName(m_loadedPath);
+    m_marks->SetMovedTo(moved ? FileSystem::GetFileName(folder) : QString());
+    m_marks->SetUnreadable(!IsLoaded());
 }
 
 void SonoluxBord::SetPlay(bool aPlay) {

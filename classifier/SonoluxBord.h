@@ -4,6 +4,10 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "StatusText.h"
+
+class CellMarks;
+
 // Logical dots per inch of the screen along each axis.
 struct ScreenDpi {
     double x = 96.0;
@@ -36,7 +40,21 @@ public:
     void SetHeight(std::int32_t twips);
 
     QString Filename() const;
+    // Shows the recording at `aFilename` as a newly loaded one.
     void SetFilename(const QString& aFilename);
+    // Goes on showing the recording from `path`, where a move has put it; the
+    // cell marks the folder it lives in when that is not where it was loaded.
+    void FollowMove(const QString& path);
+    // The marks drawn over the spectrogram.
+    const CellMarks& Marks() const { return *m_marks; }
+    // Whether the control read the recording it was last given (true for an
+    // empty cell).
+    bool IsLoaded() const;
+    // What the control read of its recording, and its playing, as it tells
+    // its host; all empty or zero from a control that does not tell.
+    StatusText::RecordingInfo RecordingInfo() const;
+    bool IsPlaying() const;
+    QString PlayError() const;
     void SetPlay(bool aPlay);
     // How much of a recording the control loads: at most `frames` sample
     // frames from its start (1 to 4194304), and whether IEEE float wave files
@@ -69,10 +87,19 @@ public:
     // `lngPixels` in twips along x (`lngDirection` 0) or y (any other value).
     std::int32_t ConvertPixelsToTwips(std::int32_t lngPixels, std::int32_t lngDirection) const;
 
+signals:
+    // The control loaded (or refused) a file, or started or stopped playing.
+    void LoadStateChanged(int index);
+    void PlayStateChanged(int index);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+
+private slots:
+    void OnControlLoadStateChanged();
+    void OnControlPlayStateChanged();
 
 private:
     static constexpr std::int32_t ControlOffset = 60;  // twips from the cell's top left
@@ -86,6 +113,8 @@ private:
     // Repaints the frame if the selection no longer matches what was painted.
     void RefreshFrame();
     void SetShortProperty(const char* name, std::int32_t value);
+    void RefreshMarks();
+    void ConnectControlSignals();
 
     QWidget* m_control;
     int m_index;
@@ -99,4 +128,6 @@ private:
     float m_controlWidth = 0;
     float m_controlHeight = 0;
     bool m_framePainted = false;
+    CellMarks* m_marks;
+    QString m_loadedPath;  // where the recording was when the cell was given it
 };

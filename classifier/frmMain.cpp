@@ -18,6 +18,8 @@
 #include "FileSystem.h"
 #include "KeyEventTranslation.h"
 #include "KeyListCommands.h"
+#include "MainStatusBar.h"
+#include "StatusText.h"
 #include "MessageBox.h"
 #include "SafeFileWriter.h"
 #include "SettingsOperations.h"
@@ -53,19 +55,32 @@ frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // Closing the window moves the focus: no handler of this half-destroyed
+    // window may run then.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+    m_clientArea->removeEventFilter(this);
+    for (SonoluxBord* cell : ctlSonoluxBord) {
+        disconnect(cell, nullptr, this, nullptr);
+        cell->Sonolux1()->removeEventFilter(this);
+    }
+}
 
 void frmMain::createUi() {
     setWindowTitle(QStringLiteral("Corvane"));
     m_clientArea = new QWidget(this);
     m_clientArea->installEventFilter(this);
     setCentralWidget(m_clientArea);
+    m_status = new MainStatusBar(this);
+    setStatusBar(m_status);
 }
 
 void frmMain::SizeToInitialClientArea() {
     const int width = Twips::ToPixels(InitialClientWidth, m_services.dpi.x);
     const int height = Twips::ToPixels(InitialClientHeight, m_services.dpi.y);
-    resize(width, height + menuBar()->sizeHint().height());
+    // The status bar comes on top of the client area, never out of it.
+    resize(width, height + menuBar()->sizeHint().height() + m_status->sizeHint().height());
 }
 
 QAction* frmMain::AddAction(QMenu* menu, const char* name, const QString& caption,
@@ -74,6 +89,8 @@ QAction* frmMain::AddAction(QMenu* menu, const char* name, const QString& captio
     action->setObjectName(QLatin1String(name));
     action->setShortcut(shortcut);
     if (handler) connect(action, &QAction::triggered, this, handler);
+    // A command may have left another folder in the file dialog, or another batch.
+    connect(action, &QAction::triggered, this, &frmMain::RefreshStatus);
     return action;
 }
 
@@ -92,6 +109,7 @@ void frmMain::connectUi() {
     // An enabled Edit item would take its key (Del, Ctrl+C, ...) before the
     // cells see it: the items are enabled only while a text box has the focus.
     connect(qApp, &QApplication::focusChanged, this, &frmMain::mnuEdit_Click);
+    connect(qApp, &QApplication::focusChanged, this, &frmMain::RefreshStatus);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &frmMain::mnuEdit_Click);
     mnuEdit_Click();
@@ -225,6 +243,11 @@ void frmMain::CreateCell() {
     cell->setObjectName(QStringLiteral("ctlSonoluxBord%1").arg(index));
     // Key preview: the window sees every key pressed on a cell before the cell does.
     control->installEventFilter(this);
+    connect(cell, &SonoluxBord::LoadStateChanged, this, [this](int changed) {
+        const SonoluxBord* selected = SelectedCell();
+        if (selected && selected->Index() == changed) RefreshStatus();
+    });
+    connect(cell, &SonoluxBord::PlayStateChanged, this, &frmMain::ShowPlayState);
     if (index > 0) {
         // Every cell shows recordings with the same parameter set.
         std::int32_t fft, frame, hop, window;
@@ -317,6 +340,8 @@ void frmMain::FillBatch(const QString& folder) {
     const WaveBatch::Batch batch =
         WaveBatch::FirstWaveFiles(folder, m_grid.CellCount(), WaveNamesOf(m_recordings));
     for (int n = 0; n < batch.paths.size(); ++n) Cell(n).SetFilename(batch.paths[n]);
+    m_nextBatch.Listed(folder, batch.total);
+    RefreshStatus();
     if (batch.unreadableNames > 0) ReportUnreadableNames(folder, batch.unreadableNames);
 }
 
@@ -402,6 +427,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         Form_KeyDown(KeyStrokeFromEvent(*static_cast<QKeyEvent*>(event)));
         return false;  // the key still reaches the cell
     }
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave)
+        ShowPointerReadout(watched, event);
     if (watched == m_clientArea && event->type() == QEvent::Resize) {
         const QSize size = static_cast<QResizeEvent*>(event)->size();
         m_clientWidthTwips = Twips::FromPixelsExact(size.width(), m_services.dpi.x);
@@ -482,6 +509,7 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
     const std::optional<ClassifierKeyMap::Binding> binding =
         m_keyMap.Find(mdlKeycodes::BindingKey(keyStroke));
     if (!binding) return;
+    m_status->clearMessage();
     if (binding->classifyAll) {
         m_classifier.ClassifyAllVisible(binding->targetDir);
     } else {
@@ -493,6 +521,60 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
 void frmMain::ClassificationChanged() {
     UpdateUndoCommand();
     if (m_keyLegend) m_keyLegend->Refresh();
+    RefreshStatus();
+}
+
+void frmMain::RefreshStatus() {
+    const SonoluxBord* selected = SelectedCell();
+    m_status->ShowRecording(selected ? StatusText::Recording(selected->Filename(),
+                                                             selected->RecordingInfo())
+                                     : QString());
+    const QString dialogFolder = FileSystem::GetParentFolderName(CommonDialog1.FileName);
+    if (CommonDialog1.FileName.isEmpty()) {
+        m_status->ShowNextBatch(QString(), QString());
+    } else if (dialogFolder.isEmpty()) {
+        m_status->ShowNextBatch(QStringLiteral("Next Batch: no folder"),
+                                QStringLiteral("A cancelled file dialog left no folder: Next Batch "
+                                               "will leave the grid empty."));
+    } else if (FileSystem::GetAbsolutePathName(dialogFolder) == m_nextBatch.Folder()) {
+        m_status->ShowNextBatch(QStringLiteral("Next Batch: %1 - %2 left")
+                                    .arg(StatusText::Folder(dialogFolder))
+                                    .arg(m_nextBatch.Left()),
+                                QString());
+    } else {
+        m_status->ShowNextBatch(
+            QStringLiteral("Next Batch: %1").arg(StatusText::Folder(dialogFolder)),
+            m_nextBatch.Folder().isEmpty()
+                ? QString()
+                : QStringLiteral("A file dialog changed the folder: this batch came from %1, "
+                                 "but Next Batch will read %2.")
+                      .arg(StatusText::Folder(m_nextBatch.Folder()),
+                           StatusText::Folder(dialogFolder)));
+    }
+}
+
+void frmMain::ShowPointerReadout(QObject* watched, QEvent* event) {
+    auto* control = qobject_cast<QWidget*>(watched);
+    auto* cell = control ? qobject_cast<SonoluxBord*>(control->parentWidget()) : nullptr;
+    if (!cell || event->type() == QEvent::Leave || cell->Filename().isEmpty() ||
+        !cell->IsLoaded()) {
+        m_status->ShowPointer(QString());
+        return;
+    }
+    const StatusText::RecordingInfo info = cell->RecordingInfo();
+    m_status->ShowPointer(StatusText::Pointer(static_cast<QMouseEvent*>(event)->position().toPoint(),
+                                              control->size(), info.sampleRate,
+                                              info.loadedFrames));
+}
+
+void frmMain::ShowPlayState(int index) {
+    const SonoluxBord& cell = Cell(index);
+    const QString text = StatusText::Play(cell.Filename(), cell.IsPlaying(), cell.PlayError());
+    if (text.isEmpty()) {
+        m_status->clearMessage();
+    } else {
+        m_status->showMessage(text);
+    }
 }
 
 void frmMain::KeyMapChanged() {
@@ -504,8 +586,16 @@ QString frmMain::ClassifiedCells::CellFilename(int index) const {
     return m_window.Cell(index).Filename();
 }
 
-void frmMain::ClassifiedCells::SetCellFilename(int index, const QString& path) {
-    m_window.Cell(index).SetFilename(path);
+void frmMain::ClassifiedCells::FollowMove(int index, const QString& path) {
+    m_window.Cell(index).FollowMove(path);
+}
+
+void frmMain::ClassifiedCells::RecordingMoved(const QString& from, const QString& to) {
+    m_window.m_nextBatch.Moved(from, to);
+}
+
+void frmMain::ClassifiedCells::MoveFailed(const QString& path, const QString& target) {
+    m_window.m_status->showMessage(StatusText::MoveFailed(path, target));
 }
 
 int frmMain::ClassifiedCells::SelectedIndex() const {
@@ -518,6 +608,7 @@ void frmMain::ClassifiedCells::SelectCell(int index) {
 }
 
 void frmMain::mnuSPGUndo_Click() {
+    m_status->clearMessage();
     m_classifier.Undo();
     ClassificationChanged();
 }

@@ -17,6 +17,7 @@
 #include "MainWindowValues.h"
 #include "MenuShortcuts.h"
 #include "MessageBox.h"
+#include "NextBatchCount.h"
 #include "SonoluxBord.h"
 
 class ControlModule;
@@ -24,6 +25,7 @@ class IFileDialogAsker;
 class IFileMover;
 class IMessageBox;
 class ISettingsStore;
+class MainStatusBar;
 class QAction;
 class SafeFileWriter;
 class frmOptions;
@@ -146,6 +148,10 @@ private:
     void ClassificationChanged();
     // After every change of the key map: what shows or uses the bindings follows.
     void KeyMapChanged();
+    // The status bar's recording and Next Batch parts, as things are now.
+    void RefreshStatus();
+    void ShowPointerReadout(QObject* watched, QEvent* event);
+    void ShowPlayState(int index);
     void ArrangeCells();
     void ClearCells();
     void CreateCell();
@@ -170,7 +176,9 @@ private:
         int VisibleCellCount() const override { return m_window.VisibleCellCount(); }
         int CellCount() const override { return m_window.LoadedCellCount(); }
         QString CellFilename(int index) const override;
-        void SetCellFilename(int index, const QString& path) override;
+        void FollowMove(int index, const QString& path) override;
+        void RecordingMoved(const QString& from, const QString& to) override;
+        void MoveFailed(const QString& path, const QString& target) override;
         int SelectedIndex() const override;
         void SelectCell(int index) override;
 
@@ -201,6 +209,8 @@ private:
     ClassifiedCells m_cells;
     CellClassifier m_classifier;
     MenuShortcuts m_menuShortcuts;
+    MainStatusBar* m_status = nullptr;
+    NextBatchCount m_nextBatch;
     QAction* mnuSPGUndo = nullptr;
     QAction* mnuEditCut = nullptr;
     QAction* mnuEditCopy = nullptr;

@@ -10,6 +10,12 @@ TempFolder::TempFolder() {
     if (!m_dir.isValid()) throw std::runtime_error("cannot create a temporary folder");
 }
 
+TempFolder::~TempFolder() {
+    // By bytes: names that are not UTF-8 are beyond QTemporaryDir's own removal.
+    std::error_code ignored;
+    std::filesystem::remove_all(Path(), ignored);
+}
+
 std::string TempFolder::Path(const std::string& name) const {
     const std::string root = m_dir.path().toStdString();
     return name.empty() ? root : root + "/" + name;

@@ -9,6 +9,7 @@
 class TempFolder {
 public:
     TempFolder();
+    ~TempFolder();
 
     // Full path of `name` inside the folder.
     std::string Path(const std::string& name = {}) const;

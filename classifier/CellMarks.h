@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// What a cell marks over its spectrogram: the folder a recording was moved to
+// since it was loaded, and a file the control could not read. Lies exactly
+// over the control, inside the selection frame, and lets every mouse event
+// through to the control.
+class CellMarks : public QWidget {
+    Q_OBJECT
+public:
+    explicit CellMarks(QWidget* parent);
+
+    // The last component of the folder the recording now lives in; empty
+    // when it has not been moved.
+    void SetMovedTo(const QString& folderName);
+    QString MovedTo() const { return m_movedTo; }
+    void SetUnreadable(bool unreadable);
+    bool IsUnreadable() const { return m_unreadable; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void PaintUnreadable(QPainter& painter);
+    void PaintMovedTo(QPainter& painter);
+
+    QString m_movedTo;
+    bool m_unreadable = false;
+};

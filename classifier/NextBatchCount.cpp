@@ -1,0 +1,18 @@
+#include "NextBatchCount.h"
+
+#include "FileSystem.h"
+
+void NextBatchCount::Listed(const QString& folder, int total) {
+    m_folder = FileSystem::GetAbsolutePathName(folder);
+    m_left = total;
+}
+
+void NextBatchCount::Moved(const QString& from, const QString& to) {
+    if (m_folder.isEmpty()) return;
+    const auto inFolder = [this](const QString& path) {
+        return FileSystem::GetParentFolderName(FileSystem::GetAbsolutePathName(path)) == m_folder;
+    };
+    if (inFolder(from)) --m_left;
+    if (inFolder(to)) ++m_left;
+    if (m_left < 0) m_left = 0;
+}

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+
+#include "CellMarks.h"
+#include "MainStatusBar.h"
+#include "MainWindowFixture.h"
+#include "StatusText.h"
+#include "TempFolder.h"
+#include "WaveWriter.h"
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A main window with a 3 x 2 grid and a folder of eight recordings in it.
+struct StatusBar : MainWindowFixture {
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        QApplication::setActiveWindow(window.get());
+        ResizeClient(306, 140);
+        status = window->findChild<MainStatusBar*>();
+        ASSERT_NE(status, nullptr);
+        inbox = Q(incoming.Path());
+        for (int i = 0; i < 8; ++i)
+            incoming.WriteWave(QStringLiteral("r%1.wav").arg(i).toStdString(), {1, short(i)});
+        a = Q(sorted.MakeFolder("a")) + "/";
+        window->SetClassifyKey(0x41, 0, false, a);  // A: the selection to a
+        fileDialog.answers.push_back(inbox + "/r0.wav");
+        window->findChild<QAction*>("mnuFileMany")->trigger();
+    }
+    void Select(int index) {
+        window->Cell(index).GiveFocus();
+        QCoreApplication::processEvents();
+    }
+    void Press(Qt::Key key) { QTest::keyClick(window->SelectedCell()->Sonolux1(), key); }
+    QString Left(int count) const {
+        return QStringLiteral("Next Batch: %1 - %2 left").arg(inbox).arg(count);
+    }
+
+    TempFolder incoming;
+    TempFolder sorted;
+    QString inbox, a;
+    MainStatusBar* status = nullptr;
+};
+
+}  // namespace
+
+TEST_F(StatusBar, CountsWhatNextBatchWillFindThroughMovesUndoAndDialogs) {
+    EXPECT_EQ(status->NextBatchText(), Left(8));
+    EXPECT_TRUE(status->NextBatchWarning().isEmpty());
+    Select(0);
+    Press(Qt::Key_A);
+    Select(1);
+    Press(Qt::Key_A);
+    EXPECT_EQ(status->NextBatchText(), Left(6));
+    window->findChild<QAction*>("mnuSPGUndo")->trigger();
+    EXPECT_EQ(status->NextBatchText(), Left(7));
+    window->findChild<QAction*>("mnuFileNextBatch")->trigger();
+    EXPECT_EQ(status->NextBatchText(), Left(7));
+
+    // Exporting the key list leaves its folder in the file dialog: Next Batch
+    // would read it, and the bar says so.
+    fileDialog.answers.push_back(a + "keylist.txt");
+    window->findChild<QAction*>("mnuFileKeyListExport")->trigger();
+    EXPECT_EQ(status->NextBatchText(), "Next Batch: " + a.chopped(1));
+    EXPECT_TRUE(status->NextBatchWarning().contains(inbox)) << status->NextBatchWarning().toStdString();
+}
+
+TEST_F(StatusBar, NamesTheSelectedRecordingAndAFailedMove) {
+    Select(2);
+    EXPECT_EQ(status->RecordingText(), "r2.wav: 0.00 s, 48000 Hz, 1 channel, 16 bits");
+    QFile::copy(inbox + "/r3.wav", a + "r3.wav");  // a name clash in the target
+    Select(3);
+    Press(Qt::Key_A);
+    ASSERT_EQ(messages.texts, QStringList({"File exists"}));
+    EXPECT_EQ(status->currentMessage(), "r3.wav was not moved to " + a);
+    Select(4);
+    window->Cell(4).SetFilename(Q(incoming.WriteText("empty.wav", "")));
+    EXPECT_EQ(status->RecordingText(), "empty.wav: not a readable wave file");
+}
+
+TEST_F(StatusBar, MarksMovedAndUnreadableRecordingsOnTheirCells) {
+    Select(0);
+    Press(Qt::Key_A);
+    EXPECT_EQ(window->Cell(0).Marks().MovedTo(), "a");
+    EXPECT_EQ(window->Cell(1).Marks().MovedTo(), "");
+    window->findChild<QAction*>("mnuSPGUndo")->trigger();
+    EXPECT_EQ(window->Cell(0).Marks().MovedTo(), "");
+
+    // A zero-length file and a float file (refused unless asked for), each
+    // loaded into a cell that showed a good recording.
+    const std::string floats = incoming.Path("float.wav");
+    ASSERT_TRUE(corvane::WritePcmWave(floats, 1, 48000, 32, std::vector<std::uint8_t>(400, 0)));
+    QFile patch(Q(floats));
+    ASSERT_TRUE(patch.open(QIODevice::ReadWrite));
+    patch.seek(20);
+    patch.write(QByteArray("\x03\x00", 2));  // format tag 3: IEEE float
+    patch.close();
+    for (const std::string& name : {incoming.WriteText("zero.wav", ""), floats}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(window->Cell(1).Marks().IsUnreadable());
+        window->Cell(1).SetFilename(Q(name));
+        EXPECT_TRUE(window->Cell(1).Marks().IsUnreadable());
+        window->Cell(1).SetFilename(inbox + "/r1.wav");
+    }
+    EXPECT_FALSE(window->Cell(1).Marks().IsUnreadable());
+}
+
+TEST(StatusText, PointerReadoutFromRateFramesAndCellSize) {
+    // Read at the middle of the pixel. 48000 frames at 48 kHz span 1 s across,
+    // and the top is 24 kHz.
+    EXPECT_EQ(StatusText::Pointer({39, 0}, {80, 60}, 48000, 48000), "0.49 s, 23.8 kHz");
+    EXPECT_EQ(StatusText::Pointer({119, 59}, {160, 120}, 48000, 48000), "0.75 s, 12.1 kHz");
+    // At 22.05 kHz the same frames span 2.18 s, and the top is 11.025 kHz.
+    EXPECT_EQ(StatusText::Pointer({0, 30}, {80, 60}, 22050, 48000), "0.01 s, 5.4 kHz");
+    EXPECT_EQ(StatusText::Pointer({159, 0}, {160, 120}, 22050, 48000), "2.17 s, 11.0 kHz");
+    EXPECT_EQ(StatusText::Pointer({10, 10}, {80, 60}, 0, 0), "");
+}
