@@ -20,17 +20,25 @@ QFont MarkFont(const QFont& base) {
 CellMarks::CellMarks(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    // Hidden while there is nothing to mark: most cells never show a mark, and
+    // a hidden widget costs their paints nothing.
+    hide();
 }
 
 void CellMarks::SetMovedTo(const QString& folderName) {
     if (folderName == m_movedTo) return;
     m_movedTo = folderName;
-    update();
+    Refresh();
 }
 
 void CellMarks::SetUnreadable(bool unreadable) {
     if (unreadable == m_unreadable) return;
     m_unreadable = unreadable;
+    Refresh();
+}
+
+void CellMarks::Refresh() {
+    setVisible(m_unreadable || !m_movedTo.isEmpty());
     update();
 }
 

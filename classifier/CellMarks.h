@@ -23,6 +23,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void Refresh();
     void PaintUnreadable(QPainter& painter);
     void PaintMovedTo(QPainter& painter);
 

@@ -1,46 +1,47 @@
 #include "MainStatusBar.h"
 
 #include <QLabel>
-#include <QResizeEvent>
+#include <QPainter>
 
-namespace {
-
-// A label that shows as much of its text as fits, with "..." where it is cut,
-// so that a long name or folder never widens the window.
-class ElidingLabel : public QLabel {
+// A line of text that shows as much as fits, with "..." where it is cut, so
+// that a long name or folder never widens the window. The text is laid out
+// when painted, not when set: a keystroke changes it, the screen shows it.
+class StatusField : public QWidget {
 public:
-    ElidingLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), m_mode(mode) {
-        setMinimumWidth(1);
+    StatusField(Qt::TextElideMode mode, QWidget* parent) : QWidget(parent), m_mode(mode) {}
+
+    void SetText(const QString& text, const QColor& colour = QColor()) {
+        if (text == m_text && colour == m_colour) return;
+        m_text = text;
+        m_colour = colour;
+        setToolTip(text);
+        update();
     }
-    void SetFullText(const QString& text) {
-        m_fullText = text;
-        Elide();
+    const QString& Text() const { return m_text; }
+
+    QSize sizeHint() const override {
+        return {fontMetrics().averageCharWidth() * 24, fontMetrics().height()};
     }
-    const QString& FullText() const { return m_fullText; }
+    QSize minimumSizeHint() const override { return {1, fontMetrics().height()}; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QLabel::resizeEvent(event);
-        Elide();
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(m_colour.isValid() ? m_colour : palette().color(QPalette::WindowText));
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(m_text, m_mode, width()));
     }
 
 private:
-    void Elide() { setText(fontMetrics().elidedText(m_fullText, m_mode, width())); }
-
     Qt::TextElideMode m_mode;
-    QString m_fullText;
+    QString m_text;
+    QColor m_colour;
 };
-
-ElidingLabel* Eliding(QLabel* label) {
-    return static_cast<ElidingLabel*>(label);
-}
-
-}  // namespace
 
 MainStatusBar::MainStatusBar(QWidget* parent)
     : QStatusBar(parent),
-      m_recording(new ElidingLabel(Qt::ElideRight, this)),
-      m_nextBatch(new ElidingLabel(Qt::ElideMiddle, this)),
+      m_recording(new StatusField(Qt::ElideRight, this)),
+      m_nextBatch(new StatusField(Qt::ElideMiddle, this)),
       m_pointer(new QLabel(this)) {
     setObjectName(QStringLiteral("statusBar"));
     m_recording->setObjectName(QStringLiteral("lblRecording"));
@@ -52,28 +53,25 @@ MainStatusBar::MainStatusBar(QWidget* parent)
 }
 
 void MainStatusBar::ShowRecording(const QString& text) {
-    Eliding(m_recording)->SetFullText(text);
-    m_recording->setToolTip(text);
+    m_recording->SetText(text);
 }
 
 void MainStatusBar::ShowNextBatch(const QString& text, const QString& why) {
-    Eliding(m_nextBatch)->SetFullText(text);
-    m_nextBatch->setToolTip(why.isEmpty() ? text : why);
-    m_nextBatch->setStyleSheet(why.isEmpty() ? QString()
-                                             : QStringLiteral("QLabel { color: #b04a00; }"));
+    m_nextBatch->SetText(text, why.isEmpty() ? QColor() : QColor(0xb0, 0x4a, 0x00));
+    if (!why.isEmpty()) m_nextBatch->setToolTip(why);
     m_warning = why;
 }
 
 void MainStatusBar::ShowPointer(const QString& text) {
-    m_pointer->setText(text);
+    if (text != m_pointer->text()) m_pointer->setText(text);
 }
 
 QString MainStatusBar::RecordingText() const {
-    return Eliding(m_recording)->FullText();
+    return m_recording->Text();
 }
 
 QString MainStatusBar::NextBatchText() const {
-    return Eliding(m_nextBatch)->FullText();
+    return m_nextBatch->Text();
 }
 
 QString MainStatusBar::NextBatchWarning() const {

@@ -3,6 +3,7 @@
 #include <QStatusBar>
 
 class QLabel;
+class StatusField;
 
 // The main window's status bar, always shown. From left to right: the
 // selected recording, the folder Next Batch will read with what it still
@@ -25,8 +26,8 @@ public:
     QString PointerText() const;
 
 private:
-    QLabel* m_recording;
-    QLabel* m_nextBatch;
+    StatusField* m_recording;
+    StatusField* m_nextBatch;
     QLabel* m_pointer;
     QString m_warning;
 };

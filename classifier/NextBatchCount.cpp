@@ -9,8 +9,12 @@ void NextBatchCount::Listed(const QString& folder, int total) {
 
 void NextBatchCount::Moved(const QString& from, const QString& to) {
     if (m_folder.isEmpty()) return;
+    // The cells' paths are absolute already; only others need resolving.
     const auto inFolder = [this](const QString& path) {
-        return FileSystem::GetParentFolderName(FileSystem::GetAbsolutePathName(path)) == m_folder;
+        const QString absolute = path.startsWith(QLatin1Char('/'))
+                                     ? path
+                                     : FileSystem::GetAbsolutePathName(path);
+        return FileSystem::GetParentFolderName(absolute) == m_folder;
     };
     if (inFolder(from)) --m_left;
     if (inFolder(to)) ++m_left;

@@ -48,7 +48,9 @@ void SonoluxBord::ConnectControlSignals() {
 }
 
 void SonoluxBord::OnControlLoadStateChanged() {
-    RefreshMarks();
+    // A load the cell asked for is marked once it returns; this is for a file
+    // dropped onto the control.
+    if (!m_settingFilename) RefreshMarks(Filename());
     emit LoadStateChanged(m_index);
 }
 
@@ -118,30 +120,49 @@ QString SonoluxBord::Filename() const {
 
 void SonoluxBord::SetFilename(const QString& aFilename) {
     m_loadedPath = aFilename;
-    m_control->setProperty("Filename", aFilename);
-    RefreshToolTip();
-    RefreshMarks();
+    PassFilename(aFilename);
 }
 
 void SonoluxBord::FollowMove(const QString& path) {
+    PassFilename(path);
+}
+
+void SonoluxBord::PassFilename(const QString& path) {
+    m_settingFilename = true;
     m_control->setProperty("Filename", path);
-    RefreshToolTip();
-    RefreshMarks();
+    m_settingFilename = false;
+    m_control->setToolTip(path);
+    RefreshMarks(path);
 }
 
 bool SonoluxBord::IsLoaded() const {
+    return IsLoaded(Filename());
+}
+
+bool SonoluxBord::IsLoaded(const QString& path) const {
+    if (path.isEmpty()) return true;
     const QVariant loaded = m_control->property("Loaded");
-    return !loaded.isValid() || loaded.toBool() || Filename().isEmpty();
+    return !loaded.isValid() || loaded.toBool();
 }
 
 StatusText::RecordingInfo SonoluxBord::RecordingInfo() const {
+    // Read after every keystroke: the properties are looked up once per cell.
+    if (!m_infoProperties) {
+        const QMetaObject* meta = m_control->metaObject();
+        m_infoProperties.emplace();
+        const char* names[] = {"Loaded",        "SampleRate",  "Channels",
+                               "BitsPerSample", "TotalFrames", "LoadedFrames"};
+        for (std::size_t i = 0; i < m_infoProperties->size(); ++i)
+            (*m_infoProperties)[i] = meta->property(meta->indexOfProperty(names[i]));
+    }
+    const auto read = [this](std::size_t i) { return (*m_infoProperties)[i].read(m_control); };
     StatusText::RecordingInfo info;
-    info.loaded = m_control->property("Loaded").toBool();
-    info.sampleRate = m_control->property("SampleRate").toUInt();
-    info.channels = m_control->property("Channels").toInt();
-    info.bitsPerSample = m_control->property("BitsPerSample").toInt();
-    info.totalFrames = m_control->property("TotalFrames").toLongLong();
-    info.loadedFrames = m_control->property("LoadedFrames").toLongLong();
+    info.loaded = read(0).toBool();
+    info.sampleRate = read(1).toUInt();
+    info.channels = read(2).toInt();
+    info.bitsPerSample = read(3).toInt();
+    info.totalFrames = read(4).toLongLong();
+    info.loadedFrames = read(5).toLongLong();
     return info;
 }
 
@@ -153,13 +174,20 @@ QString SonoluxBord::PlayError() const {
     return m_control->property("PlayError").toString();
 }
 
-void SonoluxBord::RefreshMarks() {
-    const QString path = Filename();
-    const QString folder = FileSystem::GetParentFolderName(path);
-    const bool moved = !path.isEmpty() && !m_loadedPath.isEmpty() &&
-                       folder != FileSystem::GetParentFolderName(m_loadedPath);
-    m_marks->SetMovedTo(moved ? FileSystem::GetFileName(folder) : QString());
-    m_marks->SetUnreadable(!IsLoaded());
+namespace {
+
+// The folder part of a full path, as the path spells it.
+QStringView FolderPart(const QString& path) {
+    return QStringView(path).left(std::max<qsizetype>(0, path.lastIndexOf(QLatin1Char('/'))));
+}
+
+}  // namespace
+
+void SonoluxBord::RefreshMarks(const QString& path) {
+    const bool moved =
+        !path.isEmpty() && !m_loadedPath.isEmpty() && FolderPart(path) != FolderPart(m_loadedPath);
+    m_marks->SetMovedTo(moved ? FileSystem::GetFileName(FolderPart(path).toString()) : QString());
+    m_marks->SetUnreadable(!IsLoaded(path));
 }
 
 void SonoluxBord::SetPlay(bool aPlay) {

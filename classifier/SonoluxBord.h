@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QMetaProperty>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <cstdint>
+#include <optional>
 
 #include "StatusText.h"
 
@@ -113,7 +116,9 @@ private:
     // Repaints the frame if the selection no longer matches what was painted.
     void RefreshFrame();
     void SetShortProperty(const char* name, std::int32_t value);
-    void RefreshMarks();
+    void RefreshMarks(const QString& path);
+    void PassFilename(const QString& path);
+    bool IsLoaded(const QString& path) const;
     void ConnectControlSignals();
 
     QWidget* m_control;
@@ -130,4 +135,7 @@ private:
     bool m_framePainted = false;
     CellMarks* m_marks;
     QString m_loadedPath;  // where the recording was when the cell was given it
+    bool m_settingFilename = false;
+    // The control's load information properties, found on first use.
+    mutable std::optional<std::array<QMetaProperty, 6>> m_infoProperties;
 };

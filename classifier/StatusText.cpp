@@ -34,7 +34,7 @@ QString Pointer(QPoint position, QSize size, std::uint32_t sampleRate,
 }
 
 QString Folder(const QString& folder) {
-    const QString home = QDir::homePath();
+    static const QString home = QDir::homePath();
     if (folder == home) return QStringLiteral("~");
     if (home != QLatin1String("/") && folder.startsWith(home + QLatin1Char('/')))
         return QLatin1Char('~') + folder.mid(home.size());

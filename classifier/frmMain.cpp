@@ -109,7 +109,10 @@ void frmMain::connectUi() {
     // An enabled Edit item would take its key (Del, Ctrl+C, ...) before the
     // cells see it: the items are enabled only while a text box has the focus.
     connect(qApp, &QApplication::focusChanged, this, &frmMain::mnuEdit_Click);
-    connect(qApp, &QApplication::focusChanged, this, &frmMain::RefreshStatus);
+    // A keystroke with Tab after Classify moves the focus too: it refreshes once, after.
+    connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (!m_holdStatus) RefreshStatus();
+    });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &frmMain::mnuEdit_Click);
     mnuEdit_Click();
@@ -244,6 +247,7 @@ void frmMain::CreateCell() {
     // Key preview: the window sees every key pressed on a cell before the cell does.
     control->installEventFilter(this);
     connect(cell, &SonoluxBord::LoadStateChanged, this, [this](int changed) {
+        if (m_holdStatus) return;
         const SonoluxBord* selected = SelectedCell();
         if (selected && selected->Index() == changed) RefreshStatus();
     });
@@ -298,7 +302,9 @@ void frmMain::ArrangeCells() {
 }
 
 void frmMain::ClearCells() {
+    m_holdStatus = true;
     for (SonoluxBord* cell : ctlSonoluxBord) cell->SetFilename(QString());
+    m_holdStatus = false;
 }
 
 bool frmMain::AskForWaveFile() {
@@ -337,9 +343,11 @@ void frmMain::mnuFileNextBatch_Click() {
 
 void frmMain::FillBatch(const QString& folder) {
     if (folder.isEmpty()) return;
+    m_holdStatus = true;
     const WaveBatch::Batch batch =
         WaveBatch::FirstWaveFiles(folder, m_grid.CellCount(), WaveNamesOf(m_recordings));
     for (int n = 0; n < batch.paths.size(); ++n) Cell(n).SetFilename(batch.paths[n]);
+    m_holdStatus = false;
     m_nextBatch.Listed(folder, batch.total);
     RefreshStatus();
     if (batch.unreadableNames > 0) ReportUnreadableNames(folder, batch.unreadableNames);
@@ -510,11 +518,13 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
         m_keyMap.Find(mdlKeycodes::BindingKey(keyStroke));
     if (!binding) return;
     m_status->clearMessage();
+    m_holdStatus = true;
     if (binding->classifyAll) {
         m_classifier.ClassifyAllVisible(binding->targetDir);
     } else {
         m_classifier.ClassifySelection(binding->targetDir, mnuSPGTab->isChecked());
     }
+    m_holdStatus = false;
     ClassificationChanged();
 }
 
@@ -536,7 +546,8 @@ void frmMain::RefreshStatus() {
         m_status->ShowNextBatch(QStringLiteral("Next Batch: no folder"),
                                 QStringLiteral("A cancelled file dialog left no folder: Next Batch "
                                                "will leave the grid empty."));
-    } else if (FileSystem::GetAbsolutePathName(dialogFolder) == m_nextBatch.Folder()) {
+    } else if (dialogFolder == m_nextBatch.Folder() ||
+               FileSystem::GetAbsolutePathName(dialogFolder) == m_nextBatch.Folder()) {
         m_status->ShowNextBatch(QStringLiteral("Next Batch: %1 - %2 left")
                                     .arg(StatusText::Folder(dialogFolder))
                                     .arg(m_nextBatch.Left()),

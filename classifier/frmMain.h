@@ -211,6 +211,8 @@ private:
     MenuShortcuts m_menuShortcuts;
     MainStatusBar* m_status = nullptr;
     NextBatchCount m_nextBatch;
+    // Inside a keystroke or a batch: the status bar is brought up to date once, after.
+    bool m_holdStatus = false;
     QAction* mnuSPGUndo = nullptr;
     QAction* mnuEditCut = nullptr;
     QAction* mnuEditCopy = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "WaveReader.h"
@@ -120,17 +121,20 @@ std::int16_t SampleAt(const std::uint8_t* p, const SampleLayout& layout) {
 // Mono 16-bit frames are the samples as they stand: each block is appended as read.
 bool AppendStraight(const WaveReader& reader, std::size_t frameCount,
                     std::vector<std::int16_t>& samples) {
-    std::vector<std::int16_t> block(std::min(BlockBytes / 2, frameCount));
-    for (std::size_t first = 0; first < frameCount; first += block.size()) {
-        const std::size_t count = std::min(block.size(), frameCount - first);
-        if (!reader.ReadFrameBytes(first * 2, block.data(), count * 2)) return false;
+    // Left uninitialised: every sample used is read first, and zeroing a block
+    // per load would cost as much as a small file's reading.
+    const std::size_t blockFrames = std::min(BlockBytes / 2, frameCount);
+    const std::unique_ptr<std::int16_t[]> block(new std::int16_t[blockFrames]);
+    for (std::size_t first = 0; first < frameCount; first += blockFrames) {
+        const std::size_t count = std::min(blockFrames, frameCount - first);
+        if (!reader.ReadFrameBytes(first * 2, block.get(), count * 2)) return false;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        for (std::int16_t& sample : block) {
-            const auto bits = static_cast<std::uint16_t>(sample);
-            sample = static_cast<std::int16_t>(static_cast<std::uint16_t>(bits << 8 | bits >> 8));
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto bits = static_cast<std::uint16_t>(block[i]);
+            block[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(bits << 8 | bits >> 8));
         }
 #endif
-        samples.insert(samples.end(), block.begin(), block.begin() + count);
+        samples.insert(samples.end(), block.get(), block.get() + count);
     }
     return true;
 }
@@ -140,17 +144,18 @@ bool AppendWholeFrames(const WaveReader& reader, const SampleLayout& layout, std
                        std::vector<std::int16_t>& samples) {
     const std::size_t frameBytes = reader.FrameBytes();
     const std::size_t framesPerBlock = std::min(BlockBytes / frameBytes, frameCount);
-    std::vector<std::uint8_t> block(framesPerBlock * frameBytes);
-    std::vector<std::int16_t> converted(framesPerBlock);
+    // Uninitialised, as above: only bytes just read are looked at.
+    const std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[framesPerBlock * frameBytes]);
+    const std::unique_ptr<std::int16_t[]> converted(new std::int16_t[framesPerBlock]);
     for (std::size_t first = 0; first < frameCount; first += framesPerBlock) {
         const std::size_t count = std::min(framesPerBlock, frameCount - first);
-        if (!reader.ReadFrameBytes(first * frameBytes, block.data(), count * frameBytes)) {
+        if (!reader.ReadFrameBytes(first * frameBytes, block.get(), count * frameBytes)) {
             return false;
         }
         for (std::size_t i = 0; i < count; ++i) {
             converted[i] = SampleAt(&block[i * frameBytes + layout.offset], layout);
         }
-        samples.insert(samples.end(), converted.begin(), converted.begin() + count);
+        samples.insert(samples.end(), converted.get(), converted.get() + count);
     }
     return true;
 }
