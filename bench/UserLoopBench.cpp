@@ -192,8 +192,7 @@ void BM_ReadDir100000Files(benchmark::State& state) {
         int waveFiles = 0;
         while (const dirent* entry = ::readdir(listing)) {
             const std::size_t length = std::strlen(entry->d_name);
-            if (length >= 4 && std::memcmp(entry->d_name + length - 4, ".wav", 4) == 0)
-                ++waveFiles;
+            if (length >= 4 && std::memcmp(entry->d_name + length - 4, ".wav", 4) == 0) ++waveFiles;
         }
         ::closedir(listing);
         benchmark::DoNotOptimize(waveFiles);

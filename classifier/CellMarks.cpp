@@ -64,7 +64,8 @@ void CellMarks::PaintMovedTo(QPainter& painter) {
     const QString text =
         metrics.elidedText(m_movedTo, Qt::ElideMiddle, std::max(0, width() - 2 * padding));
     const QRect label(0, height() - metrics.height() - 2 * padding,
-                      metrics.horizontalAdvance(text) + 2 * padding, metrics.height() + 2 * padding);
+                      metrics.horizontalAdvance(text) + 2 * padding,
+                      metrics.height() + 2 * padding);
     painter.fillRect(label, QColor(255, 255, 255, 190));
     painter.setPen(QColor(0, 0, 0));
     painter.drawText(label, Qt::AlignCenter, text);

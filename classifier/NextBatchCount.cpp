@@ -11,9 +11,8 @@ void NextBatchCount::Moved(const QString& from, const QString& to) {
     if (m_folder.isEmpty()) return;
     // The cells' paths are absolute already; only others need resolving.
     const auto inFolder = [this](const QString& path) {
-        const QString absolute = path.startsWith(QLatin1Char('/'))
-                                     ? path
-                                     : FileSystem::GetAbsolutePathName(path);
+        const QString absolute =
+            path.startsWith(QLatin1Char('/')) ? path : FileSystem::GetAbsolutePathName(path);
         return FileSystem::GetParentFolderName(absolute) == m_folder;
     };
     if (inFolder(from)) --m_left;

@@ -20,10 +20,8 @@ QString Recording(const QString& path, const RecordingInfo& info) {
              QString::number(info.bitsPerSample));
 }
 
-QString Pointer(QPoint position, QSize size, std::uint32_t sampleRate,
-                std::int64_t loadedFrames) {
-    if (sampleRate == 0 || loadedFrames <= 0 || size.width() <= 0 || size.height() <= 0)
-        return {};
+QString Pointer(QPoint position, QSize size, std::uint32_t sampleRate, std::int64_t loadedFrames) {
+    if (sampleRate == 0 || loadedFrames <= 0 || size.width() <= 0 || size.height() <= 0) return {};
     // The middle of the pixel under the pointer.
     const double across = std::clamp((position.x() + 0.5) / size.width(), 0.0, 1.0);
     const double up = std::clamp(1.0 - (position.y() + 0.5) / size.height(), 0.0, 1.0);

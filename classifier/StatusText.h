@@ -27,8 +27,7 @@ QString Recording(const QString& path, const RecordingInfo& info);
 // "0.42 s, 3.1 kHz". The picture spans the frames loaded from left to right
 // and 0 Hz to half the sample rate from bottom to top. Nothing when there is
 // no recording to read from.
-QString Pointer(QPoint position, QSize size, std::uint32_t sampleRate,
-                std::int64_t loadedFrames);
+QString Pointer(QPoint position, QSize size, std::uint32_t sampleRate, std::int64_t loadedFrames);
 
 // A folder as the user knows it: the home folder as "~".
 QString Folder(const QString& folder);

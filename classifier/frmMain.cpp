@@ -19,11 +19,11 @@
 #include "KeyEventTranslation.h"
 #include "KeyListCommands.h"
 #include "MainStatusBar.h"
-#include "StatusText.h"
 #include "MessageBox.h"
 #include "SafeFileWriter.h"
 #include "SettingsOperations.h"
 #include "SettingsStore.h"
+#include "StatusText.h"
 #include "TargetFolder.h"
 #include "Twips.h"
 #include "WaveBatch.h"
@@ -113,8 +113,7 @@ void frmMain::connectUi() {
     connect(qApp, &QApplication::focusChanged, this, [this] {
         if (!m_holdStatus) RefreshStatus();
     });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &frmMain::mnuEdit_Click);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &frmMain::mnuEdit_Click);
     mnuEdit_Click();
 }
 
@@ -211,8 +210,8 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveViewSettings(m_services.settings, *this);
     SettingsOperations::SaveSPGSettings(m_services.settings, *this);
     SettingsOperations::SaveRecordingSettings(m_services.settings, *this);
-    SettingsOperations::SaveKeyLegendSettings(
-        m_services.settings, {m_keyLegend->isVisible(), m_keyLegend->Placement()});
+    SettingsOperations::SaveKeyLegendSettings(m_services.settings,
+                                              {m_keyLegend->isVisible(), m_keyLegend->Placement()});
     const QString error = m_services.settings.Commit();
     if (!error.isEmpty()) m_services.messages.Warn(error);
     m_options.reset();
@@ -281,8 +280,8 @@ void frmMain::ArrangeCells() {
     m_grid = GridLayout::Compute(m_clientWidthTwips, m_clientHeightTwips, CellWidth, CellHeight,
                                  m_cellLimit);
     if (!CreateCellsUpTo(m_grid.CellCount())) {
-        m_grid = GridLayout::Compute(m_clientWidthTwips, m_clientHeightTwips, CellWidth,
-                                     CellHeight, m_cellLimit);
+        m_grid = GridLayout::Compute(m_clientWidthTwips, m_clientHeightTwips, CellWidth, CellHeight,
+                                     m_cellLimit);
     }
     const bool play = mnuSPGPlay->isChecked();
     int i = 0;
@@ -354,13 +353,15 @@ void frmMain::FillBatch(const QString& folder) {
 }
 
 void frmMain::ReportUnreadableNames(const QString& folder, int count) {
-    const QString text =
-        count == 1 ? QStringLiteral("1 wave file in \"%2\" was skipped: its name is not valid UTF-8 "
-                                    "text, so Corvane cannot show or move it safely. Rename it to "
-                                    "sort it.")
-                   : QStringLiteral("%1 wave files in \"%2\" were skipped: their names are not "
-                                    "valid UTF-8 text, so Corvane cannot show or move them safely. "
-                                    "Rename them to sort them.");
+    const QString text = count == 1
+                             ? QStringLiteral(
+                                   "1 wave file in \"%2\" was skipped: its name is not valid UTF-8 "
+                                   "text, so Corvane cannot show or move it safely. Rename it to "
+                                   "sort it.")
+                             : QStringLiteral(
+                                   "%1 wave files in \"%2\" were skipped: their names are not "
+                                   "valid UTF-8 text, so Corvane cannot show or move them safely. "
+                                   "Rename them to sort them.");
     m_services.messages.Warn(count == 1 ? text.arg(folder) : text.arg(count).arg(folder));
 }
 
@@ -536,9 +537,9 @@ void frmMain::ClassificationChanged() {
 
 void frmMain::RefreshStatus() {
     const SonoluxBord* selected = SelectedCell();
-    m_status->ShowRecording(selected ? StatusText::Recording(selected->Filename(),
-                                                             selected->RecordingInfo())
-                                     : QString());
+    m_status->ShowRecording(
+        selected ? StatusText::Recording(selected->Filename(), selected->RecordingInfo())
+                 : QString());
     const QString dialogFolder = FileSystem::GetParentFolderName(CommonDialog1.FileName);
     if (CommonDialog1.FileName.isEmpty()) {
         m_status->ShowNextBatch(QString(), QString());
@@ -573,9 +574,9 @@ void frmMain::ShowPointerReadout(QObject* watched, QEvent* event) {
         return;
     }
     const StatusText::RecordingInfo info = cell->RecordingInfo();
-    m_status->ShowPointer(StatusText::Pointer(static_cast<QMouseEvent*>(event)->position().toPoint(),
-                                              control->size(), info.sampleRate,
-                                              info.loadedFrames));
+    m_status->ShowPointer(
+        StatusText::Pointer(static_cast<QMouseEvent*>(event)->position().toPoint(), control->size(),
+                            info.sampleRate, info.loadedFrames));
 }
 
 void frmMain::ShowPlayState(int index) {

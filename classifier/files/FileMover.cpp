@@ -12,8 +12,8 @@
 
 #include <QFile>
 #include <cerrno>
-#include <memory>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "CorvaneError.h"

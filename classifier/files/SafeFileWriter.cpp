@@ -100,9 +100,7 @@ QString SafeFileWriter::WriteFile(const QString& path, const QByteArray& bytes) 
         return StaleTemporaries::IsSafeWriteName(name, fileName);
     });
     std::string temporaryName;
-    const int fd = CreateTemporaryFile(
-        folder + "/." + fileName + ".",
-        temporaryName);
+    const int fd = CreateTemporaryFile(folder + "/." + fileName + ".", temporaryName);
     if (fd < 0) return ErrorText(errno);
 
     QString error;

@@ -45,10 +45,9 @@ void RemoveIfStale(int folder, const char* name) {
     const int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return;
     struct stat status {};
-    const bool stale = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                       status.st_uid == ::geteuid() &&
-                       status.st_mtime + QuietSeconds < std::time(nullptr) &&
-                       ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const bool stale =
+        ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
+        status.st_mtime + QuietSeconds < std::time(nullptr) && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     struct stat named {};
     // The name must still be the file that was found free.
     if (stale && ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -84,8 +83,8 @@ bool IsMoveCopyName(std::string_view name) {
 bool IsSafeWriteName(std::string_view name, std::string_view fileName) {
     const std::size_t head = 1 + fileName.size() + 1;
     if (name.size() < head + 12 || name.size() > head + 13) return false;
-    return name[0] == '.' && name.substr(1, fileName.size()) == fileName &&
-           name[head - 1] == '.' && AllOf(name.substr(head), IsLowerAlnum);
+    return name[0] == '.' && name.substr(1, fileName.size()) == fileName && name[head - 1] == '.' &&
+           AllOf(name.substr(head), IsLowerAlnum);
 }
 
 }  // namespace StaleTemporaries

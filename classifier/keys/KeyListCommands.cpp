@@ -32,8 +32,7 @@ bool AskForKeyList(CommonDialog& dialog, bool save) {
     return true;
 }
 
-void ImportRecord(const KeyListFile::Record& record, IClassifierKeys& keys,
-                  IMessageBox& messages) {
+void ImportRecord(const KeyListFile::Record& record, IClassifierKeys& keys, IMessageBox& messages) {
     KeyStroke keyStroke;
     try {
         keyStroke = mdlKeycodes::ParseKeyDescription(record.description);

@@ -74,9 +74,9 @@ KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store) {
     const std::int32_t width = SettingsKeys::Read(store, SettingsKeys::KeyLegendWidth);
     const std::int32_t height = SettingsKeys::Read(store, SettingsKeys::KeyLegendHeight);
     if (width > 0 && height > 0) {
-        legend.placement = QRect(SettingsKeys::Read(store, SettingsKeys::KeyLegendLeft),
-                                 SettingsKeys::Read(store, SettingsKeys::KeyLegendTop), width,
-                                 height);
+        legend.placement =
+            QRect(SettingsKeys::Read(store, SettingsKeys::KeyLegendLeft),
+                  SettingsKeys::Read(store, SettingsKeys::KeyLegendTop), width, height);
     }
     return legend;
 }

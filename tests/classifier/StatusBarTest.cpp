@@ -69,7 +69,8 @@ TEST_F(StatusBar, CountsWhatNextBatchWillFindThroughMovesUndoAndDialogs) {
     fileDialog.answers.push_back(a + "keylist.txt");
     window->findChild<QAction*>("mnuFileKeyListExport")->trigger();
     EXPECT_EQ(status->NextBatchText(), "Next Batch: " + a.chopped(1));
-    EXPECT_TRUE(status->NextBatchWarning().contains(inbox)) << status->NextBatchWarning().toStdString();
+    EXPECT_TRUE(status->NextBatchWarning().contains(inbox))
+        << status->NextBatchWarning().toStdString();
 }
 
 TEST_F(StatusBar, NamesTheSelectedRecordingAndAFailedMove) {

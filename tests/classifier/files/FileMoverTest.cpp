@@ -335,7 +335,8 @@ TEST_F(FileMoverTest, CopyFailsWhenAnotherProgramChangesTheSourceMeanwhile) {
     const Case cases[] = {
         {"replaced", [&] { ::rename(source.WriteText("new.wav", newer).c_str(), path.c_str()); },
          newer},
-        {"cut short", [&] { ::truncate(path.c_str(), 5000); }, Pattern(100000, 'r').substr(0, 5000)},
+        {"cut short", [&] { ::truncate(path.c_str(), 5000); },
+         Pattern(100000, 'r').substr(0, 5000)},
         {"grown", [&] { std::ofstream(path, std::ios::app) << "more"; },
          Pattern(100000, 'r') + "more"},
     };
@@ -407,8 +408,7 @@ namespace {
 // A temporary as a killed writer leaves it: written an hour ago.
 std::string LeaveStale(TempFolder& folder, const std::string& name) {
     const std::string path = folder.WriteText(name, "partial");
-    const struct timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0},
-                                          {::time(nullptr) - 3600, 0}};
+    const struct timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
     ::utimensat(AT_FDCWD, path.c_str(), anHourAgo, 0);
     return path;
 }

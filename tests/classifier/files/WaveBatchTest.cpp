@@ -86,7 +86,9 @@ TEST(WaveBatch, SkipsAndCountsNamesThatAreNotUtf8) {
     TempFolder folder;
     folder.WriteWave("caf\xe9.wav");
     folder.WriteWave("caf\xef\xbf\xbd.wav");
-    folder.WriteWave("n\xe4" "chtlich.wav");
+    folder.WriteWave(
+        "n\xe4"
+        "chtlich.wav");
     folder.WriteWave("\xc3\xa9t\xc3\xa9.wav");  // "été" in UTF-8
     folder.WriteText("\xff.txt", "not a recording");
     const QString root = QString::fromStdString(folder.Path());
