@@ -137,19 +137,19 @@ void BM_NextBatchPainted(benchmark::State& state) {
 }
 BENCHMARK(BM_NextBatchPainted)->Arg(25)->Arg(300)->Unit(benchmark::kMillisecond);
 
-// Next Batch to a painted grid of 300 cells of 10 s recordings, every cell's
-// control taking the first second (argument 0, as it always did) or the whole
-// recording (1). Reports the samples the grid holds.
+// Next Batch to a painted grid of 300 cells of 10 s recordings with "Show the
+// whole recording" off (argument 0: the first second, as it always was) or on
+// (1). Reports the samples the grid holds.
 void BM_NextBatchPaintedTenSeconds(benchmark::State& state) {
     constexpr int cells = 300;
-    const int frameLimit = state.range(0) != 0 ? 4194304 : 48000;
     QTemporaryDir folder;
     WriteRecordings(folder.path(), cells, TenSeconds());
     Window main(20, cells / 20);
     if (main.window->VisibleCellCount() != cells)
         state.SkipWithError("the grid has the wrong size");
-    for (int i = 0; i < cells; ++i)
-        main.window->Cell(i).Sonolux1()->setProperty("FrameLimit", frameLimit);
+    RecordingOptions options;
+    options.WholeRecording = state.range(0) != 0;
+    main.window->SetRecordingOptions(options);
     main.OpenFolder(folder.path() + "/r000000.wav");
     for (auto _ : state) {
         main.window->mnuFileNextBatch_Click();

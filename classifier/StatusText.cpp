@@ -39,6 +39,23 @@ QString Folder(const QString& folder) {
     return folder;
 }
 
+NextBatchLine NextBatch(const QString& dialogPath, const QString& batchFolder, int left) {
+    if (dialogPath.isEmpty()) return {};
+    const QString folder = FileSystem::GetParentFolderName(dialogPath);
+    if (folder.isEmpty()) {
+        return {QStringLiteral("Next Batch: no folder"),
+                QStringLiteral("A cancelled file dialog left no folder: Next Batch will leave "
+                               "the grid empty.")};
+    }
+    if (folder == batchFolder || FileSystem::GetAbsolutePathName(folder) == batchFolder)
+        return {QStringLiteral("Next Batch: %1 - %2 left").arg(Folder(folder)).arg(left), {}};
+    const QString text = QStringLiteral("Next Batch: %1").arg(Folder(folder));
+    if (batchFolder.isEmpty()) return {text, {}};
+    return {text, QStringLiteral("A file dialog changed the folder: this batch came from %1, but "
+                                 "Next Batch will read %2.")
+                      .arg(Folder(batchFolder), Folder(folder))};
+}
+
 QString MoveFailed(const QString& path, const QString& target) {
     return QStringLiteral("%1 was not moved to %2").arg(FileSystem::GetFileName(path), target);
 }

@@ -32,6 +32,16 @@ QString Pointer(QPoint position, QSize size, std::uint32_t sampleRate, std::int6
 // A folder as the user knows it: the home folder as "~".
 QString Folder(const QString& folder);
 
+// What the status bar says of Next Batch, which reads the folder of
+// `dialogPath` (the file dialog's path): that folder and, when it is
+// `batchFolder`, the current batch's folder, the `left` wave files it holds.
+// A folder other than the batch's comes with a warning saying why.
+struct NextBatchLine {
+    QString text;
+    QString warning;  // empty without one
+};
+NextBatchLine NextBatch(const QString& dialogPath, const QString& batchFolder, int left);
+
 // "x.wav was not moved to /a/b/".
 QString MoveFailed(const QString& path, const QString& target);
 

@@ -540,29 +540,9 @@ void frmMain::RefreshStatus() {
     m_status->ShowRecording(
         selected ? StatusText::Recording(selected->Filename(), selected->RecordingInfo())
                  : QString());
-    const QString dialogFolder = FileSystem::GetParentFolderName(CommonDialog1.FileName);
-    if (CommonDialog1.FileName.isEmpty()) {
-        m_status->ShowNextBatch(QString(), QString());
-    } else if (dialogFolder.isEmpty()) {
-        m_status->ShowNextBatch(QStringLiteral("Next Batch: no folder"),
-                                QStringLiteral("A cancelled file dialog left no folder: Next Batch "
-                                               "will leave the grid empty."));
-    } else if (dialogFolder == m_nextBatch.Folder() ||
-               FileSystem::GetAbsolutePathName(dialogFolder) == m_nextBatch.Folder()) {
-        m_status->ShowNextBatch(QStringLiteral("Next Batch: %1 - %2 left")
-                                    .arg(StatusText::Folder(dialogFolder))
-                                    .arg(m_nextBatch.Left()),
-                                QString());
-    } else {
-        m_status->ShowNextBatch(
-            QStringLiteral("Next Batch: %1").arg(StatusText::Folder(dialogFolder)),
-            m_nextBatch.Folder().isEmpty()
-                ? QString()
-                : QStringLiteral("A file dialog changed the folder: this batch came from %1, "
-                                 "but Next Batch will read %2.")
-                      .arg(StatusText::Folder(m_nextBatch.Folder()),
-                           StatusText::Folder(dialogFolder)));
-    }
+    const StatusText::NextBatchLine line =
+        StatusText::NextBatch(CommonDialog1.FileName, m_nextBatch.Folder(), m_nextBatch.Left());
+    m_status->ShowNextBatch(line.text, line.warning);
 }
 
 void frmMain::ShowPointerReadout(QObject* watched, QEvent* event) {
