@@ -353,16 +353,16 @@ void frmMain::FillBatch(const QString& folder) {
 }
 
 void frmMain::ReportUnreadableNames(const QString& folder, int count) {
-    const QString text = count == 1
-                             ? QStringLiteral(
-                                   "1 wave file in \"%2\" was skipped: its name is not valid UTF-8 "
-                                   "text, so Corvane cannot show or move it safely. Rename it to "
-                                   "sort it.")
-                             : QStringLiteral(
-                                   "%1 wave files in \"%2\" were skipped: their names are not "
-                                   "valid UTF-8 text, so Corvane cannot show or move them safely. "
-                                   "Rename them to sort them.");
-    m_services.messages.Warn(count == 1 ? text.arg(folder) : text.arg(count).arg(folder));
+    m_services.messages.Warn(
+        count == 1 ? QStringLiteral("1 wave file in \"%1\" was skipped: its name is not valid "
+                                    "UTF-8 text, so Corvane cannot show or move it safely. Rename "
+                                    "it to sort it.")
+                         .arg(folder)
+                   : QStringLiteral("%1 wave files in \"%2\" were skipped: their names are not "
+                                    "valid UTF-8 text, so Corvane cannot show or move them safely. "
+                                    "Rename them to sort them.")
+                         .arg(count)
+                         .arg(folder));
 }
 
 void frmMain::OpenFromCommandLine(const QString& path) {
