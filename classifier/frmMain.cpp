@@ -157,14 +157,9 @@ void frmMain::createSpectrogramMenu() {
               QKeySequence(), &frmMain::mnuSPGKeystroke_Click);
     AddAction(mnuSPG, "mnuSPGEraseKeyDir", QStringLiteral("&Erase keystroke directories"),
               QKeySequence(), &frmMain::mnuSPGEraseKeyDir_Click);
-    AddAction(mnuSPG, "mnuSPGKeyBindings", QStringLiteral("Key &Bindings..."), QKeySequence(),
-              &frmMain::mnuSPGKeyBindings_Click);
     mnuSPGTab = AddAction(mnuSPG, "mnuSPGTab", QStringLiteral("Tab after Classify"), QKeySequence(),
                           nullptr);
     mnuSPGTab->setCheckable(true);
-    mnuSPGUndo = AddAction(mnuSPG, "mnuSPGUndo", QString(), QKeySequence(QStringLiteral("Ctrl+Z")),
-                           &frmMain::mnuSPGUndo_Click);
-    UpdateUndoCommand();
     mnuSPG->addSeparator()->setObjectName(QStringLiteral("mnuSPGBar1"));
     AddAction(mnuSPG, "mnuSPGClear", QStringLiteral("&Clear all"), QKeySequence(),
               &frmMain::mnuSPGClear_Click);
@@ -174,6 +169,14 @@ void frmMain::createSpectrogramMenu() {
     mnuSPGPlay = AddAction(mnuSPG, "mnuSPGPlay", QStringLiteral("&Play"), QKeySequence(),
                            &frmMain::mnuSPGPlay_Click);
     mnuSPGPlay->setCheckable(true);
+    // What Corvane adds to the menu comes after its usual items, so that a
+    // keyboard user who knows them reaches each one where it always was.
+    mnuSPG->addSeparator()->setObjectName(QStringLiteral("mnuSPGBar3"));
+    mnuSPGUndo = AddAction(mnuSPG, "mnuSPGUndo", QString(), QKeySequence(QStringLiteral("Ctrl+Z")),
+                           &frmMain::mnuSPGUndo_Click);
+    UpdateUndoCommand();
+    AddAction(mnuSPG, "mnuSPGKeyBindings", QStringLiteral("Key &Bindings..."), QKeySequence(),
+              &frmMain::mnuSPGKeyBindings_Click);
 }
 
 void frmMain::Form_Load() {
@@ -588,6 +591,10 @@ void frmMain::ClassifiedCells::RecordingMoved(const QString& from, const QString
 
 void frmMain::ClassifiedCells::MoveFailed(const QString& path, const QString& target) {
     m_window.m_status->showMessage(StatusText::MoveFailed(path, target));
+}
+
+void frmMain::ClassifiedCells::MoveWarned(const QString& warning) {
+    m_window.m_status->showMessage(warning);
 }
 
 int frmMain::ClassifiedCells::SelectedIndex() const {

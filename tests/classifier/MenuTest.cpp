@@ -62,6 +62,27 @@ TEST_F(Menus, EveryItemHasItsCaptionShortcutAndCheckMark) {
     EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Spectrogram", "&Help"}));
 }
 
+// A keyboard user reaches an item by its place in the menu (Alt+S, Down, Down,
+// Enter is "Tab after Classify"): what Corvane adds must come after it all.
+TEST_F(Menus, ItemsStandInTheirOrderWithAdditionsLast) {
+    const QStringList expected[] = {
+        {"mnuFileOpen", "mnuFileMany", "mnuFileNextBatch", "mnuFileBar1", "mnuFileKeyListImport",
+         "mnuFileKeyListExport", "mnuFileBar2", "mnuFileExit"},
+        {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditClear"},
+        {"mnuSPGKeystroke", "mnuSPGEraseKeyDir", "mnuSPGTab", "mnuSPGBar1", "mnuSPGClear",
+         "mnuSPGOptions", "mnuSPGBar2", "mnuSPGPlay", "mnuSPGBar3", "mnuSPGUndo",
+         "mnuSPGKeyBindings"},
+        {"mnuHelpAbout"},
+    };
+    const QList<QAction*> menus = window->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 4);
+    for (int i = 0; i < menus.size(); ++i) {
+        QStringList items;
+        for (QAction* item : menus[i]->menu()->actions()) items.append(item->objectName());
+        EXPECT_EQ(items, expected[i]) << menus[i]->text().toStdString();
+    }
+}
+
 TEST_F(Menus, PlayChosenTwiceReturnsAndReachesHiddenCells) {
     ResizeClient(306, 140);
     QAction* play = Action(*window, "mnuSPGPlay");
