@@ -9,18 +9,19 @@ bool CellClassifier::ClassifyCell(int index, const QString& target,
                                   ClassificationHistory::Step& step) {
     const QString path = m_cells.CellFilename(index);
     if (!FileSystem::FileExists(path)) return true;
-    QString movedTo;
+    MoveResult moved;
     try {
-        movedTo = m_mover.MoveFile(path, target);
+        moved = m_mover.MoveFile(path, target);
     } catch (const CorvaneError& error) {
         m_messages.Warn(error.Description());
         m_cells.MoveFailed(path, target);
         return false;
     }
-    m_cells.FollowMove(index, movedTo);
-    step.moves.push_back({FileSystem::GetAbsolutePathName(path), movedTo});
+    m_cells.FollowMove(index, moved.path);
+    step.moves.push_back({FileSystem::GetAbsolutePathName(path), moved.path});
     ++m_movedInto[target];
-    m_cells.RecordingMoved(path, movedTo);
+    m_cells.RecordingMoved(path, moved.path);
+    if (!moved.warning.isEmpty()) m_cells.MoveWarned(moved.warning);
     return true;
 }
 
@@ -59,9 +60,10 @@ void CellClassifier::Undo() {
     const ClassificationHistory::Step step = m_history.Last();
     std::vector<ClassificationHistory::Move> stillThere;
     for (auto move = step.moves.rbegin(); move != step.moves.rend(); ++move) {
+        QString warning;
         try {
             // Back under its old name: the move refuses to replace a file that took it.
-            m_mover.MoveFile(move->to, move->from);
+            warning = m_mover.MoveFile(move->to, move->from).warning;
         } catch (const CorvaneError& error) {
             m_messages.Warn(error.Description());
             m_cells.MoveFailed(move->to, FileSystem::GetParentFolderName(move->from) + "/");
@@ -71,6 +73,7 @@ void CellClassifier::Undo() {
         RepointCells(move->to, move->from);
         --m_movedInto[step.target];
         m_cells.RecordingMoved(move->to, move->from);
+        if (!warning.isEmpty()) m_cells.MoveWarned(warning);
     }
     m_history.KeepOnlyInLast(std::move(stillThere));
     if (step.selectedIndex >= 0 && step.selectedIndex < m_cells.VisibleCellCount()) {

@@ -26,12 +26,16 @@ public:
     // its message box): `target` is the folder it was to go into.
     virtual void RecordingMoved(const QString& from, const QString& to) = 0;
     virtual void MoveFailed(const QString& path, const QString& target) = 0;
+    // A move that was made and recorded, but that the user should look at.
+    virtual void MoveWarned(const QString& warning) = 0;
 };
 
 // Moves the recordings of the cells into a keystroke's target folder, and
 // takes classifications back one keystroke at a time. A cell goes on showing
 // its recording from where the move put it. Failures are reported in a
-// message box with the system's description of the error.
+// message box with the system's description of the error; a move that
+// completed with a warning counts as made and its warning goes to the cells'
+// window, without a message box.
 class CellClassifier {
 public:
     CellClassifier(IClassifiedCells& cells, IFileMover& mover, IMessageBox& messages)

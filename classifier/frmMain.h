@@ -179,6 +179,7 @@ private:
         void FollowMove(int index, const QString& path) override;
         void RecordingMoved(const QString& from, const QString& to) override;
         void MoveFailed(const QString& path, const QString& target) override;
+        void MoveWarned(const QString& warning) override;
         int SelectedIndex() const override;
         void SelectCell(int index) override;
 

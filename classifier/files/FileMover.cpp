@@ -5,14 +5,17 @@
 #include <linux/fs.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <dirent.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -40,14 +43,55 @@ namespace {
                                    .arg(path));
 }
 
+[[noreturn]] void FailBusy(const QByteArray& source) {
+    throw CorvaneError(EAGAIN, QStringLiteral("\"%1\" is being moved by another program; it was "
+                                              "left where it is.")
+                                   .arg(QFile::decodeName(source)));
+}
+
+QString VanishedWarning(const QByteArray& source, const QByteArray& target) {
+    return QStringLiteral(
+               "\"%1\" was copied to \"%2\", but the original vanished during the "
+               "copy (another program moved or deleted it); the recording may also "
+               "exist elsewhere.")
+        .arg(QFile::decodeName(source), QFile::decodeName(target));
+}
+
+// A NUL would end the name early, and the system would see another file.
+[[noreturn]] void FailNul(QString path) {
+    path.replace(QChar(0), QChar(0x2400));  // the symbol for NUL, so the message shows where
+    throw CorvaneError(EILSEQ, QStringLiteral("The name \"%1\" holds a NUL character, which no "
+                                              "file name can hold; it was not moved.")
+                                   .arg(path));
+}
+
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+bool SameTime(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
 // What a writer changes: the length and the modification time.
 bool ContentsChanged(const struct stat& before, const struct stat& now) {
-    return before.st_size != now.st_size || before.st_mtim.tv_sec != now.st_mtim.tv_sec ||
-           before.st_mtim.tv_nsec != now.st_mtim.tv_nsec;
+    return before.st_size != now.st_size || !SameTime(before.st_mtim, now.st_mtim);
+}
+
+// True when the first `size` bytes of `a` and `b` are the same.
+bool SameContents(int a, int b, off_t size) {
+    std::vector<char> left(1 << 16);
+    std::vector<char> right(left.size());
+    for (off_t offset = 0; offset < size;) {
+        const auto wanted = static_cast<std::size_t>(
+            std::min<off_t>(size - offset, static_cast<off_t>(left.size())));
+        const ssize_t got = ::pread(a, left.data(), wanted, offset);
+        if (got <= 0 || ::pread(b, right.data(), static_cast<std::size_t>(got), offset) != got ||
+            std::memcmp(left.data(), right.data(), static_cast<std::size_t>(got)) != 0)
+            return false;
+        offset += got;
+    }
+    return true;
 }
 
 int RealRenameNoReplace(const char* from, const char* to) {
@@ -97,6 +141,7 @@ bool NameIsAmbiguous(const QByteArray& path) {
 // The bytes of `path`, when they name exactly the file the text means.
 QByteArray ExactName(const QString& path) {
     const QByteArray bytes = QFile::encodeName(path);
+    if (bytes.contains('\0')) FailNul(path);
     if (QFile::decodeName(bytes) != path) FailName(path);
     if (path.contains(QChar::ReplacementCharacter) && NameIsAmbiguous(bytes)) FailName(path);
     return bytes;
@@ -152,8 +197,49 @@ int RealOpenUnnamed(const char* folder) {
         errno = EOPNOTSUPP;
         return -1;
     }
-    return ::open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    // Readable too, so that the copy can be compared with its source.
+    return ::open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
 }
+
+std::time_t RealNow() {
+    return std::time(nullptr);
+}
+
+// Keeps other Corvane processes from moving the source while this move runs.
+// The lock is an open file description lock on the whole file: a write lock
+// where the file can be opened for writing, otherwise a read lock, which at
+// least stops a program that holds or waits for a write lock (a recorder
+// still writing). Nothing is locked for a symbolic link, which cannot be
+// opened without following it, nor for anything but a regular file; a file
+// system without locks moves without them.
+class SourceLock {
+public:
+    explicit SourceLock(const QByteArray& source) {
+        struct stat status {};
+        if (::lstat(source.constData(), &status) != 0 || !S_ISREG(status.st_mode)) return;
+        constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        short type = F_WRLCK;
+        m_fd = ::open(source.constData(), O_RDWR | flags);
+        if (m_fd < 0) {
+            type = F_RDLCK;
+            m_fd = ::open(source.constData(), O_RDONLY | flags);
+        }
+        if (m_fd < 0) return;  // the move itself will report what is wrong
+        struct flock whole {};
+        whole.l_type = type;
+        whole.l_whence = SEEK_SET;
+        if (::fcntl(m_fd, F_OFD_SETLK, &whole) != 0 && (errno == EAGAIN || errno == EACCES))
+            FailBusy(source);
+    }
+    ~SourceLock() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    SourceLock(const SourceLock&) = delete;
+    SourceLock& operator=(const SourceLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
 
 // The copy of a file being moved across file systems, in the target folder:
 // an unnamed file where the file system offers one, otherwise a hidden
@@ -161,24 +247,25 @@ int RealOpenUnnamed(const char* folder) {
 // nothing behind.
 class TemporaryCopy {
 public:
-    TemporaryCopy(const FileMoveSystemCalls& calls, const QByteArray& folder) : m_calls(calls) {
-        m_fd = calls.openUnnamed(folder.constData());
-        if (m_fd >= 0) return;
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail(errno);
-        m_name = folder + "/.corvane-move-XXXXXX";
-        m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
-        if (m_fd < 0) {
-            m_name.clear();
-            Fail(errno);
-        }
-        StaleTemporaries::MarkInUse(m_fd);
-    }
+    explicit TemporaryCopy(const FileMoveSystemCalls& calls) : m_calls(calls) {}
     ~TemporaryCopy() {
         if (m_fd >= 0) ::close(m_fd);
         if (!m_name.isEmpty()) m_calls.unlink(m_name.constData());
     }
     TemporaryCopy(const TemporaryCopy&) = delete;
     TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+
+    // False when the file system has no unnamed files: OpenNamed then.
+    bool OpenUnnamed(const QByteArray& folder) {
+        m_fd = m_calls.openUnnamed(folder.constData());
+        if (m_fd >= 0) return true;
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail(errno);
+        return false;
+    }
+    void OpenNamed(const QByteArray& folder) {
+        m_fd = StaleTemporaries::Create(folder, StaleTemporaries::MoveCopyStem, 0600, m_name);
+        if (m_fd < 0) Fail(errno);
+    }
 
     int fd() const { return m_fd; }
 
@@ -209,44 +296,75 @@ private:
     QByteArray m_name;  // empty for an unnamed file, and once renamed into place
 };
 
+// Bytes a file of the folder may still take; as much as asked where the file
+// system does not tell.
+off_t FreeSpace(const QByteArray& folder, off_t wanted) {
+    struct statvfs space {};
+    if (::statvfs(folder.constData(), &space) != 0 || space.f_frsize == 0) return wanted;
+    const unsigned long long blocks = space.f_bavail;
+    if (blocks > static_cast<unsigned long long>(wanted) / space.f_frsize + 1) return wanted;
+    return static_cast<off_t>(blocks * space.f_frsize);
+}
+
+// The source's status changed since the copy began, but not its length or
+// modification time: a rename, a new link, new permissions, or an edit whose
+// writer put the modification time back. Only the last changes the
+// recording, and only the bytes tell them apart: true when the source still
+// holds what `target` holds, and nothing changed it while they were compared.
+bool StillAsCopied(int input, const QByteArray& target, const struct stat& now) {
+    if (input < 0) return false;
+    const FileDescriptor copy(::open(target.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat after {};
+    return copy.get() >= 0 && SameContents(input, copy.get(), now.st_size) &&
+           ::fstat(input, &after) == 0 && !ContentsChanged(now, after) &&
+           SameTime(now.st_ctim, after.st_ctim);
+}
+
 }  // namespace
 
 const FileMoveSystemCalls& FileMoveSystemCalls::Real() {
     static const FileMoveSystemCalls calls{RealRenameNoReplace, ::link, ::write, ::fsync, ::unlink,
-                                           RealOpenUnnamed};
+                                           RealOpenUnnamed,     RealNow};
     return calls;
 }
 
-QString FileMover::MoveFile(const QString& source, const QString& destination) {
+MoveResult FileMover::MoveFile(const QString& source, const QString& destination) {
     QString targetPath = destination;
     if (destination.endsWith(QLatin1Char('/'))) {
         targetPath = FileSystem::BuildPath(destination, FileSystem::GetFileName(source));
     }
     const QByteArray from = ExactName(source);
     const QByteArray to = ExactName(targetPath);
-    RemoveStaleCopies(FolderOf(to));
-    if (m_calls.renameNoReplace(from.constData(), to.constData()) == 0) return targetPath;
+    const SourceLock lock(from);
+    if (m_calls.renameNoReplace(from.constData(), to.constData()) == 0) return {targetPath, {}};
     const int error = errno;
+    QString warning;
     if (error == EXDEV) {
-        MoveAcrossFileSystems(from, to);
+        warning = MoveAcrossFileSystems(from, to);
     } else if (error == EINVAL || error == ENOSYS) {
         // The file system cannot rename without replacing: a hard link can.
         RenameByLink(from, to);
     } else {
         Fail(error);
     }
-    return targetPath;
+    return {targetPath, warning};
 }
 
-void FileMover::RemoveStaleCopies(const QByteArray& folder) {
-    // Once per folder and run: a killed move leaves its copy there at most once.
-    if (!m_cleanedFolders.insert(folder.toStdString()).second) return;
-    StaleTemporaries::Remove(folder, StaleTemporaries::IsMoveCopyName);
+void FileMover::ClearLeftovers(const QByteArray& folder, off_t size) {
+    // A killed move leaves its copy at most once per folder and run; a folder
+    // that fills up may hold copies that another process left since.
+    const bool first = m_clearedFolders.insert(folder.toStdString()).second;
+    if (first || FreeSpace(folder, size) < size) {
+        StaleTemporaries::Remove(folder, StaleTemporaries::MoveCopyStem, m_calls.now());
+    }
 }
 
 void FileMover::RenameByLink(const QByteArray& source, const QByteArray& target) {
     if (m_calls.link(source.constData(), target.constData()) != 0) {
-        if (errno == EXDEV) return MoveAcrossFileSystems(source, target);
+        if (errno == EXDEV) {
+            MoveAcrossFileSystems(source, target);
+            return;
+        }
         Fail(errno);
     }
     struct stat linked {};
@@ -259,21 +377,24 @@ void FileMover::RenameByLink(const QByteArray& source, const QByteArray& target)
     RemoveSource(source, target);
 }
 
-void FileMover::RemoveCopiedSource(const QByteArray& source, const struct stat& copied,
-                                   const QByteArray& target) {
+QString FileMover::RemoveCopiedSource(const QByteArray& source, const struct stat& copied,
+                                      const QByteArray& target, int input) {
     struct stat now {};
     if (::lstat(source.constData(), &now) != 0) {
-        // Gone already: the copy is complete and now the only one, so it stays.
-        if (errno == ENOENT) return;
+        // Gone already, moved or deleted by a program that takes no lock: the
+        // copy may be the last one, so it stays, but the user should know.
+        if (errno == ENOENT) return VanishedWarning(source, target);
         const int error = errno;
         m_calls.unlink(target.constData());
         Fail(error);
     }
-    if (!SameFile(copied, now) || ContentsChanged(copied, now)) {
+    if (!SameFile(copied, now) || ContentsChanged(copied, now) ||
+        (!SameTime(copied.st_ctim, now.st_ctim) && !StillAsCopied(input, target, now))) {
         m_calls.unlink(target.constData());
         FailChanged(source);
     }
     RemoveSource(source, target);
+    return {};
 }
 
 void FileMover::RemoveSource(const QByteArray& source, const QByteArray& target) {
@@ -283,7 +404,7 @@ void FileMover::RemoveSource(const QByteArray& source, const QByteArray& target)
     Fail(error);
 }
 
-void FileMover::MoveAcrossFileSystems(const QByteArray& source, const QByteArray& target) {
+QString FileMover::MoveAcrossFileSystems(const QByteArray& source, const QByteArray& target) {
     struct stat status {};
     if (::lstat(source.constData(), &status) != 0) Fail(errno);
     // The name must be free before anything is written.
@@ -291,11 +412,11 @@ void FileMover::MoveAcrossFileSystems(const QByteArray& source, const QByteArray
     if (::lstat(target.constData(), &existing) == 0) Fail(EEXIST);
     if (S_ISLNK(status.st_mode)) return LinkAcross(source, status, target);
     if (!S_ISREG(status.st_mode)) Fail(EINVAL);
-    CopyAcross(source, target);
+    return CopyAcross(source, target);
 }
 
-void FileMover::LinkAcross(const QByteArray& source, const struct stat& status,
-                           const QByteArray& target) {
+QString FileMover::LinkAcross(const QByteArray& source, const struct stat& status,
+                              const QByteArray& target) {
     // A link moves as a link, pointing where it pointed, as a rename would keep it.
     QByteArray pointee(PATH_MAX, '\0');
     const ssize_t length = ::readlink(source.constData(), pointee.data(), pointee.size());
@@ -309,10 +430,10 @@ void FileMover::LinkAcross(const QByteArray& source, const struct stat& status,
         m_calls.unlink(target.constData());
         throw;
     }
-    RemoveCopiedSource(source, status, target);
+    return RemoveCopiedSource(source, status, target, -1);
 }
 
-void FileMover::CopyAcross(const QByteArray& source, const QByteArray& target) {
+QString FileMover::CopyAcross(const QByteArray& source, const QByteArray& target) {
     FileDescriptor input(
         ::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
     if (input.get() < 0) Fail(errno);
@@ -321,7 +442,11 @@ void FileMover::CopyAcross(const QByteArray& source, const QByteArray& target) {
     if (!S_ISREG(status.st_mode)) Fail(EINVAL);
 
     const QByteArray folder = FolderOf(target);
-    TemporaryCopy copy(m_calls, folder);
+    TemporaryCopy copy(m_calls);
+    if (!copy.OpenUnnamed(folder)) {
+        ClearLeftovers(folder, status.st_size);
+        copy.OpenNamed(folder);
+    }
     const off_t copied = CopyContents(m_calls, input.get(), copy.fd());
     // A recorder still writing, or a file cut short meanwhile: the copy would
     // not be the recording the user saw.
@@ -340,5 +465,5 @@ void FileMover::CopyAcross(const QByteArray& source, const QByteArray& target) {
         m_calls.unlink(target.constData());
         throw;
     }
-    RemoveCopiedSource(source, status, target);
+    return RemoveCopiedSource(source, status, target, input.get());
 }

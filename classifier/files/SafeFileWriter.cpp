@@ -5,9 +5,9 @@
 #include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "StaleTemporaries.h"
@@ -26,22 +26,6 @@ QString ResolvedPath(const QString& path) {
     return info.absoluteFilePath();
 }
 
-// A new file named `prefix` and a random suffix, created with the
-// permissions that the user's file mode creation mask leaves of read and
-// write for everyone; -1 with errno set when it cannot be created.
-int CreateTemporaryFile(const std::string& prefix, std::string& name) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        // Always 13 characters, so that a stale one is told from the user's own files.
-        name = prefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36)
-                            .rightJustified(13, '0')
-                            .toStdString();
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) StaleTemporaries::MarkInUse(fd);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
 // Gives the new file `fd` the permission bits of the file it replaces.
 int KeepPermissions(int fd, const std::string& replaced) {
     struct stat old {};
@@ -57,6 +41,10 @@ ssize_t SafeFileWriter::WriteSome(int fd, const char* data, std::size_t size) {
 
 int SafeFileWriter::SyncFile(int fd) {
     return ::fsync(fd);
+}
+
+std::time_t SafeFileWriter::Now() const {
+    return std::time(nullptr);
 }
 
 QString SafeFileWriter::WriteAllAndSync(int fd, const QByteArray& bytes) {
@@ -96,12 +84,14 @@ QString SafeFileWriter::WriteFile(const QString& path, const QByteArray& bytes) 
     const std::string targetName = QFile::encodeName(target).toStdString();
     const std::string folder = QFile::encodeName(targetInfo.absolutePath()).toStdString();
     const std::string fileName = QFile::encodeName(targetInfo.fileName()).toStdString();
-    StaleTemporaries::Remove(QByteArray::fromStdString(folder), [&](std::string_view name) {
-        return StaleTemporaries::IsSafeWriteName(name, fileName);
-    });
-    std::string temporaryName;
-    const int fd = CreateTemporaryFile(folder + "/." + fileName + ".", temporaryName);
+    const std::string stem = StaleTemporaries::SafeWriteStem(fileName);
+    StaleTemporaries::Remove(QByteArray::fromStdString(folder), stem, Now());
+    QByteArray temporary;
+    // Read and write for everyone, less the user's creation mask, as a new file gets.
+    const int fd =
+        StaleTemporaries::Create(QByteArray::fromStdString(folder), stem, 0666, temporary);
     if (fd < 0) return ErrorText(errno);
+    const std::string temporaryName = temporary.toStdString();
 
     QString error;
     if (KeepPermissions(fd, targetName) != 0) error = ErrorText(errno);

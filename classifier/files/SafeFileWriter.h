@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
+#include <ctime>
 
 // Writes files whole or not at all. Every write is checked for its full
 // length and the data is synced before the file takes the place of an old
@@ -34,4 +35,6 @@ protected:
     // them to make a write fail. They behave like write(2) and fsync(2).
     virtual ssize_t WriteSome(int fd, const char* data, std::size_t size);
     virtual int SyncFile(int fd);
+    // The time against which a killed writer's temporaries are judged stale.
+    virtual std::time_t Now() const;
 };

@@ -123,3 +123,41 @@ TEST(StatusText, PointerReadoutFromRateFramesAndCellSize) {
     EXPECT_EQ(StatusText::Pointer({159, 0}, {160, 120}, 22050, 48000), "2.17 s, 11.0 kHz");
     EXPECT_EQ(StatusText::Pointer({10, 10}, {80, 60}, 0, 0), "");
 }
+
+namespace {
+
+// A mover whose every move completes with a warning, as a copy across file
+// systems does when another program takes the original away meanwhile.
+struct WarningMover : IFileMover {
+    MoveResult MoveFile(const QString& source, const QString& destination) override {
+        MoveResult moved = real.MoveFile(source, destination);
+        moved.warning = "vanished: " + moved.path;
+        return moved;
+    }
+    FileMover real;
+};
+
+}  // namespace
+
+// The move happened: it counts, it can be undone, the cell follows it; the
+// warning stands in the status bar instead of a box that stops the sorting.
+TEST_F(StatusBar, AMoveWithAWarningCountsAndSaysSoWithoutAMessageBox) {
+    WarningMover mover;
+    frmMain warned(MainWindowServices{messages, fileDialog, mover, fileWriter, settings,
+                                      LoadedControlModule(), ScreenDpi{96, 96}});
+    warned.show();
+    QApplication::setActiveWindow(&warned);
+    warned.SetClassifyKey(0x41, 0, false, a);
+    fileDialog.answers.push_back(inbox + "/r0.wav");
+    warned.findChild<QAction*>("mnuFileMany")->trigger();
+    warned.findChild<QAction*>("mnuSPGTab")->trigger();
+    warned.Cell(0).GiveFocus();
+    QCoreApplication::processEvents();
+    QTest::keyClick(warned.SelectedCell()->Sonolux1(), Qt::Key_A);
+
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
+    EXPECT_EQ(warned.findChild<MainStatusBar*>()->currentMessage(), "vanished: " + a + "r0.wav");
+    EXPECT_EQ(warned.Cell(0).Filename(), a + "r0.wav");
+    EXPECT_EQ(warned.findChild<QAction*>("mnuSPGUndo")->text(), "&Undo Classify r0.wav");
+    EXPECT_EQ(warned.findChild<MainStatusBar*>()->NextBatchText(), Left(7));
+}

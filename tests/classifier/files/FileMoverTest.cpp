@@ -19,6 +19,8 @@
 #include "CorvaneError.h"
 #include "FileMover.h"
 #include "SafeFileWriter.h"
+#include "SmallDisk.h"
+#include "StaleTemporaries.h"
 #include "TempFolder.h"
 
 namespace {
@@ -45,15 +47,17 @@ QStringList Entries(const std::string& folder) {
     return QDir(Q(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// Expects `move` to fail with `error`, reporting its system description.
+// Expects `move` to fail with `error`, reporting `description` (by default
+// the system's description of the error).
 template <typename Move>
-void ExpectMoveFails(Move move, int error) {
+void ExpectMoveFails(Move move, int error, QString description = {}) {
+    if (description.isEmpty()) description = QString::fromLocal8Bit(std::strerror(error));
     try {
         move();
         ADD_FAILURE() << "the move should have failed";
     } catch (const CorvaneError& failure) {
         EXPECT_EQ(failure.Number(), error);
-        EXPECT_EQ(failure.Description(), QString::fromLocal8Bit(std::strerror(error)));
+        EXPECT_EQ(failure.Description(), description);
     }
 }
 
@@ -64,6 +68,7 @@ struct Injected {
     static inline int fsyncsBeforeFailure =
         -1;  // the copy's sync is the first, the folder's the second
     static inline bool noUnnamedFiles = false;
+    static inline std::time_t clockAhead = 0;  // seconds the mover's clock is ahead
     static inline std::string undeletable;
     // What another program does to the source while it is being copied, or
     // right after it was linked to its new name.
@@ -73,6 +78,7 @@ struct Injected {
         writesBeforeFailure = -1;
         fsyncsBeforeFailure = -1;
         noUnnamedFiles = false;
+        clockAhead = 0;
         undeletable.clear();
         meanwhile = nullptr;
     }
@@ -118,6 +124,7 @@ struct Injected {
         }
         return FileMoveSystemCalls::Real().openUnnamed(folder);
     }
+    static std::time_t Now() { return ::time(nullptr) + clockAhead; }
     // A file system that cannot rename without replacing: the mover links instead.
     static int RenameWithoutNoReplace(const char*, const char*) {
         errno = EINVAL;
@@ -130,12 +137,12 @@ struct Injected {
     }
     static const FileMoveSystemCalls& LinkingCalls() {
         static const FileMoveSystemCalls calls{
-            RenameWithoutNoReplace, LinkThenMeanwhile, ::write, ::fsync, Unlink, OpenUnnamed};
+            RenameWithoutNoReplace, LinkThenMeanwhile, ::write, ::fsync, Unlink, OpenUnnamed, Now};
         return calls;
     }
     static const FileMoveSystemCalls& Calls() {
         static const FileMoveSystemCalls calls{CrossDeviceRename, ::link, Write, Fsync, Unlink,
-                                               OpenUnnamed};
+                                               OpenUnnamed,       Now};
         return calls;
     }
 };
@@ -215,7 +222,7 @@ TEST_F(FileMoverTest, CopyThatFailsAnywhereLeavesSourceAndNoPartialFile) {
 TEST_F(FileMoverTest, NamedTemporaryCopyMovesWhereUnnamedFilesAreMissing) {
     Injected::noUnnamedFiles = true;
     const std::string path = source.WriteText("x.wav", Pattern(70000, 'g'));
-    EXPECT_EQ(crossing.MoveFile(Q(path), Q(target.Path()) + "/"), Q(target.Path("x.wav")));
+    EXPECT_EQ(crossing.MoveFile(Q(path), Q(target.Path()) + "/").path, Q(target.Path("x.wav")));
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(Contents(target.Path("x.wav")), Pattern(70000, 'g'));
     EXPECT_EQ(Entries(target.Path()), QStringList({"x.wav"}));
@@ -248,7 +255,7 @@ TEST_F(FileMoverTest, SymbolicLinkMovesAsALink) {
 
 TEST_F(FileMoverTest, TargetWithoutSeparatorIsTheNewNameAndIsReturned) {
     const std::string path = source.WriteText("x.wav", "data");
-    EXPECT_EQ(mover.MoveFile(Q(path), Q(target.Path("renamed.wav"))),
+    EXPECT_EQ(mover.MoveFile(Q(path), Q(target.Path("renamed.wav"))).path,
               Q(target.Path("renamed.wav")));
     EXPECT_EQ(Contents(target.Path("renamed.wav")), "data");
     // A folder of that name is never replaced.
@@ -339,6 +346,16 @@ TEST_F(FileMoverTest, CopyFailsWhenAnotherProgramChangesTheSourceMeanwhile) {
          Pattern(100000, 'r').substr(0, 5000)},
         {"grown", [&] { std::ofstream(path, std::ios::app) << "more"; },
          Pattern(100000, 'r') + "more"},
+        // An editor that keeps the length and puts the modification time back.
+        {"edited, time put back",
+         [&] {
+             struct stat before {};
+             ::stat(path.c_str(), &before);
+             std::fstream(path, std::ios::in | std::ios::out | std::ios::binary) << "EDIT";
+             const struct timespec times[2] = {before.st_atim, before.st_mtim};
+             ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+         },
+         "EDIT" + Pattern(100000, 'r').substr(4)},
     };
     for (const bool unnamed : {true, false}) {
         for (const Case& change : cases) {
@@ -362,11 +379,21 @@ TEST_F(FileMoverTest, CopyFailsWhenAnotherProgramChangesTheSourceMeanwhile) {
     }
 }
 
-TEST_F(FileMoverTest, SourceRemovedMeanwhileLeavesTheCompleteCopy) {
+// A program that takes no lock (a file manager) moves the recording away
+// during the copy: the copy may be the only one left, so it stays, but the
+// move says what happened.
+TEST_F(FileMoverTest, SourceMovedAwayMeanwhileLeavesTheCopyWithAWarning) {
     const std::string path = source.WriteText("x.wav", Pattern(100000, 's'));
-    Injected::meanwhile = [&] { ::unlink(path.c_str()); };
-    EXPECT_EQ(crossing.MoveFile(Q(path), Q(target.Path()) + "/"), Q(target.Path("x.wav")));
+    const std::string elsewhere = source.MakeFolder("elsewhere") + "/x.wav";
+    Injected::meanwhile = [&] { ::rename(path.c_str(), elsewhere.c_str()); };
+    const MoveResult moved = crossing.MoveFile(Q(path), Q(target.Path()) + "/");
+    EXPECT_EQ(moved.path, Q(target.Path("x.wav")));
+    EXPECT_EQ(moved.warning, "\"" + Q(path) + "\" was copied to \"" + Q(target.Path("x.wav")) +
+                                 "\", but the original vanished during the copy (another "
+                                 "program moved or deleted it); the recording may also exist "
+                                 "elsewhere.");
     EXPECT_EQ(Contents(target.Path("x.wav")), Pattern(100000, 's'));
+    EXPECT_EQ(Contents(elsewhere), Pattern(100000, 's'));
 
     // Linked to its new name, then replaced at the old one: both files stay.
     const std::string other = source.WriteText("y.wav", "the recording");
@@ -376,6 +403,67 @@ TEST_F(FileMoverTest, SourceRemovedMeanwhileLeavesTheCompleteCopy) {
     FileMover(Injected::LinkingCalls()).MoveFile(Q(other), Q(target.Path()) + "/");
     EXPECT_EQ(Contents(target.Path("y.wav")), "the recording");
     EXPECT_EQ(Contents(other), "a new recording");
+}
+
+// Two Corvane windows (or two Corvane programs) bound to different folders
+// must never both move one recording: it would end up in two class folders.
+TEST_F(FileMoverTest, TwoMoversNeverMoveOneRecordingAtOnce) {
+    const TempFolder second;
+    const std::string path = source.WriteText("x.wav", Pattern(100000, 't'));
+    const QString busy = "\"" + Q(path) +
+                         "\" is being moved by another program; it was left "
+                         "where it is.";
+    for (const bool crossingToo : {false, true}) {
+        SCOPED_TRACE(crossingToo ? "second mover copies" : "second mover renames");
+        Injected::Reset();
+        FileMover& other = crossingToo ? crossing : mover;
+        // The first mover, halfway through its copy, meets the second.
+        Injected::meanwhile = [&] {
+            ExpectMoveFails([&] { other.MoveFile(Q(path), Q(second.Path()) + "/"); }, EAGAIN, busy);
+        };
+        FileMover first(Injected::Calls());
+        EXPECT_TRUE(first.MoveFile(Q(path), Q(target.Path()) + "/").warning.isEmpty());
+        EXPECT_EQ(Contents(target.Path("x.wav")), Pattern(100000, 't'));
+        EXPECT_TRUE(Entries(second.Path()).isEmpty());
+        ASSERT_EQ(::rename(target.Path("x.wav").c_str(), path.c_str()), 0);
+    }
+}
+
+// The same between two processes: the lock is the system's, not the program's.
+TEST_F(FileMoverTest, AMoverInAnotherProcessIsRefusedWhileTheFirstCopies) {
+    const std::string path = source.WriteText("x.wav", Pattern(100000, 'u'));
+    int toChild[2];
+    int toParent[2];
+    ASSERT_EQ(::pipe(toChild), 0);
+    ASSERT_EQ(::pipe(toParent), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Halfway through the copy: tell the parent, and wait until it has tried.
+        Injected::meanwhile = [&] {
+            char byte = 1;
+            if (::write(toParent[1], &byte, 1) != 1 || ::read(toChild[0], &byte, 1) != 1)
+                ::_exit(30);
+        };
+        try {
+            FileMover(Injected::Calls()).MoveFile(Q(path), Q(target.Path()) + "/");
+        } catch (const CorvaneError&) {
+            ::_exit(31);
+        }
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(toParent[0], &byte, 1), 1);
+    const TempFolder second;
+    EXPECT_THROW(mover.MoveFile(Q(path), Q(second.Path()) + "/"), CorvaneError);
+    EXPECT_EQ(::write(toChild[1], &byte, 1), 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(Contents(target.Path("x.wav")), Pattern(100000, 'u'));
+    EXPECT_TRUE(Entries(second.Path()).isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    for (const int fd : {toChild[0], toChild[1], toParent[0], toParent[1]}) ::close(fd);
 }
 
 // Names that are not UTF-8 read with U+FFFD in place of their odd bytes; that
@@ -393,6 +481,13 @@ TEST_F(FileMoverTest, RefusesNamesItCannotRepresentExactly) {
     }
     const QString loneSurrogate = Q(source.Path()) + "/x" + QChar(0xD800) + ".wav";
     EXPECT_THROW(mover.MoveFile(loneSurrogate, Q(target.Path()) + "/"), CorvaneError);
+    // What comes before a NUL names another file, which must not move in its place.
+    const std::string prefix = source.WriteText("bird", "not a recording");
+    ExpectMoveFails(
+        [&] { mover.MoveFile(Q(prefix) + QChar(0) + ".wav", Q(target.Path()) + "/"); }, EILSEQ,
+        "The name \"" + Q(prefix) + QChar(0x2400) +
+            ".wav\" holds a NUL character, which no file name can hold; it was not moved.");
+    EXPECT_EQ(Contents(prefix), "not a recording");
     EXPECT_EQ(Contents(latin1), "Latin-1 name");
     EXPECT_EQ(Contents(real), "real U+FFFD name");
     EXPECT_TRUE(Entries(target.Path()).isEmpty());
@@ -405,35 +500,118 @@ TEST_F(FileMoverTest, RefusesNamesItCannotRepresentExactly) {
 
 namespace {
 
-// A temporary as a killed writer leaves it: written an hour ago.
-std::string LeaveStale(TempFolder& folder, const std::string& name) {
-    const std::string path = folder.WriteText(name, "partial");
-    const struct timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-    ::utimensat(AT_FDCWD, path.c_str(), anHourAgo, 0);
-    return path;
+// A temporary as a killed writer leaves it: named as Corvane names them,
+// unlocked.
+std::string LeaveBehind(TempFolder& folder, std::string_view stem, std::uint64_t random) {
+    return folder.WriteText(StaleTemporaries::TemporaryName(stem, random), "partial");
 }
+
+// Another process that holds a POSIX record lock on `path` while it lives. (A
+// lock of this process's own would not do: closing any descriptor of the file
+// drops it.)
+class PosixLockHolder {
+public:
+    explicit PosixLockHolder(const std::string& path) {
+        int ready[2];
+        if (::pipe(ready) != 0 || ::pipe(m_release) != 0) return;
+        m_child = ::fork();
+        if (m_child == 0) {
+            ::close(m_release[1]);  // so that the parent's close ends the read below
+            const int fd = ::open(path.c_str(), O_RDWR);
+            char byte = ::lockf(fd, F_LOCK, 0) == 0 ? 1 : 0;
+            if (::write(ready[1], &byte, 1) == 1) ::read(m_release[0], &byte, 1);
+            ::_exit(0);
+        }
+        char byte = 0;
+        m_locked = ::read(ready[0], &byte, 1) == 1 && byte == 1;
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~PosixLockHolder() {
+        ::close(m_release[1]);
+        ::close(m_release[0]);
+        if (m_child > 0) ::waitpid(m_child, nullptr, 0);
+    }
+    bool IsLocked() const { return m_locked; }
+
+private:
+    pid_t m_child = -1;
+    int m_release[2] = {-1, -1};
+    bool m_locked = false;
+};
 
 }  // namespace
 
-TEST_F(FileMoverTest, RemovesOnlyStaleTemporariesOfItsOwn) {
-    const std::string stale = LeaveStale(target, ".corvane-move-AbC123");
-    const std::string inUse = LeaveStale(target, ".corvane-move-Busy00");
-    const std::string recent = target.WriteText(".corvane-move-New000", "being written");
-    const std::string notOurs = LeaveStale(target, ".corvane-move-backup1");
-    const std::string users = LeaveStale(target, ".keylist.txt.bak");
-    const std::string staleWrite = LeaveStale(target, ".keylist.txt.00a1b2c3d4e5f");
-    // Another Corvane still writing holds its temporary locked.
-    const int lock = ::open(inUse.c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+// Only what a killed Corvane left is removed: never a file another program
+// holds, shares or owns, and never a file of the user's that merely looks alike.
+TEST_F(FileMoverTest, RemovesOnlyTemporariesThatAKilledMoveLeft) {
+    const std::string_view stem = StaleTemporaries::MoveCopyStem;
+    const std::string dead = LeaveBehind(target, stem, 1);
+    const std::string flocked = LeaveBehind(target, stem, 2);
+    const std::string posixLocked = LeaveBehind(target, stem, 3);
+    const std::string linked = LeaveBehind(target, stem, 4);
+    ASSERT_EQ(::link(linked.c_str(), source.Path("a link").c_str()), 0);
+    const std::string lookAlike =
+        target.WriteText(std::string(stem) + "0000000000000001-00000000", "the user's");
+    const std::string olderPattern = target.WriteText(".corvane-move-AbC123", "the user's");
+    const std::string otherStem = LeaveBehind(target, ".keylist.txt.corvane-", 5);
+    const int flock = ::open(flocked.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(flock, LOCK_EX), 0);
+    const PosixLockHolder posixLock(posixLocked);
+    ASSERT_TRUE(posixLock.IsLocked());
+    Injected::noUnnamedFiles = true;
 
-    mover.MoveFile(Q(source.WriteText("x.wav", "data")), Q(target.Path()) + "/");
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    for (const std::string& kept : {inUse, recent, notOurs, users, staleWrite})
+    // Written a moment ago: it may be a writer's that has not locked it yet.
+    crossing.MoveFile(Q(source.WriteText("x.wav", "data")), Q(target.Path()) + "/");
+    EXPECT_TRUE(std::filesystem::exists(dead));
+
+    // The first copy into the folder in a run looks.
+    Injected::clockAhead = 60;
+    FileMover later(Injected::Calls());
+    later.MoveFile(Q(source.WriteText("y.wav", "data")), Q(target.Path()) + "/");
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    for (const std::string& kept :
+         {flocked, posixLocked, linked, lookAlike, olderPattern, otherStem})
         EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
+    ::close(flock);
 
-    EXPECT_EQ(SafeFileWriter().WriteFile(Q(target.Path("keylist.txt")), "list"), QString());
+    // A safe write clears only its own file's temporaries.
+    const std::string staleWrite =
+        LeaveBehind(target, StaleTemporaries::SafeWriteStem("keylist.txt"), 6);
+    struct LaterWriter : SafeFileWriter {
+        std::time_t Now() const override { return ::time(nullptr) + 60; }
+    };
+    EXPECT_EQ(LaterWriter().WriteFile(Q(target.Path("keylist.txt")), "list"), QString());
     EXPECT_FALSE(std::filesystem::exists(staleWrite));
-    EXPECT_TRUE(std::filesystem::exists(users));
+    EXPECT_TRUE(std::filesystem::exists(olderPattern));
     EXPECT_EQ(Contents(target.Path("keylist.txt")), "list");
-    ::close(lock);
+}
+
+// Where the file system has unnamed files, no move ever made a named
+// temporary, so nothing there is taken for one.
+TEST_F(FileMoverTest, LeavesLookAlikesAloneWhereCopiesAreUnnamed) {
+    const std::string lookAlike = LeaveBehind(target, StaleTemporaries::MoveCopyStem, 7);
+    Injected::clockAhead = 60;
+    crossing.MoveFile(Q(source.WriteText("x.wav", "data")), Q(target.Path()) + "/");
+    EXPECT_TRUE(std::filesystem::exists(lookAlike));
+}
+
+// Copies that killed moves left fill a small disk: the move that needs the
+// room clears them, even when it is not the first into that folder.
+TEST_F(FileMoverTest, ClearsKilledMovesCopiesWhenTheDiskIsShort) {
+    SmallDisk disk(256 * 1024);
+    if (!disk.IsAvailable()) GTEST_SKIP() << disk.SkipReason();
+    Injected::noUnnamedFiles = true;
+    const QString into = disk.Path(QString());  // the disk's root, with its final "/"
+    crossing.MoveFile(Q(source.WriteText("first.wav", "data")), into);
+    const std::string leftover = (into + QString::fromStdString(StaleTemporaries::TemporaryName(
+                                             StaleTemporaries::MoveCopyStem, 8)))
+                                     .toStdString();
+    std::ofstream(leftover) << Pattern(150 * 1024, 'l');
+    Injected::clockAhead = 60;
+    const std::string path = source.WriteText("big.wav", Pattern(150 * 1024, 'b'));
+    EXPECT_EQ(crossing.MoveFile(Q(path), into).path, disk.Path(QStringLiteral("big.wav")));
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    EXPECT_EQ(Contents(disk.Path(QStringLiteral("big.wav")).toStdString()),
+              Pattern(150 * 1024, 'b'));
 }
