@@ -39,9 +39,11 @@ BENCHMARK(RefuseMegabyteDescription);
 
 // Lines ending in a lone CR, as the reader once lost them.
 void ReadRecords(benchmark::State& state) {
-    QString text;
+    QByteArray text;
     for (int i = 0; i < state.range(0); ++i)
-        text += QStringLiteral("\t\"CTRL+F%1 key\",\t\"All\",\t\"/data/birds/\"\r").arg(i % 16 + 1);
+        text += QStringLiteral("\t\"CTRL+F%1 key\",\t\"All\",\t\"/data/birds/\"\r")
+                    .arg(i % 16 + 1)
+                    .toUtf8();
     for (auto _ : state) benchmark::DoNotOptimize(KeyListFile::ReadRecords(text));
     state.SetComplexityN(state.range(0));
 }

@@ -1,5 +1,6 @@
 // The user's loop through the real main window (offscreen): a keystroke to a
-// moved file and an advanced selection, and Next Batch to a full grid painted.
+// moved file and an advanced selection, Next Batch to a full grid painted, and
+// a key list import with the key legend open.
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 
@@ -16,10 +17,12 @@
 #include "ControlModule.h"
 #include "FakeServices.h"
 #include "FileMover.h"
+#include "KeyListFile.h"
 #include "QtSettingsStore.h"
 #include "SafeFileWriter.h"
 #include "WaveWriter.h"
 #include "frmMain.h"
+#include "mdlKeycodes.h"
 #include "sonolux/SonoluxModule.h"
 
 namespace {
@@ -162,6 +165,46 @@ void BM_NextBatchPaintedTenSeconds(benchmark::State& state) {
     state.counters["sample_MiB"] = frames * sizeof(std::int16_t) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_NextBatchPaintedTenSeconds)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Import of a key list binding every named key with every shift state (888
+// lines, into 8 folders) with the Key Bindings window open (argument 1) or
+// closed (0). Open, the legend follows the import once, not once a line.
+void BM_ImportKeyList888(benchmark::State& state) {
+    QTemporaryDir folder;
+    QStringList folders;
+    for (int i = 0; i < 8; ++i) {
+        QDir(folder.path()).mkdir(QString::number(i));
+        folders.append(folder.path() + QStringLiteral("/%1/").arg(i));
+    }
+    QByteArray keyList;
+    int lines = 0;
+    for (int code = 0; code < 256; ++code) {
+        const auto keyCode = static_cast<std::int16_t>(code);
+        if (mdlKeycodes::KeyName(keyCode).startsWith(QLatin1String("0x"))) continue;
+        for (std::int16_t shift = 0; shift < 8; ++shift) {
+            keyList += KeyListFile::FormatLine(mdlKeycodes::KeyText(keyCode, shift), shift % 2,
+                                               folders[lines++ % folders.size()])
+                           .toUtf8() +
+                       "\r\n";
+        }
+    }
+    const QString path = folder.path() + QStringLiteral("/keylist.txt");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(keyList) != keyList.size()) {
+        state.SkipWithError("cannot write the key list");
+    }
+    file.close();
+    Window main(5, 5);
+    if (state.range(0) != 0) main.window->mnuSPGKeyBindings_Click();
+    for (auto _ : state) {
+        main.dialogs.answers.push_back(path);
+        main.window->mnuFileKeyListImport_Click();
+    }
+    if (main.window->KeyMap().Keys().size() != lines || !main.messages.texts.isEmpty())
+        state.SkipWithError("the key list was not bound whole");
+    state.counters["lines"] = lines;
+}
+BENCHMARK(BM_ImportKeyList888)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // One folder of 100 000 short recordings, shared by the listing benchmarks so
 // that they compare like with like.

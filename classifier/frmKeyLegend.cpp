@@ -59,8 +59,8 @@ void frmKeyLegend::Refresh() {
 }
 
 void frmKeyLegend::SetText(int row, int column, const QString& text, Qt::Alignment alignment) {
-    // An import binds line by line, and the legend follows every binding: rows
-    // that stay as they were cost a comparison, not a new item.
+    // The legend follows every keystroke: rows that stay as they were cost a
+    // comparison, not a new item.
     QTableWidgetItem* item = lvwKeyBindings->item(row, column);
     if (!item) {
         item = new QTableWidgetItem(text);

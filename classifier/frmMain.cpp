@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 
 #include "ActiveTextEditor.h"
 #include "CellSizeLimits.h"
@@ -573,6 +574,7 @@ void frmMain::ShowPlayState(int index) {
 }
 
 void frmMain::KeyMapChanged() {
+    if (m_holdKeyMapChanged) return;
     m_menuShortcuts.Follow(m_keyMap);
     if (m_keyLegend) m_keyLegend->Refresh();
 }
@@ -630,7 +632,12 @@ void frmMain::mnuFileKeyListExport_Click() {
 }
 
 void frmMain::mnuFileKeyListImport_Click() {
-    KeyListCommands::Import(CommonDialog1, *this, m_services.messages);
+    {
+        // Following every line makes an import of n lines cost n times n.
+        const QScopedValueRollback<bool> hold(m_holdKeyMapChanged, true);
+        KeyListCommands::Import(CommonDialog1, *this, m_services.messages);
+    }
+    KeyMapChanged();
 }
 
 void frmMain::mnuSPGOptions_Click() {

@@ -214,6 +214,8 @@ private:
     NextBatchCount m_nextBatch;
     // Inside a keystroke or a batch: the status bar is brought up to date once, after.
     bool m_holdStatus = false;
+    // Inside an import: the legend and the menu shortcuts follow the whole list once, after.
+    bool m_holdKeyMapChanged = false;
     QAction* mnuSPGUndo = nullptr;
     QAction* mnuEditCut = nullptr;
     QAction* mnuEditCopy = nullptr;

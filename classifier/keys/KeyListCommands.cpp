@@ -6,8 +6,8 @@
 #include "FileSystem.h"
 #include "ImportMessageBox.h"
 #include "KeyListFile.h"
+#include "KeyListImport.h"
 #include "SafeFileWriter.h"
-#include "mdlKeycodes.h"
 
 namespace KeyListCommands {
 namespace {
@@ -30,18 +30,6 @@ bool AskForKeyList(CommonDialog& dialog, bool save) {
         return false;
     }
     return true;
-}
-
-void ImportRecord(const KeyListFile::Record& record, IClassifierKeys& keys, IMessageBox& messages) {
-    KeyStroke keyStroke;
-    try {
-        keyStroke = mdlKeycodes::ParseKeyDescription(record.description);
-    } catch (const CorvaneError& failure) {
-        messages.Warn(failure.Description());
-        return;
-    }
-    keys.SetClassifyKey(keyStroke.KeyCode, keyStroke.Shift,
-                        KeyListFile::IsClassifyAll(record.scope), record.directory, messages);
 }
 
 }  // namespace
@@ -77,10 +65,7 @@ void Import(CommonDialog& dialog, IClassifierKeys& keys, IMessageBox& messages) 
     }
     keys.EraseClassifyKeys();
     ImportMessageBox importMessages(messages);
-    for (const KeyListFile::Record& record :
-         KeyListFile::ReadRecords(KeyListFile::DecodeText(contents))) {
-        ImportRecord(record, keys, importMessages);
-    }
+    KeyListImport::BindLines(contents, keys, importMessages);
     importMessages.ShowSummary();
 }
 

@@ -1,6 +1,5 @@
 #include "KeyListFile.h"
 
-#include <QStringDecoder>
 #include <QStringList>
 
 #include "ClassifierKeyMap.h"
@@ -35,43 +34,70 @@ bool IsPadding(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-// Reads one field starting at `pos`, leaving `pos` after the comma that ends it
-// (or at the line's end).
-QString ReadField(const QString& line, qsizetype& pos) {
-    while (pos < line.size() && IsPadding(line[pos])) ++pos;
-    QString field;
-    if (pos < line.size() && line[pos] == QLatin1Char('"')) {
-        const qsizetype close = line.indexOf(QLatin1Char('"'), pos + 1);
-        const qsizetype end = close < 0 ? line.size() : close;
-        field = line.mid(pos + 1, end - pos - 1);
-        // Whatever follows the closing quote up to the comma is not part of the field.
-        const qsizetype comma = close < 0 ? -1 : line.indexOf(QLatin1Char(','), close + 1);
-        pos = comma < 0 ? line.size() : comma;
-    } else {
-        // Blanks after an unquoted field are not part of it: a folder typed as
-        // `/data/birds/ ,` must not gain a trailing blank.
-        const qsizetype comma = line.indexOf(QLatin1Char(','), pos);
-        const qsizetype end = comma < 0 ? line.size() : comma;
-        field = line.mid(pos, end - pos);
-        while (!field.isEmpty() && IsPadding(field.back())) field.chop(1);
-        pos = end;
-    }
-    if (pos < line.size() && line[pos] == QLatin1Char(',')) ++pos;
-    return field;
+bool IsBlankOrTab(const QString& line, qsizetype pos) {
+    return pos < line.size() && IsPadding(line[pos]);
 }
 
-// LF, CR LF and a lone CR (as old Mac editors write) each end a line.
-qsizetype LineEnd(const QString& text, qsizetype start) {
+// Reads the field that starts at `pos` into `field`, leaving `pos` at the comma
+// that ends it or at the line's end.
+LineFault ReadField(const QString& line, qsizetype& pos, QString& field) {
+    while (IsBlankOrTab(line, pos)) ++pos;
+    if (pos < line.size() && line[pos] == QLatin1Char('"')) {
+        const qsizetype close = line.indexOf(QLatin1Char('"'), pos + 1);
+        if (close < 0) return LineFault::NoClosingQuote;
+        field = line.mid(pos + 1, close - pos - 1);
+        pos = close + 1;
+        while (IsBlankOrTab(line, pos)) ++pos;
+        // A quote inside a field has no escape: dropping what follows it would
+        // bind the folder cut short at that quote.
+        const bool ended = pos == line.size() || line[pos] == QLatin1Char(',');
+        return ended ? LineFault::None : LineFault::TextAfterClosingQuote;
+    }
+    // Blanks after an unquoted field are not part of it: a folder typed as
+    // `/data/birds/ ,` must not gain a trailing blank.
+    const qsizetype comma = line.indexOf(QLatin1Char(','), pos);
+    const qsizetype end = comma < 0 ? line.size() : comma;
+    field = line.mid(pos, end - pos);
+    while (!field.isEmpty() && IsPadding(field.back())) field.chop(1);
+    pos = end;
+    return LineFault::None;
+}
+
+// The three fields of a line that is not blank, or the line's fault.
+Record ReadLine(const QString& line, qsizetype number) {
+    Record record;
+    record.line = number;
+    QString* const fields[] = {&record.description, &record.scope, &record.directory};
+    qsizetype pos = 0;
+    for (int i = 0; i < 3 && record.fault == LineFault::None; ++i) {
+        if (i > 0 && pos < line.size()) ++pos;  // the comma that ended the field before
+        record.fault = ReadField(line, pos, *fields[i]);
+    }
+    // A fourth field is most likely the rest of an unquoted folder with a comma.
+    if (record.fault == LineFault::None && pos < line.size()) {
+        record.fault = LineFault::MoreThanThreeFields;
+    }
+    if (record.fault == LineFault::None) return record;
+    Record faulty;
+    faulty.line = number;
+    faulty.fault = record.fault;
+    faulty.text = line;
+    return faulty;
+}
+
+// LF, CR LF and a lone CR (as old Mac editors write) each end a line. Neither
+// byte occurs inside a UTF-8 sequence or stands for a Windows-1252 letter, so
+// lines are found before they are decoded.
+qsizetype LineEnd(QByteArrayView bytes, qsizetype start) {
     qsizetype end = start;
-    while (end < text.size() && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
-        ++end;
+    while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
     return end;
 }
 
-qsizetype NextLineStart(const QString& text, qsizetype lineEnd) {
-    if (lineEnd >= text.size()) return text.size();
-    const bool crLf = text[lineEnd] == QLatin1Char('\r') && lineEnd + 1 < text.size() &&
-                      text[lineEnd + 1] == QLatin1Char('\n');
+qsizetype NextLineStart(QByteArrayView bytes, qsizetype lineEnd) {
+    if (lineEnd >= bytes.size()) return bytes.size();
+    const bool crLf =
+        bytes[lineEnd] == '\r' && lineEnd + 1 < bytes.size() && bytes[lineEnd + 1] == '\n';
     return lineEnd + (crLf ? 2 : 1);
 }
 
@@ -128,10 +154,8 @@ QByteArray Format(const ClassifierKeyMap& map, QStringList* leftOut) {
     return contents;
 }
 
-QString DecodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    if (!utf8.hasError()) return text;
+QString DecodeLine(QByteArrayView bytes) {
+    if (bytes.isValidUtf8()) return QString::fromUtf8(bytes);
     QString windows;
     windows.reserve(bytes.size());
     for (const char byte : bytes) {
@@ -141,22 +165,39 @@ QString DecodeText(const QByteArray& bytes) {
     return windows;
 }
 
-std::vector<Record> ReadRecords(const QString& text) {
+std::vector<Record> ReadRecords(QByteArrayView contents) {
+    // Editors on Windows begin a UTF-8 file with a byte order mark.
+    if (contents.startsWith("\xEF\xBB\xBF")) contents = contents.sliced(3);
     std::vector<Record> records;
     qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype end = LineEnd(text, start);
-        const QString line = text.mid(start, end - start);
-        start = NextLineStart(text, end);
-        if (line.trimmed().isEmpty()) continue;
-        qsizetype pos = 0;
-        Record record;
-        record.description = ReadField(line, pos);
-        record.scope = ReadField(line, pos);
-        record.directory = ReadField(line, pos);
-        records.push_back(record);
+    qsizetype number = 0;
+    while (start < contents.size()) {
+        const qsizetype end = LineEnd(contents, start);
+        const QString line = DecodeLine(contents.sliced(start, end - start));
+        start = NextLineStart(contents, end);
+        ++number;
+        if (!line.trimmed().isEmpty()) records.push_back(ReadLine(line, number));
     }
     return records;
+}
+
+QString FaultMessage(const Record& record) {
+    QString reason;
+    switch (record.fault) {
+        case LineFault::None:
+            return {};
+        case LineFault::TextAfterClosingQuote:
+            reason = QStringLiteral("a field has text after its closing quote");
+            break;
+        case LineFault::NoClosingQuote:
+            reason = QStringLiteral("a field has no closing quote");
+            break;
+        case LineFault::MoreThanThreeFields:
+            reason = QStringLiteral("it has more than three fields");
+            break;
+    }
+    return QStringLiteral("Line %1 was not bound, because %2:\n%3")
+        .arg(QString::number(record.line), reason, MessageText::Abbreviated(record.text));
 }
 
 bool LooksLikeText(const QByteArray& contents) {

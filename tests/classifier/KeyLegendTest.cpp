@@ -162,6 +162,42 @@ TEST_F(KeyLegendWindow, OpensBesideTheGridAndFollowsBindEraseAndImport) {
     EXPECT_EQ(Shown(Legend()), Lines({"F3 key | All | " + a + " | 0"}));
 }
 
+TEST_F(KeyLegendWindow, ImportBringsTheLegendAndTheMenuShortcutsUpToDateOnce) {
+    // Ctrl+O is bound before the import and by the file again: followed once,
+    // the Open item's shortcut never comes back in between.
+    window->SetClassifyKey(0x4F, 2, false, a);
+    QAction* open = window->findChild<QAction*>("mnuFileOpen");
+    ASSERT_TRUE(open->shortcut().isEmpty());
+    int shortcutChanges = 0;
+    QObject::connect(open, &QAction::changed, [&shortcutChanges] { ++shortcutChanges; });
+    // The list grows by one step when refreshed once, and by one per line otherwise.
+    int rowChanges = 0;
+    const QAbstractItemModel* rows = Legend().List().model();
+    QObject::connect(rows, &QAbstractItemModel::rowsInserted, [&rowChanges] { ++rowChanges; });
+    QObject::connect(rows, &QAbstractItemModel::rowsRemoved, [&rowChanges] { ++rowChanges; });
+
+    std::string keys = "\"CTRL+O key\",\"All\",\"" + a.toStdString() + "\"\r\n";
+    for (int i = 1; i <= 12; ++i)
+        keys += "\"F" + std::to_string(i) + " key\",\"All\",\"" + b.toStdString() + "\"\r\n";
+    fileDialog.answers.push_back(Q(incoming.WriteText("keys.txt", keys)));
+    Trigger("mnuFileKeyListImport");
+
+    EXPECT_EQ(rowChanges, 1);
+    EXPECT_EQ(shortcutChanges, 0);
+    EXPECT_TRUE(open->shortcut().isEmpty());
+    ASSERT_EQ(Legend().List().rowCount(), 13);
+    EXPECT_EQ(Legend().List().item(0, frmKeyLegend::Keystroke)->text(), "CTRL+O key");
+    EXPECT_EQ(Legend().List().item(12, frmKeyLegend::Keystroke)->text(), "F12 key");
+    EXPECT_TRUE(messages.texts.isEmpty());
+
+    // An import that unbinds Ctrl+O gives the item its shortcut back.
+    fileDialog.answers.push_back(
+        Q(incoming.WriteText("f1.txt", "\"F1 key\",\"All\",\"/f1/\"\r\n")));
+    Trigger("mnuFileKeyListImport");
+    EXPECT_EQ(open->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(Legend().List().rowCount(), 1);
+}
+
 TEST_F(KeyLegendWindow, CountsFollowEveryMoveAndUndo) {
     Press(2, Qt::Key_A);  // r2 into a
     EXPECT_EQ(Shown(Legend()),

@@ -146,6 +146,42 @@ TEST_F(KeyList, WindowsWrittenFileImportsAndItsWindowsFoldersAreRefused) {
     EXPECT_EQ(window->KeyMap().Dir("6D,0"), "/birds/");
 }
 
+TEST_F(KeyList, LineWhoseFieldsDoNotCloseCleanlyIsNamedAndNotBound) {
+    // Each bad line once bound a shorter or another folder without a word.
+    Import(Write("keys.txt",
+                 "\"F1 key\",\"All\",\"/tmp/a\"b/\"\r\n"
+                 "\"F2 key\"x,\"All\",\"/two/\"\r\n"
+                 "\"F3 key\" ,\"All\" \t,\"/three/\"\t \r\n"
+                 "\r\n"
+                 "\"F4 key\",\"Selection\",\"/four/\r\n"
+                 "F5 key,All,/data/a,b/\r\n"
+                 "\"Foo\",\"All\",\"/x/\"\r\n"));
+    EXPECT_EQ(messages.texts,
+              QStringList({"Line 1 was not bound, because a field has text after its closing "
+                           "quote:\n\"F1 key\",\"All\",\"/tmp/a\"b/\"",
+                           "Line 2 was not bound, because a field has text after its closing "
+                           "quote:\n\"F2 key\"x,\"All\",\"/two/\"",
+                           "Line 5 was not bound, because a field has no closing quote:\n"
+                           "\"F4 key\",\"Selection\",\"/four/",
+                           "Line 6 was not bound, because it has more than three fields:\n"
+                           "F5 key,All,/data/a,b/",
+                           "Invalid key description: \"Foo\""}))
+        << messages.texts.join(" | ").toStdString();
+    EXPECT_EQ(window->KeyMap().Keys(), QStringList({"72,0"}));
+    EXPECT_EQ(window->KeyMap().Dir("72,0"), "/three/");
+    EXPECT_EQ(window->KeyMap().AllFlag("72,0"), "True");
+}
+
+TEST_F(KeyList, EachLineIsReadInItsOwnEncoding) {
+    // One line from a Windows editor (0xE9 is an e acute there) must not turn
+    // the UTF-8 of every other line into another folder.
+    Import(Write("keys.txt", QByteArray("\"F1 key\",\"All\",\"/data/caf\xE9/\"\r\n") +
+                                 QByteArray("\"F2 key\",\"All\",\"/data/caf\xC3\xA9/\"\r\n")));
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+    EXPECT_EQ(window->KeyMap().Dir("70,0"), QString::fromUtf8("/data/caf\u00e9/"));
+    EXPECT_EQ(window->KeyMap().Dir("71,0"), QString::fromUtf8("/data/caf\u00e9/"));
+}
+
 TEST_F(KeyList, AfterTwentyMessagesTheRestOfTheImportIsCountedInOne) {
     QByteArray contents = "\"Ctrl+A\",\"All\",\"/a/\"\r\n";
     const QByteArray problems[] = {"\"Foo\",\"All\",\"/x/\"\r\n",

@@ -43,7 +43,7 @@ TEST(KeyListFile, LongDescriptionGetsOneBlankAndReadsBack) {
     const QString line = FormatLine(keyText, true, "/a, b/");
     ASSERT_GE(keyText.size() + 3, 24);
     EXPECT_TRUE(line.startsWith("\"" + keyText + "\", \"All\","));
-    const std::vector<Record> records = ReadRecords(line + "\r\n");
+    const std::vector<Record> records = ReadRecords((line + "\r\n").toUtf8());
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].description, keyText);
     EXPECT_EQ(records[0].scope, "All");
@@ -69,13 +69,62 @@ TEST(KeyListFile, ReaderTakesQuotedAndUnquotedFieldsWithBlanks) {
     EXPECT_EQ(records[2].directory, "/c");
 }
 
-TEST(KeyListFile, WindowsTextIsReadAsWindows1252) {
-    // An en dash written by Windows is the single byte 0x96.
-    const QByteArray windows("\"Minus sign \x96 key\",\"All\",\"C:\\x\\\"\r\n");
-    EXPECT_EQ(DecodeText(windows),
-              QString::fromUtf8("\"Minus sign \u2013 key\",\"All\",\"C:\\x\\\"\r\n"));
-    const QByteArray utf8 = QString::fromUtf8("\"\u00e9t\u00e9\"").toUtf8();
-    EXPECT_EQ(DecodeText(utf8), QString::fromUtf8("\"\u00e9t\u00e9\""));
+TEST(KeyListFile, EachLineIsDecodedOnItsOwn) {
+    // A byte order mark, a UTF-8 line, a Windows line (0x96 an en dash, 0xE9 an
+    // e acute), and UTF-8 again after a lone CR.
+    const std::vector<Record> records = ReadRecords(
+        "\xEF\xBB\xBF\"F1 key\",\"All\",\"/data/caf\xC3\xA9/\"\r\n"
+        "\"Minus sign \x96 key\",\"All\",\"/data/caf\xE9/\"\r"
+        "\"F2 key\",\"All\",\"/data/\xE2\x80\x93/\"");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].description, "F1 key");
+    EXPECT_EQ(records[0].directory, QString::fromUtf8("/data/caf\u00e9/"));
+    EXPECT_EQ(records[1].description, QString::fromUtf8("Minus sign \u2013 key"));
+    EXPECT_EQ(records[1].directory, QString::fromUtf8("/data/caf\u00e9/"));
+    EXPECT_EQ(records[2].directory, QString::fromUtf8("/data/\u2013/"));
+    // An overlong sequence is no UTF-8: the line is read byte by byte.
+    EXPECT_EQ(DecodeLine("/\xC0\xAF/"), QString::fromUtf8("/\u00c0\u00af/"));
+}
+
+TEST(KeyListFile, QuotedFieldMustEndAtItsCommaAndALineHasThreeFields) {
+    const std::vector<Record> records = ReadRecords(
+        "\"F1 key\"x,\"All\",\"/one/\"\n"              // 1: after the description
+        "\"F1 key\",\"All\"\"x\",\"/one/\"\n"          // 2: after the scope
+        "\"F1 key\",\"All\",\"/a\"b/\"\n"              // 3: inside the folder
+        "\"F1 key\" \t, \"All\"\t ,\t\"/four/\" \t\n"  // 4: blanks and tabs are padding
+        "\r\n"                                         // 5: blank
+        "\"F1 key\",\"All\",\"/six/\r"                 // 6: the folder is never closed
+        "\"F1 key,\"All\",/seven/\r\n"                 // 7: a quote closed in the wrong place
+        "\"F1 key\",\"All\",\"/eight/\",\n"            // 8: a fourth field, if empty
+        "F1 key,All,/data/a,b/");                      // 9: an unquoted folder with a comma
+    ASSERT_EQ(records.size(), 8u);
+    const std::pair<qsizetype, LineFault> expected[] = {
+        {1, LineFault::TextAfterClosingQuote}, {2, LineFault::TextAfterClosingQuote},
+        {3, LineFault::TextAfterClosingQuote}, {4, LineFault::None},
+        {6, LineFault::NoClosingQuote},        {7, LineFault::TextAfterClosingQuote},
+        {8, LineFault::MoreThanThreeFields},   {9, LineFault::MoreThanThreeFields}};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(records[i].line, expected[i].first) << i;
+        EXPECT_EQ(records[i].fault, expected[i].second) << i;
+        // A faulty line binds nothing: none of its fields is passed on.
+        if (records[i].fault != LineFault::None) {
+            EXPECT_TRUE(records[i].directory.isEmpty()) << i;
+        }
+    }
+    EXPECT_EQ(records[3].description, "F1 key");
+    EXPECT_EQ(records[3].scope, "All");
+    EXPECT_EQ(records[3].directory, "/four/");
+    EXPECT_EQ(FaultMessage(records[6]),
+              "Line 8 was not bound, because it has more than three fields:\n"
+              "\"F1 key\",\"All\",\"/eight/\",");
+
+    // A megabyte line is named by its beginning.
+    const QByteArray huge = "\"F1 key\",\"All\",\"/" + QByteArray(1 << 20, 'x');
+    const std::vector<Record> cut = ReadRecords(huge);
+    ASSERT_EQ(cut.size(), 1u);
+    EXPECT_EQ(FaultMessage(cut[0]),
+              "Line 1 was not bound, because a field has no closing quote:\n" +
+                  QString::fromLatin1(huge.left(256)) + "...");
 }
 
 TEST(KeyListFile, ExportedMapReadsBackInOrder) {
@@ -85,7 +134,7 @@ TEST(KeyListFile, ExportedMapReadsBackInOrder) {
     map.Add(0x39, 1, false, "/paren/");
     map.Add(0x6D, 0, true, "/minus/");
     ClassifierKeyMap reread;
-    for (const Record& record : ReadRecords(DecodeText(Format(map)))) {
+    for (const Record& record : ReadRecords(Format(map))) {
         const KeyStroke stroke = mdlKeycodes::ParseKeyDescription(record.description);
         reread.Add(stroke.KeyCode, stroke.Shift, IsClassifyAll(record.scope), record.directory);
     }
