@@ -4,9 +4,9 @@
 
 #include <QString>
 
-#include "CorvaneError.h"
-#include "KeyListFile.h"
-#include "mdlKeycodes.h"
+#include "core/CorvaneError.h"
+#include "keys/KeyListFile.h"
+#include "keys/mdlKeycodes.h"
 
 namespace {
 

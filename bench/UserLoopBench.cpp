@@ -14,16 +14,16 @@
 #include <memory>
 #include <vector>
 
-#include "ControlModule.h"
 #include "FakeServices.h"
-#include "FileMover.h"
-#include "KeyListFile.h"
-#include "QtSettingsStore.h"
-#include "SafeFileWriter.h"
 #include "WaveWriter.h"
-#include "frmMain.h"
-#include "mdlKeycodes.h"
+#include "files/FileMover.h"
+#include "files/SafeFileWriter.h"
+#include "host/ControlModule.h"
+#include "keys/KeyListFile.h"
+#include "keys/mdlKeycodes.h"
+#include "settings/QtSettingsStore.h"
 #include "sonolux/SonoluxModule.h"
+#include "windows/frmMain.h"
 
 namespace {
 

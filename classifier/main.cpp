@@ -6,15 +6,15 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "CommandLine.h"
-#include "ControlModule.h"
-#include "FileDialogAsker.h"
-#include "FileMover.h"
-#include "MessageBox.h"
-#include "QtSettingsStore.h"
-#include "SafeFileWriter.h"
-#include "frmMain.h"
+#include "core/CommandLine.h"
+#include "files/FileMover.h"
+#include "files/SafeFileWriter.h"
+#include "host/ControlModule.h"
+#include "host/QtFileDialogAsker.h"
+#include "host/QtMessageBox.h"
+#include "settings/QtSettingsStore.h"
 #include "sonolux/SonoluxModule.h"
+#include "windows/frmMain.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FileMover.h"
+#include "files/FileMover.h"
 
 #include <fcntl.h>
 #include <limits.h>
@@ -19,9 +19,9 @@
 #include <memory>
 #include <vector>
 
-#include "CorvaneError.h"
-#include "FileSystem.h"
-#include "StaleTemporaries.h"
+#include "core/CorvaneError.h"
+#include "files/FileSystem.h"
+#include "files/StaleTemporaries.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FileSystem.h"
+#include "files/FileSystem.h"
 
 #include <fcntl.h>
 #include <unistd.h>

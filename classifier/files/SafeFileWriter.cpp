@@ -1,4 +1,4 @@
-#include "SafeFileWriter.h"
+#include "files/SafeFileWriter.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <ctime>
 #include <string>
 
-#include "StaleTemporaries.h"
+#include "files/StaleTemporaries.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "StaleTemporaries.h"
+#include "files/StaleTemporaries.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "WaveBatch.h"
+#include "files/WaveBatch.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "FileSystem.h"
+#include "files/FileSystem.h"
 
 namespace WaveBatch {
 namespace {

@@ -1,6 +1,6 @@
-#include "ClassifierKeyMap.h"
+#include "keys/ClassifierKeyMap.h"
 
-#include "mdlKeycodes.h"
+#include "keys/mdlKeycodes.h"
 
 bool ClassifierKeyMap::Add(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
                            const QString& targetDir, QString* boundDir) {

@@ -1,6 +1,6 @@
-#include "ImportMessageBox.h"
+#include "keys/ImportMessageBox.h"
 
-#include "MessageText.h"
+#include "keys/MessageText.h"
 
 void ImportMessageBox::Warn(const QString& text) {
     if (m_shown < ShownProblems) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageBox.h"
+#include "core/MessageBox.h"
 
 // The message boxes of one key list import. The first 20 problems are shown
 // one box each, as they come; the rest are only counted, and ShowSummary

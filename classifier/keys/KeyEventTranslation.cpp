@@ -1,4 +1,4 @@
-#include "KeyEventTranslation.h"
+#include "keys/KeyEventTranslation.h"
 
 #include <algorithm>
 #include <iterator>

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <cstdint>
 
-#include "KeyStroke.h"
+#include "keys/KeyStroke.h"
 
 // Turns a Qt key event into the key code and shift state that the key tables,
 // the key map and the key list file use. The main window and the keystroke

@@ -1,10 +1,10 @@
-#include "KeyListFile.h"
+#include "keys/KeyListFile.h"
 
 #include <QStringList>
 
-#include "ClassifierKeyMap.h"
-#include "MessageText.h"
-#include "mdlKeycodes.h"
+#include "keys/ClassifierKeyMap.h"
+#include "keys/MessageText.h"
+#include "keys/mdlKeycodes.h"
 
 namespace KeyListFile {
 namespace {

@@ -1,10 +1,10 @@
-#include "KeyListImport.h"
+#include "keys/KeyListImport.h"
 
-#include "ClassifyKeySetter.h"
-#include "CorvaneError.h"
-#include "KeyListFile.h"
-#include "MessageBox.h"
-#include "mdlKeycodes.h"
+#include "core/CorvaneError.h"
+#include "core/MessageBox.h"
+#include "keys/ClassifyKeySetter.h"
+#include "keys/KeyListFile.h"
+#include "keys/mdlKeycodes.h"
 
 namespace KeyListImport {
 namespace {

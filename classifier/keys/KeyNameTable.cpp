@@ -1,6 +1,6 @@
-#include "KeyNameTable.h"
+#include "keys/KeyNameTable.h"
 
-#include "CorvaneError.h"
+#include "core/CorvaneError.h"
 
 void KeyNameTable::Add(const QString& name, const QString& hexKeyForm) {
     const QString folded = FoldAsciiCase(name);

@@ -1,6 +1,6 @@
-#include "KeyVocabulary.h"
+#include "keys/KeyVocabulary.h"
 
-#include "mdlKeycodes.h"
+#include "keys/mdlKeycodes.h"
 
 namespace mdlKeycodes {
 namespace {

@@ -1,4 +1,4 @@
-#include "MessageText.h"
+#include "keys/MessageText.h"
 
 #include <QLocale>
 

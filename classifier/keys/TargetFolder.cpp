@@ -1,9 +1,9 @@
-#include "TargetFolder.h"
+#include "keys/TargetFolder.h"
 
 #include <QFile>
 #include <climits>
 
-#include "MessageText.h"
+#include "keys/MessageText.h"
 
 namespace TargetFolder {
 namespace {

@@ -1,8 +1,8 @@
-#include "mdlKeycodes.h"
+#include "keys/mdlKeycodes.h"
 
-#include "CorvaneError.h"
-#include "KeyVocabulary.h"
-#include "MessageText.h"
+#include "core/CorvaneError.h"
+#include "keys/KeyVocabulary.h"
+#include "keys/MessageText.h"
 
 namespace mdlKeycodes {
 namespace {

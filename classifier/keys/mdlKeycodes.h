@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "KeyNameTable.h"
-#include "KeyStroke.h"
+#include "keys/KeyNameTable.h"
+#include "keys/KeyStroke.h"
 
 // The key vocabulary: readable descriptions of key codes, the names a person
 // may type for a key, and the parser that reads such a name back.

@@ -1,11 +1,11 @@
-#include "CellSizeLimits.h"
+#include "settings/CellSizeLimits.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
 
-#include "GridLayout.h"
-#include "Twips.h"
+#include "core/GridLayout.h"
+#include "core/Twips.h"
 
 CellSizeLimits::CellSizeLimits(double desktopWidth, double desktopHeight)
     : m_desktopWidth(desktopWidth), m_desktopHeight(desktopHeight) {}

@@ -1,4 +1,4 @@
-#include "IniText.h"
+#include "settings/IniText.h"
 
 #include <QList>
 #include <QPair>

@@ -1,10 +1,10 @@
-#include "QtSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 
 #include <QFileInfo>
 #include <QSettings>
 
-#include "SafeFileWriter.h"
-#include "SettingsFileFormat.h"
+#include "files/SafeFileWriter.h"
+#include "settings/SettingsFileFormat.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 class QSettings;
 

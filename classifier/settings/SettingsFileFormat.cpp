@@ -1,9 +1,9 @@
-#include "SettingsFileFormat.h"
+#include "settings/SettingsFileFormat.h"
 
 #include <QFileDevice>
 
-#include "IniText.h"
-#include "SafeFileWriter.h"
+#include "files/SafeFileWriter.h"
+#include "settings/IniText.h"
 
 namespace {
 

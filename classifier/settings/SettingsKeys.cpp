@@ -1,8 +1,8 @@
-#include "SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
-#include "CorvaneError.h"
-#include "SettingsStore.h"
-#include "TextConversion.h"
+#include "core/CorvaneError.h"
+#include "settings/SettingsStore.h"
+#include "settings/TextConversion.h"
 
 namespace SettingsKeys {
 

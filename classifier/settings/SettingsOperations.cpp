@@ -1,8 +1,8 @@
-#include "SettingsOperations.h"
+#include "settings/SettingsOperations.h"
 
-#include "CellSizeLimits.h"
-#include "MainWindowValues.h"
-#include "SettingsKeys.h"
+#include "core/MainWindowValues.h"
+#include "settings/CellSizeLimits.h"
+#include "settings/SettingsKeys.h"
 
 namespace SettingsOperations {
 

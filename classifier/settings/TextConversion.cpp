@@ -1,4 +1,4 @@
-#include "TextConversion.h"
+#include "settings/TextConversion.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "CorvaneError.h"
+#include "core/CorvaneError.h"
 
 namespace TextConversion {
 

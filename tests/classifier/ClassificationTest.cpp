@@ -11,7 +11,7 @@
 
 #include "MainWindowFixture.h"
 #include "TempFolder.h"
-#include "frmKeystroke.h"
+#include "keys/ui/frmKeystroke.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "CommandLine.h"
 #include "TempFolder.h"
+#include "core/CommandLine.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "CommonDialog.h"
-#include "CorvaneError.h"
 #include "FakeServices.h"
+#include "core/CorvaneError.h"
+#include "host/CommonDialog.h"
 
 TEST(CommonDialog, FilterBecomesQtForm) {
     EXPECT_EQ(CommonDialog::QtFilter("Wave files|*.wav"), "Wave files (*.wav)");

@@ -15,7 +15,7 @@
 
 #include "MainWindowFixture.h"
 #include "TempFolder.h"
-#include "frmKeystroke.h"
+#include "keys/ui/frmKeystroke.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "FileDialogAsker.h"
-#include "MessageBox.h"
+#include "core/FileDialogAsker.h"
+#include "core/MessageBox.h"
 
 // Records every message and answers questions with a preset answer.
 class FakeMessageBox : public IMessageBox {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "GridLayout.h"
+#include "core/GridLayout.h"
 
 TEST(GridLayout, CentresTheFirstRunGridWithEvenMargins) {
     const GridLayout grid = GridLayout::Compute(7890, 5025, 1500, 1000);

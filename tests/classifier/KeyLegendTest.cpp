@@ -9,11 +9,11 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "ClassifierKeyMap.h"
-#include "KeyLegend.h"
 #include "MainWindowFixture.h"
 #include "TempFolder.h"
-#include "frmKeyLegend.h"
+#include "keys/ClassifierKeyMap.h"
+#include "sorting/KeyLegend.h"
+#include "windows/frmKeyLegend.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <QMenuBar>
 #include <memory>
 
-#include "ControlModule.h"
 #include "FakeServices.h"
-#include "FileMover.h"
-#include "QtSettingsStore.h"
-#include "SafeFileWriter.h"
+#include "files/FileMover.h"
+#include "files/SafeFileWriter.h"
+#include "host/ControlModule.h"
+#include "settings/QtSettingsStore.h"
 
 #include <QTemporaryDir>
-#include "frmMain.h"
 #include "sonolux/SonoluxModule.h"
+#include "windows/frmMain.h"
 
 // The control module, loaded once for the test executable from beside it.
 inline ControlModule& LoadedControlModule() {

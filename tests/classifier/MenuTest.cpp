@@ -7,10 +7,10 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "CorvaneError.h"
 #include "MainWindowFixture.h"
 #include "TempFolder.h"
-#include "frmOptions.h"
+#include "core/CorvaneError.h"
+#include "windows/frmOptions.h"
 
 namespace {
 

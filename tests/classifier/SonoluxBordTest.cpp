@@ -5,9 +5,9 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "CorvaneError.h"
 #include "MainWindowFixture.h"
-#include "SonoluxBord.h"
+#include "cells/SonoluxBord.h"
+#include "core/CorvaneError.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <QFile>
 #include <QTest>
 
-#include "CellMarks.h"
-#include "MainStatusBar.h"
 #include "MainWindowFixture.h"
-#include "StatusText.h"
 #include "TempFolder.h"
 #include "WaveWriter.h"
+#include "cells/CellMarks.h"
+#include "sorting/StatusText.h"
+#include "windows/MainStatusBar.h"
 
 namespace {
 

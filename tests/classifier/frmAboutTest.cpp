@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "frmAbout.h"
+#include "windows/frmAbout.h"
 
 TEST(AboutBox, ShowsTheProgramsNameAtTheDescribedSize) {
     frmAbout box(ScreenDpi{96.0, 96.0}, nullptr);

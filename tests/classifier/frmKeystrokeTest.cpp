@@ -9,12 +9,12 @@
 #include <QTimer>
 #include <vector>
 
-#include "ClassifyKeySetter.h"
-#include "CommonDialog.h"
 #include "FakeServices.h"
 #include "MainWindowFixture.h"
 #include "TempFolder.h"
-#include "frmKeystroke.h"
+#include "host/CommonDialog.h"
+#include "keys/ClassifyKeySetter.h"
+#include "keys/ui/frmKeystroke.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "FileSystem.h"
 #include "MainWindowFixture.h"
 #include "TempFolder.h"
+#include "files/FileSystem.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "FakeServices.h"
 #include "MainWindowFixture.h"
 #include "TempFolder.h"
-#include "frmOptions.h"
+#include "windows/frmOptions.h"
 
 namespace {
 

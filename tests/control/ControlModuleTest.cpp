@@ -8,8 +8,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "ControlModule.h"
 #include "TempFolder.h"
+#include "host/ControlModule.h"
 #include "sonolux/ComponentRegistry.h"
 #include "sonolux/SonoluxModule.h"
 

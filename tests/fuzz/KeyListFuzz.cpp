@@ -12,15 +12,15 @@
 #include <cstdlib>
 #include <optional>
 
-#include "ClassifierKeyMap.h"
-#include "ClassifyKeySetter.h"
-#include "CorvaneError.h"
-#include "ImportMessageBox.h"
-#include "KeyListFile.h"
-#include "KeyListImport.h"
-#include "MessageBox.h"
-#include "TargetFolder.h"
-#include "mdlKeycodes.h"
+#include "core/CorvaneError.h"
+#include "core/MessageBox.h"
+#include "keys/ClassifierKeyMap.h"
+#include "keys/ClassifyKeySetter.h"
+#include "keys/ImportMessageBox.h"
+#include "keys/KeyListFile.h"
+#include "keys/KeyListImport.h"
+#include "keys/TargetFolder.h"
+#include "keys/mdlKeycodes.h"
 
 namespace {
 

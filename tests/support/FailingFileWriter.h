@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstddef>
 
-#include "SafeFileWriter.h"
+#include "files/SafeFileWriter.h"
 
 // A SafeFileWriter whose disk fills up: it writes `bytesBeforeFailure` bytes,
 // then every write fails with "No space left on device". With `failSync` the

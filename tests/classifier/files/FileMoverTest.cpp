@@ -16,12 +16,12 @@
 #include <functional>
 #include <sstream>
 
-#include "CorvaneError.h"
-#include "FileMover.h"
-#include "SafeFileWriter.h"
 #include "SmallDisk.h"
-#include "StaleTemporaries.h"
 #include "TempFolder.h"
+#include "core/CorvaneError.h"
+#include "files/FileMover.h"
+#include "files/SafeFileWriter.h"
+#include "files/StaleTemporaries.h"
 
 namespace {
 

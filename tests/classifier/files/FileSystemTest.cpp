@@ -2,8 +2,8 @@
 
 #include <QDir>
 
-#include "FileSystem.h"
 #include "TempFolder.h"
+#include "files/FileSystem.h"
 
 using namespace FileSystem;
 

@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "FailingFileWriter.h"
-#include "SafeFileWriter.h"
 #include "SmallDisk.h"
+#include "files/SafeFileWriter.h"
 
 namespace {
 

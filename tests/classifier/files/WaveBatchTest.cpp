@@ -2,7 +2,7 @@
 #include <unistd.h>
 
 #include "TempFolder.h"
-#include "WaveBatch.h"
+#include "files/WaveBatch.h"
 
 namespace {
 

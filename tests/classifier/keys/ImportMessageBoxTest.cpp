@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "ImportMessageBox.h"
+#include "keys/ImportMessageBox.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <QSet>
 
-#include "KeyEventTranslation.h"
-#include "mdlKeycodes.h"
+#include "keys/KeyEventTranslation.h"
+#include "keys/mdlKeycodes.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "ClassifierKeyMap.h"
-#include "KeyListFile.h"
-#include "mdlKeycodes.h"
+#include "keys/ClassifierKeyMap.h"
+#include "keys/KeyListFile.h"
+#include "keys/mdlKeycodes.h"
 
 using namespace KeyListFile;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ClassifierKeyMap.h"
+#include "keys/ClassifierKeyMap.h"
 
 TEST(ClassifierKeyMap, SecondBindingOfAKeystrokeIsRefusedAndKeepsTheFirst) {
     ClassifierKeyMap map;

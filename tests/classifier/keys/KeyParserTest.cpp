@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "CorvaneError.h"
-#include "mdlKeycodes.h"
+#include "core/CorvaneError.h"
+#include "keys/mdlKeycodes.h"
 
 using namespace mdlKeycodes;
 

@@ -3,8 +3,8 @@
 #include <QSet>
 #include <map>
 
-#include "CorvaneError.h"
-#include "mdlKeycodes.h"
+#include "core/CorvaneError.h"
+#include "keys/mdlKeycodes.h"
 
 using namespace mdlKeycodes;
 

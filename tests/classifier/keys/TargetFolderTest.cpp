@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TargetFolder.h"
+#include "keys/TargetFolder.h"
 
 using namespace TargetFolder;
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "CorvaneError.h"
-#include "MainWindowValues.h"
+#include "core/CorvaneError.h"
+#include "core/MainWindowValues.h"
 
 // The main window's live values, with a record of every call that changes them.
 struct SPGParams {

@@ -4,7 +4,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "IniText.h"
+#include "settings/IniText.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <QTemporaryDir>
 
-#include "QtSettingsStore.h"
-#include "SettingsOperations.h"
+#include "settings/QtSettingsStore.h"
+#include "settings/SettingsOperations.h"
 
 using namespace SettingsOperations;
 

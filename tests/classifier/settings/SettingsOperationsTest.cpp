@@ -4,10 +4,10 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "CellSizeLimits.h"
 #include "FakeMainWindowValues.h"
-#include "QtSettingsStore.h"
-#include "SettingsOperations.h"
+#include "settings/CellSizeLimits.h"
+#include "settings/QtSettingsStore.h"
+#include "settings/SettingsOperations.h"
 
 using namespace SettingsOperations;
 

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 
 #include "FailingFileWriter.h"
-#include "QtSettingsStore.h"
-#include "SettingsFileFormat.h"
 #include "SmallDisk.h"
+#include "settings/QtSettingsStore.h"
+#include "settings/SettingsFileFormat.h"
 
 namespace {
 

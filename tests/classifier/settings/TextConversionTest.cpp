@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "CorvaneError.h"
-#include "TextConversion.h"
+#include "core/CorvaneError.h"
+#include "settings/TextConversion.h"
 
 using namespace TextConversion;
 

@@ -1,0 +1,72 @@
+#include "cells/CellMarks.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+// Legible in a first-run cell of 100 x 67 pixels, small enough to leave the
+// spectrogram visible.
+constexpr int MarkFontPixels = 10;
+
+QFont MarkFont(const QFont& base) {
+    QFont font = base;
+    font.setPixelSize(MarkFontPixels);
+    return font;
+}
+
+}  // namespace
+
+CellMarks::CellMarks(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    // Hidden while there is nothing to mark: most cells never show a mark, and
+    // a hidden widget costs their paints nothing.
+    hide();
+}
+
+void CellMarks::SetMovedTo(const QString& folderName) {
+    if (folderName == m_movedTo) return;
+    m_movedTo = folderName;
+    Refresh();
+}
+
+void CellMarks::SetUnreadable(bool unreadable) {
+    if (unreadable == m_unreadable) return;
+    m_unreadable = unreadable;
+    Refresh();
+}
+
+void CellMarks::Refresh() {
+    setVisible(m_unreadable || !m_movedTo.isEmpty());
+    update();
+}
+
+void CellMarks::paintEvent(QPaintEvent*) {
+    if (!m_unreadable && m_movedTo.isEmpty()) return;
+    QPainter painter(this);
+    painter.setFont(MarkFont(font()));
+    if (m_unreadable) PaintUnreadable(painter);
+    if (!m_movedTo.isEmpty()) PaintMovedTo(painter);
+}
+
+void CellMarks::PaintUnreadable(QPainter& painter) {
+    // Covers whatever picture the control kept from an earlier file.
+    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), QBrush(QColor(200, 200, 200), Qt::BDiagPattern));
+    painter.setPen(QColor(90, 90, 90));
+    painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("cannot be read"));
+}
+
+void CellMarks::PaintMovedTo(QPainter& painter) {
+    const QFontMetrics metrics(painter.font());
+    const int padding = 2;
+    const QString text =
+        metrics.elidedText(m_movedTo, Qt::ElideMiddle, std::max(0, width() - 2 * padding));
+    const QRect label(0, height() - metrics.height() - 2 * padding,
+                      metrics.horizontalAdvance(text) + 2 * padding,
+                      metrics.height() + 2 * padding);
+    painter.fillRect(label, QColor(255, 255, 255, 190));
+    painter.setPen(QColor(0, 0, 0));
+    painter.drawText(label, Qt::AlignCenter, text);
+}

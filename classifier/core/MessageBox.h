@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The program's message boxes: titled "Corvane", with an exclamation icon.
+// Tests replace it to record the texts and answer the questions.
+class IMessageBox {
+public:
+    virtual ~IMessageBox() = default;
+    // A message with an OK button.
+    virtual void Warn(const QString& text) = 0;
+    // A question with OK and Cancel; true for OK.
+    virtual bool AskOkCancel(const QString& text) = 0;
+    // A message with an OK button and no icon.
+    virtual void Inform(const QString& text) = 0;
+};

@@ -1,0 +1,91 @@
+#include "sorting/CellClassifier.h"
+
+#include "core/CorvaneError.h"
+#include "core/MessageBox.h"
+#include "files/FileMover.h"
+#include "files/FileSystem.h"
+
+bool CellClassifier::ClassifyCell(int index, const QString& target,
+                                  ClassificationHistory::Step& step) {
+    const QString path = m_cells.CellFilename(index);
+    if (!FileSystem::FileExists(path)) return true;
+    MoveResult moved;
+    try {
+        moved = m_mover.MoveFile(path, target);
+    } catch (const CorvaneError& error) {
+        m_messages.Warn(error.Description());
+        m_cells.MoveFailed(path, target);
+        return false;
+    }
+    m_cells.FollowMove(index, moved.path);
+    step.moves.push_back({FileSystem::GetAbsolutePathName(path), moved.path});
+    ++m_movedInto[target];
+    m_cells.RecordingMoved(path, moved.path);
+    if (!moved.warning.isEmpty()) m_cells.MoveWarned(moved.warning);
+    return true;
+}
+
+void CellClassifier::ClassifyAllVisible(const QString& target) {
+    ClassificationHistory::Step step;
+    step.selectedIndex = m_cells.SelectedIndex();
+    step.target = target;
+    for (int i = 0; i < m_cells.VisibleCellCount(); ++i) {
+        if (!ClassifyCell(i, target, step)) break;
+    }
+    m_history.Push(std::move(step));
+}
+
+void CellClassifier::ClassifySelection(const QString& target, bool tabAfterClassify) {
+    const int selected = m_cells.SelectedIndex();
+    if (selected < 0) return;
+    ClassificationHistory::Step step;
+    step.selectedIndex = selected;
+    step.target = target;
+    ClassifyCell(selected, target, step);
+    m_history.Push(std::move(step));
+    if (!tabAfterClassify) return;
+    int next = selected + 1;
+    if (next >= m_cells.VisibleCellCount()) next = 0;
+    m_cells.SelectCell(next);
+}
+
+void CellClassifier::RepointCells(const QString& from, const QString& to) {
+    for (int i = 0; i < m_cells.CellCount(); ++i) {
+        if (m_cells.CellFilename(i) == from) m_cells.FollowMove(i, to);
+    }
+}
+
+void CellClassifier::Undo() {
+    if (m_history.IsEmpty()) return;
+    const ClassificationHistory::Step step = m_history.Last();
+    std::vector<ClassificationHistory::Move> stillThere;
+    for (auto move = step.moves.rbegin(); move != step.moves.rend(); ++move) {
+        QString warning;
+        try {
+            // Back under its old name: the move refuses to replace a file that took it.
+            warning = m_mover.MoveFile(move->to, move->from).warning;
+        } catch (const CorvaneError& error) {
+            m_messages.Warn(error.Description());
+            m_cells.MoveFailed(move->to, FileSystem::GetParentFolderName(move->from) + "/");
+            stillThere.insert(stillThere.begin(), *move);
+            continue;
+        }
+        RepointCells(move->to, move->from);
+        --m_movedInto[step.target];
+        m_cells.RecordingMoved(move->to, move->from);
+        if (!warning.isEmpty()) m_cells.MoveWarned(warning);
+    }
+    m_history.KeepOnlyInLast(std::move(stillThere));
+    if (step.selectedIndex >= 0 && step.selectedIndex < m_cells.VisibleCellCount()) {
+        m_cells.SelectCell(step.selectedIndex);
+    }
+}
+
+QString CellClassifier::UndoCaption() const {
+    if (m_history.IsEmpty()) return QStringLiteral("&Undo Classify");
+    const auto& moves = m_history.Last().moves;
+    QString what = moves.size() == 1 ? FileSystem::GetFileName(moves.front().to)
+                                     : QStringLiteral("%1 recordings").arg(moves.size());
+    what.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("&Undo Classify %1").arg(what);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include "sorting/ClassificationHistory.h"
+
+class IFileMover;
+class IMessageBox;
+
+// The grid's cells as classification sees them, numbered from 0, the visible
+// ones first; and what classification tells the window of its moves.
+class IClassifiedCells {
+public:
+    virtual ~IClassifiedCells() = default;
+    virtual int VisibleCellCount() const = 0;
+    // Every cell the window has made, the hidden ones included.
+    virtual int CellCount() const = 0;
+    virtual QString CellFilename(int index) const = 0;
+    // Cell `index`'s recording now lives at `path`: moved there, or moved back.
+    virtual void FollowMove(int index, const QString& path) = 0;
+    // The selected cell, or -1 when no visible cell is selected.
+    virtual int SelectedIndex() const = 0;
+    virtual void SelectCell(int index) = 0;
+    // Every move made, taken back included, and every move that failed (after
+    // its message box): `target` is the folder it was to go into.
+    virtual void RecordingMoved(const QString& from, const QString& to) = 0;
+    virtual void MoveFailed(const QString& path, const QString& target) = 0;
+    // A move that was made and recorded, but that the user should look at.
+    virtual void MoveWarned(const QString& warning) = 0;
+};
+
+// Moves the recordings of the cells into a keystroke's target folder, and
+// takes classifications back one keystroke at a time. A cell goes on showing
+// its recording from where the move put it. Failures are reported in a
+// message box with the system's description of the error; a move that
+// completed with a warning counts as made and its warning goes to the cells'
+// window, without a message box.
+class CellClassifier {
+public:
+    CellClassifier(IClassifiedCells& cells, IFileMover& mover, IMessageBox& messages)
+        : m_cells(cells), m_mover(mover), m_messages(messages) {}
+
+    // Moves the recording of every visible cell, in cell order, and stops at
+    // the first move that fails.
+    void ClassifyAllVisible(const QString& target);
+    // Moves the selected cell's recording; with `tabAfterClassify` the next
+    // cell (the first after the last) is selected afterwards, moved or not.
+    void ClassifySelection(const QString& target, bool tabAfterClassify);
+
+    // Moves the recordings of the last classifying keystroke back where they
+    // were; those that cannot go back stay in the history.
+    void Undo();
+    bool CanUndo() const { return !m_history.IsEmpty(); }
+    // "&Undo Classify", followed by the file's name or the number of files.
+    QString UndoCaption() const;
+    // How many recordings keystrokes bound to `target` have moved there in
+    // this run, less those taken back.
+    int MovedInto(const QString& target) const { return m_movedInto.value(target); }
+
+private:
+    // Moves cell `index`'s recording and records the move in `step`; false
+    // after a reported failure.
+    bool ClassifyCell(int index, const QString& target, ClassificationHistory::Step& step);
+    void RepointCells(const QString& from, const QString& to);
+
+    IClassifiedCells& m_cells;
+    IFileMover& m_mover;
+    IMessageBox& m_messages;
+    ClassificationHistory m_history;
+    QHash<QString, int> m_movedInto;  // bound folder -> recordings moved there
+};

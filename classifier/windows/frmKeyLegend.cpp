@@ -1,0 +1,116 @@
+#include "windows/frmKeyLegend.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+// Pixels: room for the header line and a few rows when nothing was stored.
+constexpr int DefaultWidth = 520;
+constexpr int DefaultHeight = 200;
+// Pixels: a stored size below this would show no row at all.
+constexpr int SmallestWidth = 160;
+constexpr int SmallestHeight = 80;
+
+}  // namespace
+
+frmKeyLegend::frmKeyLegend(const ClassifierKeyMap& keyMap, KeyLegend::MovedCount movedInto,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Tool), m_legend(keyMap, std::move(movedInto)) {
+    createUi();
+}
+
+void frmKeyLegend::createUi() {
+    setObjectName(QStringLiteral("frmKeyLegend"));
+    setWindowTitle(QStringLiteral("Key Bindings"));
+    // Opening the legend must not take the keyboard away from the grid.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    // Left open, it must not keep the program running once the grid is closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    lvwKeyBindings = new QTableWidget(0, ColumnCount, this);
+    lvwKeyBindings->setObjectName(QStringLiteral("lvwKeyBindings"));
+    lvwKeyBindings->setHorizontalHeaderLabels({QStringLiteral("Keystroke"),
+                                               QStringLiteral("Acts on"), QStringLiteral("Folder"),
+                                               QStringLiteral("Moved")});
+    lvwKeyBindings->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvwKeyBindings->setSelectionMode(QAbstractItemView::NoSelection);
+    lvwKeyBindings->setFocusPolicy(Qt::NoFocus);
+    lvwKeyBindings->verticalHeader()->hide();
+    QHeaderView* header = lvwKeyBindings->horizontalHeader();
+    header->setSectionResizeMode(Keystroke, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ActsOn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(Folder, QHeaderView::Stretch);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lvwKeyBindings);
+    resize(DefaultWidth, DefaultHeight);
+}
+
+void frmKeyLegend::Refresh() {
+    if (!isVisible()) return;
+    m_legend.Refresh();
+    const std::vector<KeyLegend::Row>& rows = m_legend.Rows();
+    lvwKeyBindings->setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t i = 0; i < rows.size(); ++i) FillRow(static_cast<int>(i), rows[i]);
+}
+
+void frmKeyLegend::SetText(int row, int column, const QString& text, Qt::Alignment alignment) {
+    // The legend follows every keystroke: rows that stay as they were cost a
+    // comparison, not a new item.
+    QTableWidgetItem* item = lvwKeyBindings->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem(text);
+        item->setTextAlignment(alignment | Qt::AlignVCenter);
+        lvwKeyBindings->setItem(row, column, item);
+    } else if (item->text() != text) {
+        item->setText(text);
+    }
+}
+
+void frmKeyLegend::FillRow(int row, const KeyLegend::Row& binding) {
+    SetText(row, Keystroke, binding.keyText);
+    SetText(row, ActsOn, binding.ActsOn());
+    SetText(row, Folder, binding.FolderText());
+    const QBrush folderColour = binding.folderMissing ? QBrush(Qt::red) : QBrush();
+    QTableWidgetItem* folder = lvwKeyBindings->item(row, Folder);
+    if (folder->foreground() != folderColour) folder->setForeground(folderColour);
+    SetText(row, Moved, QString::number(binding.moved), Qt::AlignRight);
+}
+
+void frmKeyLegend::ShowModeless() {
+    // Classifying goes on while the legend is open: the keyboard stays with the
+    // window that had it, also where the window system ignores the attribute.
+    QWidget* active = QApplication::activeWindow();
+    // Shown again while open, it looks at the folders again.
+    if (isVisible()) Refresh();
+    show();
+    raise();
+    if (active && active != this) active->activateWindow();
+}
+
+void frmKeyLegend::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_placed = true;
+    Refresh();
+}
+
+std::optional<QRect> frmKeyLegend::Placement() const {
+    if (!m_placed) return std::nullopt;
+    return QRect(pos(), size());
+}
+
+void frmKeyLegend::Place(const QRect& placement) {
+    // A screen that was there in the earlier run may be gone: then the window
+    // system places the window, and only the size is kept.
+    QScreen* screen = QApplication::screenAt(placement.topLeft());
+    if (screen) move(placement.topLeft());
+    if (!screen) screen = QApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() : placement.size();
+    resize(std::clamp(placement.width(), SmallestWidth, std::max(SmallestWidth, room.width())),
+           std::clamp(placement.height(), SmallestHeight, std::max(SmallestHeight, room.height())));
+    m_placed = true;
+}
