@@ -47,10 +47,12 @@ struct WaveFileInfo {
 // Float samples x become floor(x * 32768) limited to -32768 .. 32767, NaN 0.
 //
 // `samples` gets exactly the loaded length as its capacity. Whatever the header
-// claims, the load holds at most the samples it returns (2 bytes a frame) and one
-// block of 64 KiB, and reads at most 256 bytes a frame. `info`, when given, describes
-// the file after a load that read one, and is all zeros after a refusal or for an
-// empty `path`. Any thread, but `samples` and `info` belong to the caller.
+// claims, the load holds at most the samples it returns (2 bytes a frame) and 320 KiB
+// of buffers besides, and reads at most 16 KiB a frame: a frame up to 16 KiB wide is
+// read whole, in a block of frames of at most 256 KiB, and of a wider frame only the
+// bytes of its first sample. `info`, when given, describes the file after a load that
+// read one, and is all zeros after a refusal or for an empty `path`. Any thread, but
+// `samples` and `info` belong to the caller.
 LoadResult LoadWaveFile(const std::string& path, std::vector<std::int16_t>& samples,
                         const LoadOptions& options = {}, WaveFileInfo* info = nullptr);
 
