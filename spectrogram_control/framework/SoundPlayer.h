@@ -37,6 +37,9 @@ inline QString NoSoundOutput() {
 inline QString FormatNotPlayable() {
     return QStringLiteral("format not playable");
 }
+inline QString NameNotUsable() {
+    return QStringLiteral("name not usable");
+}
 }  // namespace PlayFailure
 
 // Plays a wave file in the background. Play returns at once; a new request
