@@ -42,16 +42,36 @@ bool PrivateSoundServer::Start() {
         m_failure = QStringLiteral("pulseaudio or pactl is not installed");
         return false;
     }
+    if (!PrepareFolders()) {
+        m_failure = QStringLiteral("the server's folders cannot be made");
+        return false;
+    }
+    // Run as root (as in CI) the daemon warns that it is meant for a user
+    // session, and serves all the same.
+    const QString log = m_folder.filePath(QStringLiteral("daemon.log"));
+    m_daemon.setProcessEnvironment(m_environment);
+    m_daemon.setStandardOutputFile(log);
+    m_daemon.setStandardErrorFile(log, QIODevice::Append);
+    m_daemon.start(daemon, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                            QStringLiteral("--exit-idle-time=-1"), QStringLiteral("-L"),
+                            QStringLiteral("module-native-protocol-unix"), QStringLiteral("-L"),
+                            QStringLiteral("module-null-sink sink_name=null")});
+    if (!m_daemon.waitForStarted()) {
+        m_failure = QStringLiteral("pulseaudio does not start: ") + m_daemon.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool PrivateSoundServer::PrepareFolders() {
     const QString root = m_folder.path();
     const QString runtime = root + QStringLiteral("/run");
     const QString clientConfig = root + QStringLiteral("/client.conf");
     QFile config(clientConfig);
     if (!m_folder.isValid() || !MakeFolder(runtime) || !MakeFolder(root + "/home") ||
-        !config.open(QIODevice::WriteOnly) || config.write("autospawn = no\n") < 0) {
-        m_failure = QStringLiteral("the server's folders cannot be made");
+        !config.open(QIODevice::WriteOnly) || config.write("autospawn = no\n") < 0 ||
+        !config.flush())
         return false;
-    }
-    config.close();
     m_environment = QProcessEnvironment::systemEnvironment();
     m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     m_environment.insert(QStringLiteral("PULSE_RUNTIME_PATH"), runtime + "/pulse");
@@ -61,19 +81,6 @@ bool PrivateSoundServer::Start() {
     // A client that finds no server must not start one of its own with the
     // machine's real devices.
     m_environment.insert(QStringLiteral("PULSE_CLIENTCONFIG"), clientConfig);
-    // Run as root (as in CI) the daemon warns that it is meant for a user
-    // session, and serves all the same.
-    m_daemon.setProcessEnvironment(m_environment);
-    m_daemon.setStandardOutputFile(root + "/daemon.log");
-    m_daemon.setStandardErrorFile(root + "/daemon.log", QIODevice::Append);
-    m_daemon.start(daemon, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                            QStringLiteral("--exit-idle-time=-1"), QStringLiteral("-L"),
-                            QStringLiteral("module-native-protocol-unix"), QStringLiteral("-L"),
-                            QStringLiteral("module-null-sink sink_name=null")});
-    if (!m_daemon.waitForStarted()) {
-        m_failure = QStringLiteral("pulseaudio does not start: ") + m_daemon.errorString();
-        return false;
-    }
     return true;
 }
 
@@ -107,7 +114,7 @@ bool PrivateSoundServer::Pactl(const QStringList& arguments) const {
 }
 
 QString PrivateSoundServer::DaemonLog() const {
-    QFile log(m_folder.path() + "/daemon.log");
+    QFile log(m_folder.filePath(QStringLiteral("daemon.log")));
     if (!log.open(QIODevice::ReadOnly)) return QStringLiteral("(no log)");
     return QString::fromLocal8Bit(log.readAll()).trimmed();
 }

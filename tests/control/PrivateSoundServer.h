@@ -23,6 +23,9 @@ public:
 
 private:
     bool Start();
+    // The server's runtime folder, home and client configuration, and the
+    // environment that leads clients to it.
+    bool PrepareFolders();
     bool WaitUntilAnswering();
     // Runs pactl against the server; true when it succeeded.
     bool Pactl(const QStringList& arguments) const;
