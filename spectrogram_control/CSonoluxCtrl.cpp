@@ -2,9 +2,10 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFile>
 #include <QPainter>
+#include <optional>
 
+#include "ExactFileName.h"
 #include "RegularFile.h"
 #include "SonoluxAboutDialog.h"
 #include "SonoluxTypeLibrary.h"
@@ -99,9 +100,16 @@ void CSonoluxCtrl::SetFloatSamples(bool value) {
 }
 
 void CSonoluxCtrl::Play() {
+    // Handed to the player, a name that names no file exactly would play
+    // another file.
+    const std::optional<QByteArray> localName = sonolux::ExactFileNameBytes(m_filename);
+    if (!localName) {
+        OnPlayFailed(PlayFailure::NameNotUsable());
+        return;
+    }
     // A named pipe or a device would keep the player waiting or playing without end.
     // A missing file is still handed over: the player decides what that plays.
-    if (sonolux::NamesNonRegularFile(QFile::encodeName(m_filename).toStdString())) {
+    if (sonolux::NamesNonRegularFile(localName->toStdString())) {
         OnPlayFailed(PlayFailure::NotARegularFile());
         return;
     }
@@ -188,10 +196,12 @@ void CSonoluxCtrl::MarkImageDirty() {
 }
 
 void CSonoluxCtrl::LoadWaveFile(const QString& path) {
-    const std::string localPath = QFile::encodeName(path).toStdString();
+    // A name that names no file exactly is a file that cannot be read.
+    const std::optional<QByteArray> localPath = sonolux::ExactFileNameBytes(path);
     sonolux::WaveFileInfo info;
-    const bool replaced = sonolux::LoadWaveFile(localPath, m_samples, m_loadOptions, &info) ==
-                          sonolux::LoadResult::Replaced;
+    const bool replaced =
+        localPath && sonolux::LoadWaveFile(localPath->toStdString(), m_samples, m_loadOptions,
+                                           &info) == sonolux::LoadResult::Replaced;
     if (replaced) MarkImageDirty();
     SetLoadState(replaced && !path.isEmpty(), info);
 }

@@ -75,7 +75,9 @@ public:
     void SetAudioSamplesDataPath(const QString& path);
     QString GetFilename() const { return m_filename; }
     // Stores the name and loads the file; a file that cannot be loaded leaves
-    // the previous samples and picture.
+    // the previous samples and picture. So does a name that names no file
+    // exactly: one holding a NUL character, or one whose text does not turn
+    // into file system bytes and back unchanged.
     void SetFilename(const QString& filename);
 
     // What the last write of Filename (or drop, or change of FrameLimit or
@@ -96,7 +98,8 @@ public:
     // Playing is true from the moment the sound of Play is heard until it ends
     // or another Play (of any control of the module) replaces it. PlayError says
     // why the last Play failed ("no file", "file not found", "not a regular
-    // file", "no sound output", "format not playable"); Play empties it. A Play
+    // file", "no sound output", "format not playable", "name not usable" for
+    // a Filename that names no file exactly); Play empties it. A Play
     // that fails at once leaves a sound that is still playing alone, so Playing
     // can be true while PlayError tells of the latest request.
     // PlayStateChanged is emitted whenever one of the two changes.

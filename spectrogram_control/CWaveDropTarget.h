@@ -11,8 +11,10 @@ class SONOLUX_EXPORT CWaveDropTarget : public COleDropTarget {
 public:
     explicit CWaveDropTarget(CSonoluxCtrl& owner) : m_owner(owner) {}
 
-    // The name of the one wave file that `data` offers, trailing white space
-    // removed and its case kept; empty when `data` is not acceptable.
+    // The name of the one local wave file that `data` offers, exactly as the
+    // file system spells it (trailing white space and case kept; they do not
+    // hide the ".wav"); empty when `data` is not acceptable, which includes a
+    // name that holds a NUL byte or is not text that names one file exactly.
     static QString AcceptableWaveFile(const QMimeData& data);
 
     int OnDragEnter(const QMimeData& data, const QPoint& point) override;

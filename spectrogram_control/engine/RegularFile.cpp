@@ -9,9 +9,16 @@
 namespace sonolux {
 namespace {
 
+// The system reads a path up to its first NUL byte: a path holding one would
+// open the file named by the part before it.
+bool HoldsNul(const std::string& path) {
+    return path.find('\0') != std::string::npos;
+}
+
 // Opening a named pipe for reading waits for a writer, and opening some devices
 // waits for the device; without O_NONBLOCK the open itself could hang forever.
 int OpenWithoutBlocking(const std::string& path) {
+    if (HoldsNul(path)) return -1;
     struct stat named {};
     if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) return -1;
     return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -70,7 +77,8 @@ bool RegularFile::ReadExactAt(std::uint64_t offset, void* buffer, std::size_t si
 
 bool NamesNonRegularFile(const std::string& path) {
     struct stat named {};
-    return !path.empty() && ::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode);
+    return !path.empty() && !HoldsNul(path) && ::stat(path.c_str(), &named) == 0 &&
+           !S_ISREG(named.st_mode);
 }
 
 }  // namespace sonolux

@@ -21,7 +21,8 @@ public:
     RegularFile& operator=(const RegularFile&) = delete;
 
     // Opens `path` (a file system path in the local 8-bit encoding; symbolic links
-    // are followed). Returns false, with nothing open, unless it names a regular file.
+    // are followed). Returns false, with nothing open, unless it names a regular file;
+    // a path holding a NUL byte names none.
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return m_descriptor >= 0; }
@@ -42,7 +43,8 @@ private:
 };
 
 // True when `path` names something that exists but is not a regular file
-// (following symbolic links), such as a named pipe, a device or a folder.
+// (following symbolic links), such as a named pipe, a device or a folder. A path
+// holding a NUL byte names nothing.
 bool NamesNonRegularFile(const std::string& path);
 
 }  // namespace sonolux

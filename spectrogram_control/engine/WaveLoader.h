@@ -42,7 +42,8 @@ struct WaveFileInfo {
 // the local 8-bit encoding) into `samples`, one 16-bit value per frame. Either
 // replaces `samples` completely (Replaced) or leaves it untouched (Refused). An
 // empty `path` empties `samples` (Replaced). Anything but a regular file (a named
-// pipe, a device, a folder) is refused without blocking.
+// pipe, a device, a folder) is refused without blocking, and so is a `path` that
+// holds a NUL byte.
 //
 // Float samples x become floor(x * 32768) limited to -32768 .. 32767, NaN 0.
 //

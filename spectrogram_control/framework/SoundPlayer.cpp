@@ -1,9 +1,11 @@
 #include "SoundPlayer.h"
 
 #include <QAudioDevice>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QObject>
+#include <QPointer>
 #include <QSoundEffect>
 #include <QUrl>
 #include <utility>
@@ -20,19 +22,70 @@ QString WhyNotPlayable(const QString& fileName) {
     return {};
 }
 
+// Every player's output lives under one object owned by the application
+// object, and is torn down before the application object is gone: when the
+// application's loop has ended and, for a host that never runs it, from the
+// application object's destructor (a post routine runs there while the
+// application is still whole). A QSoundEffect destroyed any later, by the exit
+// handlers, posts an event to an application that no longer exists.
+//
+// Defined before the remover below, so that it is still there when that runs.
+QPointer<QObject> g_outputOwner;
+
+void EndSoundOutputs() {
+    delete g_outputOwner.data();
+}
+
+// A module that is unloaded while the application lives takes its outputs
+// with it, and must not leave Qt a post routine to call into its unmapped code.
+struct PostRoutineRemover {
+    ~PostRoutineRemover() {
+        qRemovePostRoutine(EndSoundOutputs);
+        EndSoundOutputs();
+    }
+} g_postRoutineRemover;
+
+// The owner of new outputs; null when there is no application to outlive.
+QObject* OutputOwnerForNewOutput() {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application) return nullptr;
+    if (!g_outputOwner) {
+        g_outputOwner = new QObject(application);
+        QObject::connect(application, &QCoreApplication::aboutToQuit, g_outputOwner,
+                         &EndSoundOutputs);
+        // Once, however often the outputs were ended and opened again.
+        qRemovePostRoutine(EndSoundOutputs);
+        qAddPostRoutine(EndSoundOutputs);
+    }
+    return g_outputOwner;
+}
+
 }  // namespace
 
 // QSoundEffect reads wave files itself and plays them through the audio
 // device, so playing needs no media framework plug-ins. It loads in the
 // background and starts as soon as the file is read; its playing flag and its
 // status tell when the sound starts, ends or cannot be decoded.
-class QtSoundPlayer::Output {
+class QtSoundPlayer::Output : public QObject {
 public:
-    Output() {
+    explicit Output(QObject* owner) : QObject(owner) {
         QObject::connect(&m_effect, &QSoundEffect::playingChanged, &m_effect,
                          [this] { OnPlayingChanged(); });
         QObject::connect(&m_effect, &QSoundEffect::statusChanged, &m_effect,
                          [this] { OnStatusChanged(); });
+    }
+
+    // A sound still playing stops with its output; its listener hears so.
+    ~Output() override {
+        m_effect.disconnect();
+        m_effect.stop();
+        ISoundPlayerListener* listener = std::exchange(m_listener, nullptr);
+        if (!listener) return;
+        if (m_started) {
+            listener->OnPlayEnded();
+        } else {
+            listener->OnPlayFailed(PlayFailure::NoSoundOutput());
+        }
     }
 
     void Play(const QString& fileName, ISoundPlayerListener* listener) {
@@ -81,7 +134,10 @@ private:
 };
 
 QtSoundPlayer::QtSoundPlayer() = default;
-QtSoundPlayer::~QtSoundPlayer() = default;
+
+QtSoundPlayer::~QtSoundPlayer() {
+    delete m_output.data();
+}
 
 void QtSoundPlayer::Play(const QString& fileName, ISoundPlayerListener* listener) {
     // A request that cannot play leaves a sound that is playing alone.
@@ -90,7 +146,14 @@ void QtSoundPlayer::Play(const QString& fileName, ISoundPlayerListener* listener
         if (listener) listener->OnPlayFailed(failure);
         return;
     }
-    if (!m_output) m_output = std::make_unique<Output>();
+    if (!m_output) {
+        QObject* owner = OutputOwnerForNewOutput();
+        if (!owner) {
+            if (listener) listener->OnPlayFailed(PlayFailure::NoSoundOutput());
+            return;
+        }
+        m_output = new Output(owner);
+    }
     m_output->Play(fileName, listener);
 }
 

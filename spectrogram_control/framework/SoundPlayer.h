@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
-#include <memory>
 
 #include "sonolux/SonoluxModule.h"
 
@@ -10,7 +10,8 @@ class SONOLUX_EXPORT ISoundPlayerListener {
 public:
     // The sound is now audible.
     virtual void OnPlayStarted() = 0;
-    // The sound played to its end, or stopped because a newer request replaced it.
+    // The sound played to its end, stopped because a newer request replaced it,
+    // or stopped because the application is ending.
     virtual void OnPlayEnded() = 0;
     // The sound will not play; `reason` says why in a few words for the user.
     virtual void OnPlayFailed(const QString& reason) = 0;
@@ -36,6 +37,9 @@ inline QString NoSoundOutput() {
 inline QString FormatNotPlayable() {
     return QStringLiteral("format not playable");
 }
+inline QString NameNotUsable() {
+    return QStringLiteral("name not usable");
+}
 }  // namespace PlayFailure
 
 // Plays a wave file in the background. Play returns at once; a new request
@@ -53,7 +57,14 @@ public:
 };
 
 // The module's player over Qt Multimedia. A machine without an audio device
-// plays nothing, does not fail, and reports "no sound output".
+// plays nothing, does not fail, and reports "no sound output", as does a
+// request without an application object.
+//
+// The player may outlive the application object (the module's own player is
+// destroyed by the exit handlers): its output belongs to the application and
+// ends, with any sound still playing, when the application's loop ends or the
+// application object is destroyed. A later request opens a new output while
+// an application object exists.
 class SONOLUX_EXPORT QtSoundPlayer : public ISoundPlayer {
 public:
     QtSoundPlayer();
@@ -63,7 +74,7 @@ public:
 
 private:
     class Output;
-    std::unique_ptr<Output> m_output;  // created on the first request
+    QPointer<Output> m_output;  // created on the first request; owned by the application
 };
 
 // The player that controls created through the module's class objects use.

@@ -18,6 +18,13 @@ std::unique_ptr<QMimeData> FileList(const QStringList& paths) {
     return data;
 }
 
+// A file list as a file manager writes it, percent-encoded bytes and all.
+std::unique_ptr<QMimeData> UriList(const QByteArray& url) {
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QStringLiteral("text/uri-list"), url + "\r\n");
+    return data;
+}
+
 struct Drop : ::testing::Test {
     // Drags `data` onto the control and drops it, as Qt would deliver it.
     bool DragAndDrop(const QMimeData& data, Qt::DropActions allowed = Qt::CopyAction) {
@@ -36,13 +43,56 @@ struct Drop : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Drop, OneWaveFileIsTakenWithTrailingSpaceRemovedAndCaseKept) {
-    const std::string real = folder.WriteWave("Loud Bird.WAV", {7, 8, 9});
-    auto data = FileList({QString::fromStdString(real) + "  "});
-    EXPECT_TRUE(DragAndDrop(*data));
-    EXPECT_EQ(control.GetFilename(), QString::fromStdString(real));
-    // The name keeps its case, so the recording really loads.
+// On Linux "Bird.WAV ", "Bird.WAV" and "bird.wav" are three files: the one
+// dropped is the one loaded.
+TEST_F(Drop, NameIsTakenExactlyAsTheFileSystemSpellsIt) {
+    const QString spaced = QString::fromStdString(folder.WriteWave("Bird.WAV ", {7, 8, 9}));
+    const QString plain = QString::fromStdString(folder.WriteWave("Bird.WAV", {1, 2, 3, 4, 5}));
+    folder.WriteWave("bird.wav", {6});
+
+    EXPECT_TRUE(DragAndDrop(*FileList({spaced})));
+    EXPECT_EQ(control.GetFilename(), spaced);
+    EXPECT_EQ(control.GetTotalFrames(), 3u);
     EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{7, 8, 9}));
+
+    EXPECT_TRUE(DragAndDrop(*FileList({plain})));
+    EXPECT_EQ(control.GetFilename(), plain);
+    EXPECT_EQ(control.GetTotalFrames(), 5u);
+
+    // "file://localhost/..." names the same local file as "file:///...".
+    QByteArray viaLocalhost = QUrl::fromLocalFile(spaced).toEncoded();
+    viaLocalhost.replace("file://", "file://localhost");
+    EXPECT_TRUE(DragAndDrop(*UriList(viaLocalhost)));
+    EXPECT_EQ(control.GetFilename(), spaced);
+    EXPECT_EQ(control.GetTotalFrames(), 3u);
+}
+
+// QUrl reads a byte that is not UTF-8 as U+FFFD, keeps a NUL byte in the name
+// and decodes "%2F" into a folder separator: each of these drops would have
+// loaded another file that is there.
+TEST_F(Drop, NamesThatNameNoFileExactlyAreRefused) {
+    const std::string twin = folder.WriteWave("caf\xEF\xBF\xBD.wav", {1, 2});  // U+FFFD
+    folder.WriteWave("caf\xE9.wav", {3, 4, 5});                                // Latin-1
+    folder.WriteWave("bird.wav", {6});
+    folder.MakeFolder("sub");
+    folder.WriteWave("sub/bird.wav", {7});
+    const QString before = QString::fromStdString(folder.WriteWave("before.wav", {42}));
+    control.SetFilename(before);
+
+    const QByteArray root = QUrl::fromLocalFile(QString::fromStdString(folder.Path())).toEncoded();
+    for (const QByteArray& url : {root + "/caf%E9.wav", root + "/bird.wav%00.wav",
+                                  root + "/sub%2Fbird.wav", root + "/sub%2fbird.wav"}) {
+        EXPECT_FALSE(DragAndDrop(*UriList(url))) << url.toStdString();
+    }
+    QByteArray elsewhere = root + "/bird.wav";
+    elsewhere.replace("file://", "file://elsewhere");
+    EXPECT_FALSE(DragAndDrop(*UriList(elsewhere)));
+    EXPECT_EQ(control.GetFilename(), before);
+    EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{42}));
+
+    // The twin's own name is text that names it exactly.
+    EXPECT_TRUE(DragAndDrop(*FileList({QString::fromStdString(twin)})));
+    EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{1, 2}));
 }
 
 TEST_F(Drop, TwoFilesOrAnotherExtensionAreRefusedAndChangeNothing) {

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "CSonoluxCtrl.h"
+#include "FakeSoundPlayer.h"
+#include "TempFolder.h"
+
+namespace {
+
+// A control showing a recording, beside files that a name that is not exact
+// would reach instead of its own.
+struct ExactName : ::testing::Test {
+    ExactName() {
+        control.resize(150, 100);
+        control.SetFilename(QString::fromStdString(folder.WriteWave("shown.wav", {100, -200})));
+        QImage target(150, 100, QImage::Format_RGB32);
+        QPainter painter(&target);
+        control.DrawMetafile(painter, target.rect());
+    }
+
+    TempFolder folder;
+    FakeSoundPlayer player;
+    CSonoluxCtrl control{player};
+};
+
+// Cut at its NUL, the first name is other.wav; the lone surrogate of the
+// second turns into the bytes of U+FFFD, which name the twin.
+TEST_F(ExactName, FilenameThatNamesNoFileExactlyLoadsAndPlaysNothing) {
+    ASSERT_TRUE(control.GetLoaded());
+    ASSERT_FALSE(control.IsImageDirty());
+    const QString other = QString::fromStdString(folder.WriteWave("other.wav", {1, 2, 3}));
+    folder.WriteWave("caf\xEF\xBF\xBD.wav", {4, 5, 6, 7});
+    const QString withNul = other + QChar(u'\0') + QStringLiteral(".wav");
+    const QString loneSurrogate =
+        QString::fromStdString(folder.Path("caf")) + QChar(0xD800) + QStringLiteral(".wav");
+
+    for (const QString& name : {withNul, loneSurrogate}) {
+        control.SetFilename(name);
+        EXPECT_EQ(control.GetFilename(), name);
+        EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{100, -200}));
+        EXPECT_FALSE(control.IsImageDirty());
+        EXPECT_FALSE(control.GetLoaded());
+        EXPECT_EQ(control.GetTotalFrames(), 0u);
+        // A reload for a new frame limit reads nothing either.
+        control.SetFrameLimit(control.GetFrameLimit() + 1);
+        EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{100, -200}));
+
+        control.Play();
+        EXPECT_EQ(control.GetPlayError(), QStringLiteral("name not usable"));
+    }
+    EXPECT_TRUE(player.played.isEmpty());
+}
+
+}  // namespace
