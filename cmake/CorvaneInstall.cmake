@@ -1,7 +1,8 @@
 # cmake --install: the program, the control module, sonolux-grid and
 # sonolux-register live together in one folder of their own (the program loads
 # the module from its own folder), with links to them in bin, a desktop entry,
-# an icon, the AppStream description, the manual pages and the changelog.
+# an icon, the AppStream description, the manual pages, the changelog and the
+# copyright file.
 include(GNUInstallDirs)
 # Signs the changelog's entries and is the package's contact.
 set(CORVANE_MAINTAINER "Corvane maintainers <corvane@example.org>")
@@ -47,7 +48,7 @@ foreach(page corvane.1 sonolux-grid.1 sonolux-register.1)
         message(STATUS \"Installing: \${man}/${page}.gz\")")
 endforeach()
 
-# Debian's place for a package's changelog is share/doc/<package>,
+# Debian's place for a package's changelog and copyright is share/doc/<package>,
 # lower case, where GNUInstallDirs would take the project's name as written.
 # The changelog is built from CHANGELOG.md (scripts/debian-changelog) so that
 # the release notes are written once.
@@ -61,4 +62,4 @@ add_custom_command(
     COMMENT "Writing the package's changelog from CHANGELOG.md"
     VERBATIM)
 add_custom_target(corvane_changelog ALL DEPENDS ${CORVANE_CHANGELOG})
-install(FILES ${CORVANE_CHANGELOG} DESTINATION ${CORVANE_DOC_DIR})
+install(FILES ${CORVANE_CHANGELOG} data/copyright DESTINATION ${CORVANE_DOC_DIR})
