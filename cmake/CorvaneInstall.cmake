@@ -1,8 +1,11 @@
 # cmake --install: the program, the control module, sonolux-grid and
 # sonolux-register live together in one folder of their own (the program loads
 # the module from its own folder), with links to them in bin, a desktop entry,
-# an icon, the AppStream description and the manual pages.
+# an icon, the AppStream description, the manual pages, the changelog and the
+# copyright file.
 include(GNUInstallDirs)
+# Signs the changelog's entries and is the package's contact.
+set(CORVANE_MAINTAINER "Corvane maintainers <corvane@example.org>")
 # Debian's place for a program's own architecture-dependent files is
 # lib/<multiarch triplet>/<program>. There the module is two folders below
 # lib/, so cpack adds no ldconfig calls and the package has no maintainer
@@ -44,3 +47,19 @@ foreach(page corvane.1 sonolux-grid.1 sonolux-register.1)
         endif()
         message(STATUS \"Installing: \${man}/${page}.gz\")")
 endforeach()
+
+# Debian's place for a package's changelog and copyright is share/doc/<package>,
+# lower case, where GNUInstallDirs would take the project's name as written.
+# The changelog is built from CHANGELOG.md (scripts/debian-changelog) so that
+# the release notes are written once.
+set(CORVANE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/corvane)
+set(CORVANE_CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(
+    OUTPUT ${CORVANE_CHANGELOG}
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/debian-changelog ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+            corvane ${CORVANE_MAINTAINER} ${CORVANE_CHANGELOG}
+    DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/scripts/debian-changelog
+    COMMENT "Writing the package's changelog from CHANGELOG.md"
+    VERBATIM)
+add_custom_target(corvane_changelog ALL DEPENDS ${CORVANE_CHANGELOG})
+install(FILES ${CORVANE_CHANGELOG} data/copyright DESTINATION ${CORVANE_DOC_DIR})

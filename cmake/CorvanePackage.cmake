@@ -5,7 +5,7 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvane)
 set(CPACK_PACKAGE_VENDOR "Corvane maintainers")
-set(CPACK_PACKAGE_CONTACT "Corvane maintainers <corvane@example.org>")
+set(CPACK_PACKAGE_CONTACT "${CORVANE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sort sound recordings into folders by their spectrograms")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Corvane shows the first wave files of a folder as a grid of small spectrogram
