@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "GreyScale.h"
-#include "SpectrogramWindow.h"
+#include "engine/GreyScale.h"
+#include "engine/SpectrogramWindow.h"
 
 FftwSpectrogram::FftwSpectrogram(const sonolux::SpectrogramParameters& parameters,
                                  std::size_t sampleCount, const QSize& controlSizePx)

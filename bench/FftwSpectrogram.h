@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "SpectrogramParameters.h"
+#include "engine/SpectrogramParameters.h"
 
 // The reference the engine is measured against: the same grid, with the same window,
 // frames and grey mapping (a logarithm per bin), but transformed by FFTW. Plans once

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "FftwSpectrogram.h"
-#include "SpectrogramImage.h"
-#include "WaveLoader.h"
+#include "engine/SpectrogramImage.h"
+#include "engine/WaveLoader.h"
 #include "WaveWriter.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "WaveLoader.h"
+#include "engine/WaveLoader.h"
 
 namespace {
 

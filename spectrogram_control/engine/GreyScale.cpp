@@ -1,4 +1,4 @@
-#include "GreyScale.h"
+#include "engine/GreyScale.h"
 
 #include <algorithm>
 #include <cmath>

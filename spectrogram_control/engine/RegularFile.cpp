@@ -1,4 +1,4 @@
-#include "RegularFile.h"
+#include "engine/RegularFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

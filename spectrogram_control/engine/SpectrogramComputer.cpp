@@ -1,8 +1,8 @@
-#include "SpectrogramComputer.h"
+#include "engine/SpectrogramComputer.h"
 
 #include <algorithm>
 
-#include "SpectrogramWindow.h"
+#include "engine/SpectrogramWindow.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "Fft.h"
-#include "GreyScale.h"
-#include "SpectrogramParameters.h"
+#include "engine/Fft.h"
+#include "engine/GreyScale.h"
+#include "engine/SpectrogramParameters.h"
 
 namespace sonolux {
 

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <limits>
 
-#include "SpectrogramParameters.h"
+#include "engine/SpectrogramParameters.h"
 
 namespace sonolux {
 

@@ -1,11 +1,11 @@
-#include "SpectrogramImage.h"
+#include "engine/SpectrogramImage.h"
 
 #include <QPainter>
 #include <QRect>
 #include <QSize>
 #include <algorithm>
 
-#include "SpectrogramComputer.h"
+#include "engine/SpectrogramComputer.h"
 
 namespace sonolux {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "SpectrogramParameters.h"
+#include "engine/SpectrogramParameters.h"
 
 class QPainter;
 class QSize;

@@ -1,4 +1,4 @@
-#include "SpectrogramWindow.h"
+#include "engine/SpectrogramWindow.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "WaveLoader.h"
+#include "engine/WaveLoader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "WaveReader.h"
+#include "engine/WaveReader.h"
 
 namespace sonolux {
 namespace {

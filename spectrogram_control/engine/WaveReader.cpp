@@ -1,4 +1,4 @@
-#include "WaveReader.h"
+#include "engine/WaveReader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "RegularFile.h"
+#include "engine/RegularFile.h"
 
 namespace sonolux {
 

@@ -1,12 +1,12 @@
-#include "CDataExchange.h"
+#include "framework/CDataExchange.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
 #include <algorithm>
 
-#include "COlePropertyPage.h"
-#include "PageMessageBox.h"
+#include "framework/COlePropertyPage.h"
+#include "framework/PageMessageBox.h"
 
 QString SingleToText(float value) {
     // Six digits show what users type (0.1, 119.5); more only where needed so

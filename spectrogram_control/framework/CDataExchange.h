@@ -5,7 +5,6 @@
 #include <QVariant>
 #include <vector>
 
-#include "sonolux/SonoluxModule.h"
 
 class COlePropertyPage;
 class QComboBox;
@@ -19,7 +18,7 @@ class QWidget;
 // of the fields the user changed to every object the page serves.
 // The first failure shows its message, moves the focus to the failing field
 // and turns every later step into a no-op, so nothing is written.
-class SONOLUX_EXPORT CDataExchange {
+class CDataExchange {
 public:
     CDataExchange(COlePropertyPage& page, bool saveAndValidate);
 
@@ -60,4 +59,4 @@ private:
 };
 
 // The shortest text that reads back as exactly `value`.
-SONOLUX_EXPORT QString SingleToText(float value);
+QString SingleToText(float value);

@@ -1,11 +1,11 @@
-#include "CDataPathProperty.h"
+#include "framework/CDataPathProperty.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QMetaObject>
 #include <algorithm>
 
-#include "RegularFile.h"
+#include "engine/RegularFile.h"
 
 namespace {
 constexpr qint64 PieceSize = 64 * 1024;

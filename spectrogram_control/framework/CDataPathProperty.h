@@ -15,7 +15,7 @@ class RegularFile;
 // each piece is announced through OnDataAvailable. The holder decides what
 // to do with the data. Only a regular file is read, and only the bytes it held
 // when the read started: a named pipe or a device is refused without blocking.
-class SONOLUX_EXPORT CDataPathProperty : public QObject {
+class CDataPathProperty : public QObject {
     Q_OBJECT
 public:
     explicit CDataPathProperty(QObject* parent = nullptr);

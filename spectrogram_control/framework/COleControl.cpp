@@ -1,4 +1,4 @@
-#include "COleControl.h"
+#include "framework/COleControl.h"
 
 #include <QBackingStore>
 #include <QBuffer>
@@ -10,8 +10,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "COleDropTarget.h"
-#include "COlePropertyFrame.h"
+#include "framework/COleDropTarget.h"
+#include "framework/COlePropertyFrame.h"
 
 COleControl::COleControl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);

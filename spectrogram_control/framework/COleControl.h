@@ -7,9 +7,8 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "CPropExchange.h"
-#include "DispatchTable.h"
-#include "sonolux/SonoluxModule.h"
+#include "framework/CPropExchange.h"
+#include "framework/DispatchTable.h"
 
 class COleDropTarget;
 class QMenu;
@@ -31,7 +30,7 @@ constexpr int InvalidPropertyValue = 380;  // "Invalid property value"
 // renders to non-screen devices through OnDrawMetafile, persists through
 // DoPropExchange, is reached by dispatch identifier through its dispatch
 // table, and hands drag and drop to its drop target. GUI thread only.
-class SONOLUX_EXPORT COleControl : public QWidget {
+class COleControl : public QWidget {
     Q_OBJECT
 public:
     explicit COleControl(QWidget* parent = nullptr);

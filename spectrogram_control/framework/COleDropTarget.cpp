@@ -1,4 +1,4 @@
-#include "COleDropTarget.h"
+#include "framework/COleDropTarget.h"
 
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>

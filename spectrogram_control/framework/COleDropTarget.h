@@ -2,7 +2,6 @@
 
 #include <QPoint>
 
-#include "sonolux/SonoluxModule.h"
 
 class QMimeData;
 class QDragEnterEvent;
@@ -21,7 +20,7 @@ enum DropEffect : int {
 // A control's drop target. The handlers answer with a drop effect; the
 // framework filters each answer against the effects the drag source allows
 // and translates Qt's drag and drop events into these calls.
-class SONOLUX_EXPORT COleDropTarget {
+class COleDropTarget {
 public:
     virtual ~COleDropTarget() = default;
 

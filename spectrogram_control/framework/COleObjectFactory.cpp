@@ -1,4 +1,4 @@
-#include "COleObjectFactory.h"
+#include "framework/COleObjectFactory.h"
 
 #include <QWidget>
 

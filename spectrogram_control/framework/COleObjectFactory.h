@@ -8,7 +8,7 @@
 
 // The module's object and lock counts: the module may be unloaded only while
 // no object it created is alive and no host holds a lock on it.
-class SONOLUX_EXPORT COleControlModule {
+class COleControlModule {
 public:
     static void AddObject() { ++s_objects; }
     static void RemoveObject() { --s_objects; }
@@ -26,7 +26,7 @@ private:
 // A class object: creates instances of one class by its class identifier.
 // Class objects are static; their references count as module locks so that a
 // host holding one keeps the module loaded.
-class SONOLUX_EXPORT COleObjectFactory : public sonolux::IClassFactory {
+class COleObjectFactory : public sonolux::IClassFactory {
 public:
     using Creator = std::function<QWidget*(QWidget* parent)>;
 

@@ -1,12 +1,12 @@
-#include "COlePropertyFrame.h"
+#include "framework/COlePropertyFrame.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "COleObjectFactory.h"
-#include "COlePropertyPage.h"
+#include "framework/COleObjectFactory.h"
+#include "framework/COlePropertyPage.h"
 
 COlePropertyPage* CreatePropertyPage(const QUuid& pageClassId, QWidget* parent) {
     void* object = nullptr;

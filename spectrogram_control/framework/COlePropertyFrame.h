@@ -4,7 +4,6 @@
 #include <QList>
 #include <QUuid>
 
-#include "sonolux/SonoluxModule.h"
 
 class COlePropertyPage;
 class QPushButton;
@@ -15,7 +14,7 @@ class QTabWidget;
 // through the class objects of `pageClassIds` and owned by the frame; the
 // objects are not. OK applies every changed page and closes the frame unless
 // a page refuses an entry; Apply does the same without closing.
-class SONOLUX_EXPORT COlePropertyFrame : public QDialog {
+class COlePropertyFrame : public QDialog {
     Q_OBJECT
 public:
     COlePropertyFrame(const QList<QObject*>& objects, const QList<QUuid>& pageClassIds,
@@ -44,4 +43,4 @@ private:
 
 // Creates a property page through the class object of `pageClassId`; null
 // when the module has no such class or the class is no property page.
-SONOLUX_EXPORT COlePropertyPage* CreatePropertyPage(const QUuid& pageClassId, QWidget* parent);
+COlePropertyPage* CreatePropertyPage(const QUuid& pageClassId, QWidget* parent);

@@ -1,4 +1,4 @@
-#include "COlePropertyPage.h"
+#include "framework/COlePropertyPage.h"
 
 #include <QComboBox>
 #include <QFontMetrics>

@@ -7,8 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "CDataExchange.h"
-#include "sonolux/SonoluxModule.h"
+#include "framework/CDataExchange.h"
 
 class QComboBox;
 class QLineEdit;
@@ -17,7 +16,7 @@ class QLineEdit;
 // and one data exchange between those fields and the properties, by name, of
 // the objects the page serves, so that one page can edit several controls at
 // once. The page does not own those objects. GUI thread only.
-class SONOLUX_EXPORT COlePropertyPage : public QWidget {
+class COlePropertyPage : public QWidget {
     Q_OBJECT
 public:
     // `templateSize`: the page's size in dialog units.

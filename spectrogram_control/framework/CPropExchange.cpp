@@ -1,4 +1,4 @@
-#include "CPropExchange.h"
+#include "framework/CPropExchange.h"
 
 CPropExchange::CPropExchange(QDataStream& stream, Direction direction)
     : m_stream(stream), m_direction(direction) {

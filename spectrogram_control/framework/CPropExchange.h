@@ -5,12 +5,11 @@
 #include <QString>
 #include <cstdint>
 
-#include "sonolux/SonoluxModule.h"
 
 // The property exchange of a control: one object that either writes the
 // persisted values of a control to a stream or reads them back, in the same
 // order, so that a control describes its persistence once.
-class SONOLUX_EXPORT CPropExchange {
+class CPropExchange {
 public:
     enum class Direction { Saving, Loading };
 

@@ -1,4 +1,4 @@
-#include "DispatchTable.h"
+#include "framework/DispatchTable.h"
 
 #include <QMetaObject>
 #include <QMetaProperty>

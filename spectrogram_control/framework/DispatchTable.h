@@ -3,7 +3,6 @@
 #include <QVariant>
 #include <vector>
 
-#include "sonolux/SonoluxModule.h"
 
 class QObject;
 
@@ -20,7 +19,7 @@ struct DispatchMember {
 // Qt properties and invokable methods of the same names. Written values are
 // converted to the property's declared type as a write by name converts them,
 // except that a value that does not fit the type is refused, not wrapped.
-class SONOLUX_EXPORT DispatchTable {
+class DispatchTable {
 public:
     explicit DispatchTable(std::vector<DispatchMember> members);
 

@@ -1,4 +1,4 @@
-#include "PageMessageBox.h"
+#include "framework/PageMessageBox.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "SoundPlayer.h"
+#include "framework/SoundPlayer.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>

@@ -3,10 +3,9 @@
 #include <QPointer>
 #include <QString>
 
-#include "sonolux/SonoluxModule.h"
 
 // Hears what becomes of a sound it asked a player for. GUI thread only.
-class SONOLUX_EXPORT ISoundPlayerListener {
+class ISoundPlayerListener {
 public:
     // The sound is now audible.
     virtual void OnPlayStarted() = 0;
@@ -45,7 +44,7 @@ inline QString NameNotUsable() {
 // Plays a wave file in the background. Play returns at once; a new request
 // replaces a sound that is still playing; an empty or unplayable name plays
 // nothing. GUI thread only.
-class SONOLUX_EXPORT ISoundPlayer {
+class ISoundPlayer {
 public:
     virtual ~ISoundPlayer() = default;
     // Starts `fileName`. `listener` (may be null) hears the start and then the end
@@ -65,7 +64,7 @@ public:
 // ends, with any sound still playing, when the application's loop ends or the
 // application object is destroyed. A later request opens a new output while
 // an application object exists.
-class SONOLUX_EXPORT QtSoundPlayer : public ISoundPlayer {
+class QtSoundPlayer : public ISoundPlayer {
 public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
@@ -78,4 +77,4 @@ private:
 };
 
 // The player that controls created through the module's class objects use.
-SONOLUX_EXPORT ISoundPlayer& ModuleSoundPlayer();
+ISoundPlayer& ModuleSoundPlayer();

@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 
-#include "RegistryText.h"
+#include "registry/RegistryText.h"
 
 namespace sonolux {
 namespace {

@@ -1,4 +1,4 @@
-#include "RegistryText.h"
+#include "registry/RegistryText.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

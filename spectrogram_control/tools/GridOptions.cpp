@@ -1,4 +1,4 @@
-#include "GridOptions.h"
+#include "tools/GridOptions.h"
 
 #include <cerrno>
 #include <cmath>

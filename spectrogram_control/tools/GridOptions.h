@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "SpectrogramParameters.h"
-#include "WaveLoader.h"
+#include "engine/SpectrogramParameters.h"
+#include "engine/WaveLoader.h"
 
 namespace sonolux {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "GridOptions.h"
-#include "SpectrogramImage.h"
-#include "WaveLoader.h"
+#include "tools/GridOptions.h"
+#include "engine/SpectrogramImage.h"
+#include "engine/WaveLoader.h"
 
 namespace {
 

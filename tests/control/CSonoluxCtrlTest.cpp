@@ -9,9 +9,9 @@
 #include <cmath>
 
 #include "../engine/WaveBytes.h"
-#include "CSonoluxCtrl.h"
+#include "control/CSonoluxCtrl.h"
 #include "FakeSoundPlayer.h"
-#include "SonoluxTypeLibrary.h"
+#include "control/SonoluxTypeLibrary.h"
 #include "TempFolder.h"
 #include "WaveWriter.h"
 

@@ -4,7 +4,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "CSonoluxCtrl.h"
+#include "control/CSonoluxCtrl.h"
 #include "FakeSoundPlayer.h"
 #include "TempFolder.h"
 

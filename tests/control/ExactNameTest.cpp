@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "CSonoluxCtrl.h"
+#include "control/CSonoluxCtrl.h"
 #include "FakeSoundPlayer.h"
 #include "TempFolder.h"
 

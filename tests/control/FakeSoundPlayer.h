@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <utility>
 
-#include "SoundPlayer.h"
+#include "framework/SoundPlayer.h"
 
 // Records what the control asks to play, and reports back to it what the test
 // says became of the sound.

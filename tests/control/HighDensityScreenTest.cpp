@@ -7,7 +7,7 @@
 #include <QSet>
 #include <cmath>
 
-#include "CSonoluxCtrl.h"
+#include "control/CSonoluxCtrl.h"
 #include "FakeSoundPlayer.h"
 #include "TempFolder.h"
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "COleObjectFactory.h"
+#include "framework/COleObjectFactory.h"
 #include "sonolux/SonoluxModule.h"
 
 using namespace sonolux;

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <fstream>
 
-#include "CSonoluxCtrl.h"
+#include "control/CSonoluxCtrl.h"
 #include "FakeSoundPlayer.h"
 #include "TempFolder.h"
 

@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "COlePropertyFrame.h"
-#include "CSPGParams.h"
-#include "CSonoluxCtrl.h"
-#include "CSonoluxPropPage.h"
+#include "framework/COlePropertyFrame.h"
+#include "pages/CSPGParams.h"
+#include "control/CSonoluxCtrl.h"
+#include "pages/CSonoluxPropPage.h"
 #include "FakeSoundPlayer.h"
 #include "RecordingPageMessageBox.h"
 

@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "CSPGParams.h"
-#include "CSonoluxCtrl.h"
-#include "CSonoluxPropPage.h"
+#include "pages/CSPGParams.h"
+#include "control/CSonoluxCtrl.h"
+#include "pages/CSonoluxPropPage.h"
 #include "FakeSoundPlayer.h"
 #include "RecordingPageMessageBox.h"
 #include "TempFolder.h"

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "PageMessageBox.h"
+#include "framework/PageMessageBox.h"
 
 // Stands in for the pages' message boxes while it lives: records the texts
 // and never blocks.

@@ -1,4 +1,4 @@
-#include "Fft.h"
+#include "engine/Fft.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "SpectrogramParameters.h"
+#include "engine/SpectrogramParameters.h"
 
 // A plain, step-by-step transcription of the spectrogram computation, kept apart from
 // the engine's tuned code so that every grey value of the engine can be checked

@@ -1,4 +1,4 @@
-#include "RegularFile.h"
+#include "engine/RegularFile.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "WaveLoader.h"
+#include "engine/WaveLoader.h"
 
 // The system reads a path only up to its first NUL byte.
 TEST(RegularFile, PathHoldingANulByteNamesNoFile) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "SpectrogramImage.h"
+#include "engine/SpectrogramImage.h"
 #include "TempFolder.h"
 #include "WaveBytes.h"
 #include "WaveWriter.h"

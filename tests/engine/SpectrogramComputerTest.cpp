@@ -1,4 +1,4 @@
-#include "SpectrogramComputer.h"
+#include "engine/SpectrogramComputer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <sstream>
 #include <vector>
 
-#include "GreyScale.h"
+#include "engine/GreyScale.h"
 #include "LiteralSpectrogram.h"
-#include "SpectrogramWindow.h"
+#include "engine/SpectrogramWindow.h"
 
 using sonolux::ComputeGeometry;
 using sonolux::SpectrogramComputer;

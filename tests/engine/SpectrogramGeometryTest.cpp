@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SpectrogramParameters.h"
+#include "engine/SpectrogramParameters.h"
 
 using sonolux::ComputeGeometry;
 using sonolux::SpectrogramGeometry;

@@ -1,4 +1,4 @@
-#include "SpectrogramImage.h"
+#include "engine/SpectrogramImage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "WaveLoader.h"
+#include "engine/WaveLoader.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@
 #include "AllocationProbe.h"
 #include "TempFolder.h"
 #include "WaveBytes.h"
-#include "WaveReader.h"
+#include "engine/WaveReader.h"
 #include "WaveWriter.h"
 
 using sonolux::LoadOptions;

@@ -13,7 +13,7 @@
 #include "AllocationProbe.h"
 #include "TempFolder.h"
 #include "WaveBytes.h"
-#include "WaveLoader.h"
+#include "engine/WaveLoader.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "SpectrogramImage.h"
-#include "SpectrogramParameters.h"
-#include "WaveLoader.h"
+#include "engine/SpectrogramImage.h"
+#include "engine/SpectrogramParameters.h"
+#include "engine/WaveLoader.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QUuid>
 
-#include "DispatchTable.h"
+#include "framework/DispatchTable.h"
 
 // Dispatch identifiers of the control's interface.
 namespace SonoluxDispid {
@@ -45,5 +45,5 @@ struct TypeLibraryDescription {
     const char* helpString;
 };
 
-SONOLUX_EXPORT const TypeLibraryDescription& SONOLUXLib();
-SONOLUX_EXPORT const DispatchTable& SonoluxDispatchTable();
+const TypeLibraryDescription& SONOLUXLib();
+const DispatchTable& SonoluxDispatchTable();

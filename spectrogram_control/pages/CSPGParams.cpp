@@ -1,4 +1,4 @@
-#include "CSPGParams.h"
+#include "pages/CSPGParams.h"
 
 #include <QComboBox>
 #include <QLineEdit>

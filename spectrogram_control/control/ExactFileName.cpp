@@ -1,4 +1,4 @@
-#include "ExactFileName.h"
+#include "control/ExactFileName.h"
 
 #include <QFile>
 

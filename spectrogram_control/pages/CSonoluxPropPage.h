@@ -2,12 +2,12 @@
 
 #include <QString>
 
-#include "COlePropertyPage.h"
+#include "framework/COlePropertyPage.h"
 
 class QLineEdit;
 
 // The general page ("General"): the control's AudioSamplesDataPath.
-class SONOLUX_EXPORT CSonoluxPropPage : public COlePropertyPage {
+class CSonoluxPropPage : public COlePropertyPage {
     Q_OBJECT
 public:
     explicit CSonoluxPropPage(QWidget* parent = nullptr);

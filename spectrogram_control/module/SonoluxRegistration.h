@@ -7,9 +7,9 @@
 // The work of DllRegisterServer and DllUnregisterServer: writes or removes
 // the type library and the three classes, served by `modulePath`, in the
 // registry file at `registryPath`. Every other entry stays as it was.
-SONOLUX_EXPORT sonolux::HRESULT RegisterSonolux(const QString& registryPath,
+sonolux::HRESULT RegisterSonolux(const QString& registryPath,
                                                 const QString& modulePath);
-SONOLUX_EXPORT sonolux::HRESULT UnregisterSonolux(const QString& registryPath);
+sonolux::HRESULT UnregisterSonolux(const QString& registryPath);
 
 // The absolute path of the module file this code was loaded from.
-SONOLUX_EXPORT QString SonoluxModulePath();
+QString SonoluxModulePath();

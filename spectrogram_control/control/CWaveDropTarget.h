@@ -2,12 +2,12 @@
 
 #include <QString>
 
-#include "COleDropTarget.h"
+#include "framework/COleDropTarget.h"
 
 class CSonoluxCtrl;
 
 // Accepts exactly one dropped wave file and hands its name to the control.
-class SONOLUX_EXPORT CWaveDropTarget : public COleDropTarget {
+class CWaveDropTarget : public COleDropTarget {
 public:
     explicit CWaveDropTarget(CSonoluxCtrl& owner) : m_owner(owner) {}
 

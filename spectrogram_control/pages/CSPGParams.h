@@ -1,6 +1,6 @@
 #pragma once
 
-#include "COlePropertyPage.h"
+#include "framework/COlePropertyPage.h"
 
 class QComboBox;
 class QLineEdit;
@@ -8,7 +8,7 @@ class QLineEdit;
 // The "Spectrogram Parameters" page: the six spectrogram parameters, with
 // a hop size of at least 1, a frame length no larger than the FFT size, and a
 // minimum power below the maximum power.
-class SONOLUX_EXPORT CSPGParams : public COlePropertyPage {
+class CSPGParams : public COlePropertyPage {
     Q_OBJECT
 public:
     explicit CSPGParams(QWidget* parent = nullptr);

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "CAudioSamplesDataPath.h"
-#include "COleControl.h"
-#include "CWaveDropTarget.h"
-#include "SoundPlayer.h"
-#include "SpectrogramImage.h"
-#include "SpectrogramParameters.h"
-#include "WaveLoader.h"
+#include "control/CAudioSamplesDataPath.h"
+#include "framework/COleControl.h"
+#include "control/CWaveDropTarget.h"
+#include "framework/SoundPlayer.h"
+#include "engine/SpectrogramImage.h"
+#include "engine/SpectrogramParameters.h"
+#include "engine/WaveLoader.h"
 
 // The Sonolux control: loads a wave file, paints its spectrogram scaled to the
 // control and plays the file. Hosts reach it only through the properties and
@@ -19,7 +19,7 @@
 // After the ten properties every host relies on come read-only properties that
 // tell the host what became of the last load and the last play, each announced
 // by a signal when it changes, and two that widen what a load takes.
-class SONOLUX_EXPORT CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
+class CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
     Q_OBJECT
     Q_PROPERTY(short FrameLengthChoice READ GetFrameLengthChoice WRITE SetFrameLengthChoice)
     Q_PROPERTY(short FFTSizeChoice READ GetFFTSizeChoice WRITE SetFFTSizeChoice)

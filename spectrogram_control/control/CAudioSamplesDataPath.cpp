@@ -1,4 +1,4 @@
-#include "CAudioSamplesDataPath.h"
+#include "control/CAudioSamplesDataPath.h"
 
 CAudioSamplesDataPath::CAudioSamplesDataPath(QObject* parent) : CDataPathProperty(parent) {}
 

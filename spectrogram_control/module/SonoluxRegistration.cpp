@@ -1,4 +1,4 @@
-#include "SonoluxRegistration.h"
+#include "module/SonoluxRegistration.h"
 
 #include <dlfcn.h>
 
@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "CSonoluxCtrl.h"
-#include "SonoluxTypeLibrary.h"
+#include "control/CSonoluxCtrl.h"
+#include "control/SonoluxTypeLibrary.h"
 #include "sonolux/ComponentRegistry.h"
 
 namespace {

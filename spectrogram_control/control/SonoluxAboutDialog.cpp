@@ -1,4 +1,4 @@
-#include "SonoluxAboutDialog.h"
+#include "control/SonoluxAboutDialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "CSonoluxPropPage.h"
+#include "pages/CSonoluxPropPage.h"
 
 #include <QLineEdit>
 

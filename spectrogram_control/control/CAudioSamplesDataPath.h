@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CDataPathProperty.h"
+#include "framework/CDataPathProperty.h"
 
 // Holder of the control's AudioSamplesDataPath. The path is fetched but its
 // data is not used: the spectrogram always comes from Filename.
-class SONOLUX_EXPORT CAudioSamplesDataPath : public CDataPathProperty {
+class CAudioSamplesDataPath : public CDataPathProperty {
     Q_OBJECT
 public:
     explicit CAudioSamplesDataPath(QObject* parent = nullptr);

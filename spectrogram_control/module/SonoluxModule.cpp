@@ -1,12 +1,12 @@
 // The module's class objects and exported functions.
 #include "sonolux/SonoluxModule.h"
 
-#include "COleObjectFactory.h"
-#include "CSPGParams.h"
-#include "CSonoluxCtrl.h"
-#include "CSonoluxPropPage.h"
-#include "SonoluxRegistration.h"
-#include "SoundPlayer.h"
+#include "framework/COleObjectFactory.h"
+#include "pages/CSPGParams.h"
+#include "control/CSonoluxCtrl.h"
+#include "pages/CSonoluxPropPage.h"
+#include "module/SonoluxRegistration.h"
+#include "framework/SoundPlayer.h"
 #include "sonolux/ComponentRegistry.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "SonoluxTypeLibrary.h"
+#include "control/SonoluxTypeLibrary.h"
 
 #include "sonolux/SonoluxModule.h"
 

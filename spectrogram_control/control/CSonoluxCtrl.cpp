@@ -1,16 +1,16 @@
-#include "CSonoluxCtrl.h"
+#include "control/CSonoluxCtrl.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
 #include <optional>
 
-#include "ExactFileName.h"
-#include "RegularFile.h"
-#include "SonoluxAboutDialog.h"
-#include "SonoluxTypeLibrary.h"
-#include "SoundPlayer.h"
-#include "WaveLoader.h"
+#include "control/ExactFileName.h"
+#include "engine/RegularFile.h"
+#include "control/SonoluxAboutDialog.h"
+#include "control/SonoluxTypeLibrary.h"
+#include "framework/SoundPlayer.h"
+#include "engine/WaveLoader.h"
 
 namespace {
 

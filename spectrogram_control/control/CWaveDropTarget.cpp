@@ -1,11 +1,11 @@
-#include "CWaveDropTarget.h"
+#include "control/CWaveDropTarget.h"
 
 #include <QMimeData>
 #include <QUrl>
 #include <optional>
 
-#include "CSonoluxCtrl.h"
-#include "ExactFileName.h"
+#include "control/CSonoluxCtrl.h"
+#include "control/ExactFileName.h"
 
 namespace {
 
