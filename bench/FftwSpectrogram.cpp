@@ -1,4 +1,4 @@
-#include "FftwSpectrogram.h"
+#include "bench/FftwSpectrogram.h"
 
 #include <algorithm>
 

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "FftwSpectrogram.h"
+#include "bench/FftwSpectrogram.h"
+#include "demo/WaveWriter.h"
 #include "engine/SpectrogramImage.h"
 #include "engine/WaveLoader.h"
-#include "WaveWriter.h"
 
 namespace {
 

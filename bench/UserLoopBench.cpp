@@ -14,8 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "FakeServices.h"
-#include "WaveWriter.h"
+#include "demo/WaveWriter.h"
 #include "files/FileMover.h"
 #include "files/SafeFileWriter.h"
 #include "host/ControlModule.h"
@@ -23,6 +22,7 @@
 #include "keys/mdlKeycodes.h"
 #include "settings/QtSettingsStore.h"
 #include "sonolux/SonoluxModule.h"
+#include "tests/classifier/mocks/FakeServices.h"
 #include "windows/frmMain.h"
 
 namespace {

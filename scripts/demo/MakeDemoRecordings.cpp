@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "WaveWriter.h"
+#include "demo/WaveWriter.h"
 
 namespace {
 

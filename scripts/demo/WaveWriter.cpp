@@ -1,4 +1,4 @@
-#include "WaveWriter.h"
+#include "demo/WaveWriter.h"
 
 #include <fstream>
 

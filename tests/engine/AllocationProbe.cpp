@@ -1,4 +1,4 @@
-#include "AllocationProbe.h"
+#include "tests/engine/AllocationProbe.h"
 
 #include <malloc.h>
 

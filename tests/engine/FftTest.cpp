@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "LiteralSpectrogram.h"
+#include "tests/engine/LiteralSpectrogram.h"
 
 using Complex = std::complex<double>;
 

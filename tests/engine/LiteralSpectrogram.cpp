@@ -1,4 +1,4 @@
-#include "LiteralSpectrogram.h"
+#include "tests/engine/LiteralSpectrogram.h"
 
 #include <algorithm>
 #include <cmath>

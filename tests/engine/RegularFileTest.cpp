@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
 #include "engine/WaveLoader.h"
+#include "tests/support/TempFolder.h"
 
 // The system reads a path only up to its first NUL byte.
 TEST(RegularFile, PathHoldingANulByteNamesNoFile) {

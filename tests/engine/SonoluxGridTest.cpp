@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "demo/WaveWriter.h"
 #include "engine/SpectrogramImage.h"
-#include "TempFolder.h"
-#include "WaveBytes.h"
-#include "WaveWriter.h"
+#include "tests/engine/WaveBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

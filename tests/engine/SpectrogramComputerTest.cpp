@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/GreyScale.h"
-#include "LiteralSpectrogram.h"
 #include "engine/SpectrogramWindow.h"
+#include "tests/engine/LiteralSpectrogram.h"
 
 using sonolux::ComputeGeometry;
 using sonolux::SpectrogramComputer;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "LiteralSpectrogram.h"
+#include "tests/engine/LiteralSpectrogram.h"
 
 using sonolux::ComputeGeometry;
 using sonolux::SpectrogramGeometry;

@@ -17,11 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "AllocationProbe.h"
-#include "TempFolder.h"
-#include "WaveBytes.h"
+#include "demo/WaveWriter.h"
 #include "engine/WaveReader.h"
-#include "WaveWriter.h"
+#include "tests/engine/AllocationProbe.h"
+#include "tests/engine/WaveBytes.h"
+#include "tests/support/TempFolder.h"
 
 using sonolux::LoadOptions;
 using sonolux::LoadResult;

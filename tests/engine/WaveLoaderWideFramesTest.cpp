@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "AllocationProbe.h"
-#include "TempFolder.h"
-#include "WaveBytes.h"
 #include "engine/WaveLoader.h"
+#include "tests/engine/AllocationProbe.h"
+#include "tests/engine/WaveBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
-#include "WaveWriter.h"
+#include "demo/WaveWriter.h"
 
 TempFolder::TempFolder() {
     if (!m_dir.isValid()) throw std::runtime_error("cannot create a temporary folder");

@@ -16,12 +16,12 @@
 #include <functional>
 #include <sstream>
 
-#include "SmallDisk.h"
-#include "TempFolder.h"
 #include "core/CorvaneError.h"
 #include "files/FileMover.h"
 #include "files/SafeFileWriter.h"
 #include "files/StaleTemporaries.h"
+#include "tests/support/SmallDisk.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <QDir>
 
-#include "TempFolder.h"
 #include "files/FileSystem.h"
+#include "tests/support/TempFolder.h"
 
 using namespace FileSystem;
 

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "FailingFileWriter.h"
-#include "SmallDisk.h"
 #include "files/SafeFileWriter.h"
+#include "tests/support/FailingFileWriter.h"
+#include "tests/support/SmallDisk.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "TempFolder.h"
 #include "files/WaveBatch.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

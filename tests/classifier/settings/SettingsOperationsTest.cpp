@@ -4,10 +4,10 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "FakeMainWindowValues.h"
 #include "settings/CellSizeLimits.h"
 #include "settings/QtSettingsStore.h"
 #include "settings/SettingsOperations.h"
+#include "tests/classifier/mocks/FakeMainWindowValues.h"
 
 using namespace SettingsOperations;
 

@@ -6,10 +6,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "FailingFileWriter.h"
-#include "SmallDisk.h"
 #include "settings/QtSettingsStore.h"
 #include "settings/SettingsFileFormat.h"
+#include "tests/support/FailingFileWriter.h"
+#include "tests/support/SmallDisk.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "FakeMainWindowValues.h"
-#include "FakeServices.h"
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
+#include "tests/classifier/mocks/FakeMainWindowValues.h"
+#include "tests/classifier/mocks/FakeServices.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 #include "windows/frmOptions.h"
 
 namespace {

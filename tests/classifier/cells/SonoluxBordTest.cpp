@@ -5,9 +5,9 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "MainWindowFixture.h"
 #include "cells/SonoluxBord.h"
 #include "core/CorvaneError.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
 #include "keys/ClassifierKeyMap.h"
 #include "sorting/KeyLegend.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 #include "windows/frmKeyLegend.h"
 
 namespace {

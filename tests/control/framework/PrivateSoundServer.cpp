@@ -1,4 +1,4 @@
-#include "PrivateSoundServer.h"
+#include "tests/control/framework/PrivateSoundServer.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

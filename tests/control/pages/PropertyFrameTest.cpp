@@ -5,12 +5,12 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "control/CSonoluxCtrl.h"
 #include "framework/COlePropertyFrame.h"
 #include "pages/CSPGParams.h"
-#include "control/CSonoluxCtrl.h"
 #include "pages/CSonoluxPropPage.h"
-#include "FakeSoundPlayer.h"
-#include "RecordingPageMessageBox.h"
+#include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/control/mocks/RecordingPageMessageBox.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "TempFolder.h"
 #include "core/CommandLine.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

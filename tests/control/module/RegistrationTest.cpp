@@ -5,14 +5,14 @@
 #include <QWidget>
 #include <memory>
 
-#include "pages/CSPGParams.h"
 #include "control/CSonoluxCtrl.h"
+#include "module/SonoluxRegistration.h"
+#include "pages/CSPGParams.h"
 #include "pages/CSonoluxPropPage.h"
 #include "registry/RegistryText.h"
-#include "module/SonoluxRegistration.h"
-#include "TempFolder.h"
 #include "sonolux/ComponentRegistry.h"
 #include "sonolux/SonoluxModule.h"
+#include "tests/support/TempFolder.h"
 
 using namespace sonolux;
 

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QTest>
 
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QWidget>
 #include <memory>
 
-#include "TempFolder.h"
 #include "host/ControlModule.h"
 #include "sonolux/ComponentRegistry.h"
 #include "sonolux/SonoluxModule.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QTest>
 
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
-#include "WaveWriter.h"
 #include "cells/CellMarks.h"
+#include "demo/WaveWriter.h"
 #include "sorting/StatusText.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 #include "windows/MainStatusBar.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QFile>
 
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

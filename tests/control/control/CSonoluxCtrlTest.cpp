@@ -8,12 +8,12 @@
 #include <QTest>
 #include <cmath>
 
-#include "../engine/WaveBytes.h"
 #include "control/CSonoluxCtrl.h"
-#include "FakeSoundPlayer.h"
 #include "control/SonoluxTypeLibrary.h"
-#include "TempFolder.h"
-#include "WaveWriter.h"
+#include "demo/WaveWriter.h"
+#include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/engine/WaveBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
 #include "core/CorvaneError.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 #include "windows/frmOptions.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <QMenuBar>
 #include <memory>
 
-#include "FakeServices.h"
 #include "files/FileMover.h"
 #include "files/SafeFileWriter.h"
 #include "host/ControlModule.h"
 #include "settings/QtSettingsStore.h"
+#include "tests/classifier/mocks/FakeServices.h"
 
 #include <QTemporaryDir>
 #include "sonolux/SonoluxModule.h"

@@ -13,9 +13,9 @@
 #include <QTimer>
 #include <map>
 
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
 #include "keys/ui/frmKeystroke.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

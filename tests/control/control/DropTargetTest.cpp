@@ -5,8 +5,8 @@
 #include <QUrl>
 
 #include "control/CSonoluxCtrl.h"
-#include "FakeSoundPlayer.h"
-#include "TempFolder.h"
+#include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

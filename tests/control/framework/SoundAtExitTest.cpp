@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "PrivateSoundServer.h"
-#include "TempFolder.h"
+#include "tests/control/framework/PrivateSoundServer.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

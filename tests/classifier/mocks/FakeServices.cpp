@@ -1,2 +1,2 @@
 // The fakes are header-only; this unit keeps their vtables in one place.
-#include "FakeServices.h"
+#include "tests/classifier/mocks/FakeServices.h"

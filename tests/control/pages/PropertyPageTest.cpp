@@ -5,12 +5,12 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "pages/CSPGParams.h"
 #include "control/CSonoluxCtrl.h"
+#include "pages/CSPGParams.h"
 #include "pages/CSonoluxPropPage.h"
-#include "FakeSoundPlayer.h"
-#include "RecordingPageMessageBox.h"
-#include "TempFolder.h"
+#include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/control/mocks/RecordingPageMessageBox.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
 #include "files/FileSystem.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "control/CSonoluxCtrl.h"
-#include "FakeSoundPlayer.h"
-#include "TempFolder.h"
+#include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
 #include "keys/ui/frmKeystroke.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

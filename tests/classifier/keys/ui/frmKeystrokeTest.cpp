@@ -9,12 +9,12 @@
 #include <QTimer>
 #include <vector>
 
-#include "FakeServices.h"
-#include "MainWindowFixture.h"
-#include "TempFolder.h"
 #include "host/CommonDialog.h"
 #include "keys/ClassifyKeySetter.h"
 #include "keys/ui/frmKeystroke.h"
+#include "tests/classifier/mocks/FakeServices.h"
+#include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

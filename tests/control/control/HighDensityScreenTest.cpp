@@ -8,8 +8,8 @@
 #include <cmath>
 
 #include "control/CSonoluxCtrl.h"
-#include "FakeSoundPlayer.h"
-#include "TempFolder.h"
+#include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QPainter>
 
 #include "control/CSonoluxCtrl.h"
-#include "FakeSoundPlayer.h"
-#include "TempFolder.h"
+#include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "FakeServices.h"
 #include "core/CorvaneError.h"
 #include "host/CommonDialog.h"
+#include "tests/classifier/mocks/FakeServices.h"
 
 TEST(CommonDialog, FilterBecomesQtForm) {
     EXPECT_EQ(CommonDialog::QtFilter("Wave files|*.wav"), "Wave files (*.wav)");
