@@ -431,6 +431,18 @@ void frmMain::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengt
                          PowerMin);
 }
 
+void frmMain::SetSPGParams(const SpectrogramParameterSet& params) {
+    UpdateSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
+                    params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
+}
+
+SpectrogramParameterSet frmMain::SPGParams() const {
+    SpectrogramParameterSet params;
+    GetSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
+                 params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
+    return params;
+}
+
 void frmMain::mnuFileExit_Click() {
     close();
 }

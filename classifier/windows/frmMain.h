@@ -69,6 +69,8 @@ public:
     void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
                       std::int32_t& HopSize, std::int32_t& WindowFunctionChoice, float& PowerMax,
                       float& PowerMin) const override;
+    void SetSPGParams(const SpectrogramParameterSet& params) override;
+    SpectrogramParameterSet SPGParams() const override;
     bool IsPlayChecked() const override;
     void SetPlayChecked(bool checked) override;
     RecordingOptions GetRecordingOptions() const override { return m_recordings; }

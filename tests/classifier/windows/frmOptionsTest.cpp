@@ -168,7 +168,7 @@ TEST_F(OptionsDialogTest, ApplyPassesTheEditedValuesWithTheListMapping) {
     EXPECT_EQ(values.cellSizeCalls[0].height, 1502);
     EXPECT_FALSE(values.cellSizeCalls[0].force);
     ASSERT_EQ(values.spgCalls.size(), 1u);
-    EXPECT_EQ(values.spgCalls[0], (SPGParams{0, 8, 0, 2, 20.0f, 120.0f}));
+    EXPECT_EQ(values.spgCalls[0], (SpectrogramParameterSet{0, 8, 0, 2, 20.0f, 120.0f}));
     EXPECT_TRUE(dialog.isVisible());
 
     Select("cboWindowFunction", QStringLiteral("Bartlett"));
