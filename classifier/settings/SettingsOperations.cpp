@@ -48,16 +48,25 @@ void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow)
     SettingsKeys::Write(store, SettingsKeys::PowerMin, params.PowerMin);
 }
 
-void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+namespace {
+
+RecordingOptions ReadRecordingOptions(const ISettingsStore& store) {
     RecordingOptions options;
     options.WholeRecording = SettingsKeys::Read(store, SettingsKeys::WholeRecording);
     options.AnyCaseWave = SettingsKeys::Read(store, SettingsKeys::AnyCaseWave);
     options.FloatSamples = SettingsKeys::Read(store, SettingsKeys::FloatSamples);
-    mainWindow.SetRecordingOptions(options);
+    return options;
+}
+
+}  // namespace
+
+void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    mainWindow.SetRecordingOptions(ReadRecordingOptions(store));
 }
 
 void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
     const RecordingOptions options = mainWindow.GetRecordingOptions();
+    if (options == ReadRecordingOptions(store)) return;
     SettingsKeys::Write(store, SettingsKeys::WholeRecording, options.WholeRecording);
     SettingsKeys::Write(store, SettingsKeys::AnyCaseWave, options.AnyCaseWave);
     SettingsKeys::Write(store, SettingsKeys::FloatSamples, options.FloatSamples);
@@ -77,6 +86,8 @@ KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store) {
 }
 
 void SaveKeyLegendSettings(ISettingsStore& store, const KeyLegendSettings& legend) {
+    const KeyLegendSettings stored = LoadKeyLegendSettings(store);
+    if (legend.visible == stored.visible && legend.placement == stored.placement) return;
     SettingsKeys::Write(store, SettingsKeys::KeyLegendVisible, legend.visible);
     if (!legend.placement) return;
     SettingsKeys::Write(store, SettingsKeys::KeyLegendLeft, legend.placement->left());
