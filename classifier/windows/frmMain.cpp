@@ -190,9 +190,7 @@ void frmMain::Form_Load() {
         // Stored values are checked on reading; a cell refusing one keeps its own.
     }
     SettingsOperations::LoadRecordingSettings(m_services.settings, *this);
-    m_optionsMessages = std::make_unique<QtMessageBox>();
-    m_options = std::make_unique<frmOptions>(*this, *m_optionsMessages, m_services.dpi);
-    m_optionsMessages->SetOwner(m_options.get());
+    m_options = std::make_unique<frmOptions>(*this, m_services.messages, m_services.dpi);
     m_options->Update();
     m_keyMap.Clear();
     mdlKeycodes::BuildKeyTables();

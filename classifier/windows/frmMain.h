@@ -205,7 +205,6 @@ private:
     CommonDialog CommonDialog1;
     ClassifierKeyMap m_keyMap;
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;
-    std::unique_ptr<QtMessageBox> m_optionsMessages;
     std::unique_ptr<frmOptions> m_options;
     std::unique_ptr<frmKeyLegend> m_keyLegend;
     bool m_keyLegendAtStart = false;

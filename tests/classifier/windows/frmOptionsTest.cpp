@@ -354,3 +354,19 @@ TEST_F(OptionsDialogTest, AChoiceOutsideTheListsIsKeptAsItIs) {
     EXPECT_EQ(values.spgCalls[0].WindowFunctionChoice, -1);
     EXPECT_EQ(values.spgCalls[0].FrameLengthChoice, 1);
 }
+
+using OptionsInTheWindow = MainWindowFixture;
+
+TEST_F(OptionsInTheWindow, ARefusalReachesTheWindowsMessageBoxAndAppliesNothing) {
+    frmOptions& options = window->OptionsDialog();
+    options.Update();
+    options.findChild<QLineEdit*>(QStringLiteral("txtCellWidth"))->setText(QStringLiteral("wide"));
+    options.findChild<QLineEdit*>(QStringLiteral("txtHopSize"))->setText(QStringLiteral("128"));
+    options.findChild<QPushButton*>(QStringLiteral("cmdApply"))->click();
+    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Type mismatch")});
+    std::int32_t width = 0, height = 0;
+    window->GetCellSize(width, height);
+    EXPECT_EQ(width, 1500);
+    EXPECT_EQ(window->SPGParams(), FirstRunSPGParams);
+    window.reset();
+}
