@@ -364,6 +364,7 @@ TEST_F(OptionsInTheWindow, ARefusalReachesTheWindowsMessageBoxAndAppliesNothing)
     options.findChild<QLineEdit*>(QStringLiteral("txtHopSize"))->setText(QStringLiteral("128"));
     options.findChild<QPushButton*>(QStringLiteral("cmdApply"))->click();
     EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Type mismatch")});
+    EXPECT_EQ(messages.owners, std::vector<QWidget*>{&options});
     std::int32_t width = 0, height = 0;
     window->GetCellSize(width, height);
     EXPECT_EQ(width, 1500);
