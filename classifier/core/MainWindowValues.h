@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/SpectrogramParameterSet.h"
+
 // The "Recordings" options: how much of a recording every cell's control
 // loads, which names a batch takes for wave files, and whether IEEE float
 // wave files are read. All off: the first 48000 frames, ".wav" in lower case
@@ -47,6 +49,9 @@ public:
     virtual void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
                               std::int32_t& HopSize, std::int32_t& WindowFunctionChoice,
                               float& PowerMax, float& PowerMin) const = 0;
+    // The same two operations with the set as one value.
+    virtual void SetSPGParams(const SpectrogramParameterSet& params) = 0;
+    virtual SpectrogramParameterSet SPGParams() const = 0;
 
     // The check mark of the Play command.
     virtual bool IsPlayChecked() const = 0;

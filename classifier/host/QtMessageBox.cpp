@@ -49,3 +49,7 @@ bool QtMessageBox::AskOkCancel(const QString& text) {
 void QtMessageBox::Inform(const QString& text) {
     Run(m_owner, QMessageBox::NoIcon, text, QMessageBox::Ok);
 }
+
+void QtMessageBox::InformOver(QWidget* owner, const QString& text) {
+    Run(owner ? owner : m_owner, QMessageBox::NoIcon, text, QMessageBox::Ok);
+}

@@ -12,6 +12,7 @@ public:
     void Warn(const QString& text) override;
     bool AskOkCancel(const QString& text) override;
     void Inform(const QString& text) override;
+    void InformOver(QWidget* owner, const QString& text) override;
 
 private:
     QWidget* m_owner;

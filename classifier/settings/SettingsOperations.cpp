@@ -19,13 +19,14 @@ void LoadViewSettings(const ISettingsStore& store, IMainWindowValues& mainWindow
 }
 
 void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
-    const std::int32_t fftSize = SettingsKeys::Read(store, SettingsKeys::FFTSizeChoice);
-    const std::int32_t frameLength = SettingsKeys::Read(store, SettingsKeys::FrameLengthChoice);
-    const std::int32_t hopSize = SettingsKeys::Read(store, SettingsKeys::HopSize);
-    const std::int32_t window = SettingsKeys::Read(store, SettingsKeys::WindowFunctionChoice);
-    const float powerMax = SettingsKeys::Read(store, SettingsKeys::PowerMax);
-    const float powerMin = SettingsKeys::Read(store, SettingsKeys::PowerMin);
-    mainWindow.UpdateSPGParams(fftSize, frameLength, hopSize, window, powerMax, powerMin);
+    SpectrogramParameterSet params;
+    params.FFTSizeChoice = SettingsKeys::Read(store, SettingsKeys::FFTSizeChoice);
+    params.FrameLengthChoice = SettingsKeys::Read(store, SettingsKeys::FrameLengthChoice);
+    params.HopSize = SettingsKeys::Read(store, SettingsKeys::HopSize);
+    params.WindowFunctionChoice = SettingsKeys::Read(store, SettingsKeys::WindowFunctionChoice);
+    params.PowerMax = SettingsKeys::Read(store, SettingsKeys::PowerMax);
+    params.PowerMin = SettingsKeys::Read(store, SettingsKeys::PowerMin);
+    mainWindow.SetSPGParams(params);
 }
 
 void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
@@ -38,31 +39,34 @@ void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow
 }
 
 void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
-    std::int32_t fftSize = 0;
-    std::int32_t frameLength = 0;
-    std::int32_t hopSize = 0;
-    std::int32_t window = 0;
-    float powerMax = 0;
-    float powerMin = 0;
-    mainWindow.GetSPGParams(fftSize, frameLength, hopSize, window, powerMax, powerMin);
-    SettingsKeys::Write(store, SettingsKeys::FFTSizeChoice, fftSize);
-    SettingsKeys::Write(store, SettingsKeys::FrameLengthChoice, frameLength);
-    SettingsKeys::Write(store, SettingsKeys::HopSize, hopSize);
-    SettingsKeys::Write(store, SettingsKeys::WindowFunctionChoice, window);
-    SettingsKeys::Write(store, SettingsKeys::PowerMax, powerMax);
-    SettingsKeys::Write(store, SettingsKeys::PowerMin, powerMin);
+    const SpectrogramParameterSet params = mainWindow.SPGParams();
+    SettingsKeys::Write(store, SettingsKeys::FFTSizeChoice, params.FFTSizeChoice);
+    SettingsKeys::Write(store, SettingsKeys::FrameLengthChoice, params.FrameLengthChoice);
+    SettingsKeys::Write(store, SettingsKeys::HopSize, params.HopSize);
+    SettingsKeys::Write(store, SettingsKeys::WindowFunctionChoice, params.WindowFunctionChoice);
+    SettingsKeys::Write(store, SettingsKeys::PowerMax, params.PowerMax);
+    SettingsKeys::Write(store, SettingsKeys::PowerMin, params.PowerMin);
 }
 
-void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+namespace {
+
+RecordingOptions ReadRecordingOptions(const ISettingsStore& store) {
     RecordingOptions options;
     options.WholeRecording = SettingsKeys::Read(store, SettingsKeys::WholeRecording);
     options.AnyCaseWave = SettingsKeys::Read(store, SettingsKeys::AnyCaseWave);
     options.FloatSamples = SettingsKeys::Read(store, SettingsKeys::FloatSamples);
-    mainWindow.SetRecordingOptions(options);
+    return options;
+}
+
+}  // namespace
+
+void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    mainWindow.SetRecordingOptions(ReadRecordingOptions(store));
 }
 
 void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
     const RecordingOptions options = mainWindow.GetRecordingOptions();
+    if (options == ReadRecordingOptions(store)) return;
     SettingsKeys::Write(store, SettingsKeys::WholeRecording, options.WholeRecording);
     SettingsKeys::Write(store, SettingsKeys::AnyCaseWave, options.AnyCaseWave);
     SettingsKeys::Write(store, SettingsKeys::FloatSamples, options.FloatSamples);
@@ -82,6 +86,8 @@ KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store) {
 }
 
 void SaveKeyLegendSettings(ISettingsStore& store, const KeyLegendSettings& legend) {
+    const KeyLegendSettings stored = LoadKeyLegendSettings(store);
+    if (legend.visible == stored.visible && legend.placement == stored.placement) return;
     SettingsKeys::Write(store, SettingsKeys::KeyLegendVisible, legend.visible);
     if (!legend.placement) return;
     SettingsKeys::Write(store, SettingsKeys::KeyLegendLeft, legend.placement->left());

@@ -22,6 +22,12 @@ void LoadViewSettings(const ISettingsStore& store, IMainWindowValues& mainWindow
 void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
 void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
+
+// The sections Corvane adds ("Recordings", "Key Bindings") are saved only when
+// they would read back otherwise: a user who never changes them keeps a
+// settings file of the usual three sections, and one who changes them back
+// finds the defaults stored over the old values.
+
 // The "Recordings" options, read after the parameter set and written after it.
 void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
 void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
@@ -33,7 +39,7 @@ struct KeyLegendSettings {
     std::optional<QRect> placement;
 };
 KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store);
-// Writes the visibility always, the placement only when there is one.
+// Writes the visibility, and the placement when there is one.
 void SaveKeyLegendSettings(ISettingsStore& store, const KeyLegendSettings& legend);
 
 }  // namespace SettingsOperations

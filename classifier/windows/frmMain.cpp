@@ -190,9 +190,7 @@ void frmMain::Form_Load() {
         // Stored values are checked on reading; a cell refusing one keeps its own.
     }
     SettingsOperations::LoadRecordingSettings(m_services.settings, *this);
-    m_optionsMessages = std::make_unique<QtMessageBox>();
-    m_options = std::make_unique<frmOptions>(*this, *m_optionsMessages, m_services.dpi);
-    m_optionsMessages->SetOwner(m_options.get());
+    m_options = std::make_unique<frmOptions>(*this, m_services.messages, m_services.dpi);
     m_options->Update();
     m_keyMap.Clear();
     mdlKeycodes::BuildKeyTables();
@@ -429,6 +427,18 @@ void frmMain::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengt
     if (!source) source = ctlSonoluxBord.front();
     source->GetSPGParams(FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax,
                          PowerMin);
+}
+
+void frmMain::SetSPGParams(const SpectrogramParameterSet& params) {
+    UpdateSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
+                    params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
+}
+
+SpectrogramParameterSet frmMain::SPGParams() const {
+    SpectrogramParameterSet params;
+    GetSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
+                 params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
+    return params;
 }
 
 void frmMain::mnuFileExit_Click() {

@@ -69,6 +69,8 @@ public:
     void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
                       std::int32_t& HopSize, std::int32_t& WindowFunctionChoice, float& PowerMax,
                       float& PowerMin) const override;
+    void SetSPGParams(const SpectrogramParameterSet& params) override;
+    SpectrogramParameterSet SPGParams() const override;
     bool IsPlayChecked() const override;
     void SetPlayChecked(bool checked) override;
     RecordingOptions GetRecordingOptions() const override { return m_recordings; }
@@ -203,7 +205,6 @@ private:
     CommonDialog CommonDialog1;
     ClassifierKeyMap m_keyMap;
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;
-    std::unique_ptr<QtMessageBox> m_optionsMessages;
     std::unique_ptr<frmOptions> m_options;
     std::unique_ptr<frmKeyLegend> m_keyLegend;
     bool m_keyLegendAtStart = false;

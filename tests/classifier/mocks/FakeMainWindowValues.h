@@ -8,21 +8,8 @@
 #include "core/CorvaneError.h"
 #include "core/MainWindowValues.h"
 
-// The main window's live values, with a record of every call that changes them.
-struct SPGParams {
-    std::int32_t FFTSizeChoice = 2;
-    std::int32_t FrameLengthChoice = 1;
-    std::int32_t HopSize = 64;
-    std::int32_t WindowFunctionChoice = 0;
-    float PowerMax = 120;
-    float PowerMin = 20;
-
-    friend bool operator==(const SPGParams& a, const SPGParams& b) {
-        return a.FFTSizeChoice == b.FFTSizeChoice && a.FrameLengthChoice == b.FrameLengthChoice &&
-               a.HopSize == b.HopSize && a.WindowFunctionChoice == b.WindowFunctionChoice &&
-               a.PowerMax == b.PowerMax && a.PowerMin == b.PowerMin;
-    }
-};
+// The first-run parameter set.
+inline const SpectrogramParameterSet FirstRunSPGParams{2, 1, 64, 0, 120.0f, 20.0f};
 
 struct CellSizeCall {
     std::int32_t width;
@@ -30,6 +17,7 @@ struct CellSizeCall {
     bool force;
 };
 
+// The main window's live values, with a record of every call that changes them.
 class FakeMainWindowValues : public IMainWindowValues {
 public:
     void UpdateCellSizes(std::int32_t CellWidth, std::int32_t CellHeight,
@@ -45,11 +33,8 @@ public:
     void UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,
                          std::int32_t HopSize, std::int32_t WindowFunctionChoice, float PowerMax,
                          float PowerMin) override {
-        const SPGParams set{FFTSizeChoice,        FrameLengthChoice, HopSize,
-                            WindowFunctionChoice, PowerMax,          PowerMin};
-        spgCalls.push_back(set);
-        if (refuseSPGParams) throw *refuseSPGParams;
-        params = set;
+        SetSPGParams(
+            {FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax, PowerMin});
     }
     void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
                       std::int32_t& HopSize, std::int32_t& WindowFunctionChoice, float& PowerMax,
@@ -61,6 +46,12 @@ public:
         PowerMax = params.PowerMax;
         PowerMin = params.PowerMin;
     }
+    void SetSPGParams(const SpectrogramParameterSet& set) override {
+        spgCalls.push_back(set);
+        if (refuseSPGParams) throw *refuseSPGParams;
+        params = set;
+    }
+    SpectrogramParameterSet SPGParams() const override { return params; }
     bool IsPlayChecked() const override { return play; }
     void SetPlayChecked(bool checked) override { play = checked; }
     RecordingOptions GetRecordingOptions() const override { return recordings; }
@@ -72,12 +63,12 @@ public:
     std::int32_t width = 1500;
     std::int32_t height = 1000;
     bool play = false;
-    SPGParams params;
+    SpectrogramParameterSet params = FirstRunSPGParams;
     std::vector<CellSizeCall> cellSizeCalls;
-    std::vector<SPGParams> spgCalls;
+    std::vector<SpectrogramParameterSet> spgCalls;
     RecordingOptions recordings;
     std::vector<RecordingOptions> recordingCalls;
-    // Thrown by UpdateSPGParams after it recorded the call, like a cell
+    // Thrown by SetSPGParams after it recorded the call, like a cell
     // whose control refuses a value.
     std::optional<CorvaneError> refuseSPGParams;
 };

@@ -18,8 +18,14 @@ public:
         return answerOk;
     }
     void Inform(const QString& text) override { texts.append(text); }
+    void InformOver(QWidget* owner, const QString& text) override {
+        owners.push_back(owner);
+        Inform(text);
+    }
 
     QStringList texts;
+    // The windows that InformOver's messages were shown over, in order.
+    std::vector<QWidget*> owners;
     bool answerOk = true;
 };
 

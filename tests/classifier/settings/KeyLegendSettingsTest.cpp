@@ -14,9 +14,9 @@ TEST(KeyLegendSettings, RoundTripAndUnusableValuesLeaveThePlaceToTheWindowSystem
     const KeyLegendSettings first = LoadKeyLegendSettings(store);
     EXPECT_FALSE(first.visible);
     EXPECT_FALSE(first.placement.has_value());
-    // Never placed: only the visibility is written.
+    // Never opened nor placed: the section is not written at all.
     SaveKeyLegendSettings(store, first);
-    EXPECT_EQ(store.GetSetting("Key Bindings", "Visible", "<absent>"), "False");
+    EXPECT_EQ(store.GetSetting("Key Bindings", "Visible", "<absent>"), "<absent>");
     EXPECT_EQ(store.GetSetting("Key Bindings", "Width", "<absent>"), "<absent>");
 
     SaveKeyLegendSettings(store, {true, QRect(-1200, 35, 480, 260)});
@@ -25,6 +25,10 @@ TEST(KeyLegendSettings, RoundTripAndUnusableValuesLeaveThePlaceToTheWindowSystem
     EXPECT_EQ(back.placement, QRect(-1200, 35, 480, 260));
     EXPECT_EQ(store.GetSetting("Key Bindings", "Left", ""), "-1200");
     EXPECT_EQ(store.GetSetting("Key Bindings", "Height", ""), "260");
+    // Closed again: the closing is stored over the old value, the place is kept.
+    SaveKeyLegendSettings(store, {false, QRect(-1200, 35, 480, 260)});
+    EXPECT_EQ(store.GetSetting("Key Bindings", "Visible", ""), "False");
+    EXPECT_EQ(LoadKeyLegendSettings(store).placement, QRect(-1200, 35, 480, 260));
 
     for (const char* width : {"0", "-5", "wide", "99999999"}) {
         store.SaveSetting("Key Bindings", "Width", width);

@@ -78,7 +78,7 @@ protected:
         EXPECT_TRUE(values.cellSizeCalls[0].force);
         EXPECT_FALSE(values.play);
         ASSERT_EQ(values.spgCalls.size(), 1u);
-        EXPECT_EQ(values.spgCalls[0], (SPGParams{2, 1, 64, 0, 120.0f, 20.0f}));
+        EXPECT_EQ(values.spgCalls[0], (SpectrogramParameterSet{2, 1, 64, 0, 120.0f, 20.0f}));
     }
 
 private:
@@ -121,7 +121,7 @@ TEST_F(SettingsOperationsTest, ChangedValuesSurviveARestartExactly) {
     EXPECT_EQ(loaded.height, 1125);
     EXPECT_TRUE(loaded.play);
     ASSERT_EQ(loaded.spgCalls.size(), 1u);
-    EXPECT_EQ(loaded.spgCalls[0], (SPGParams{8, 0, -3, 4, 95.25f, 10.5f}));
+    EXPECT_EQ(loaded.spgCalls[0], (SpectrogramParameterSet{8, 0, -3, 4, 95.25f, 10.5f}));
 }
 
 TEST_F(SettingsOperationsTest, ReadsHandEditedTextsAsThePlatformConvertsThem) {
@@ -165,7 +165,8 @@ TEST_F(SettingsOperationsTest, TheLastValuesOfEachRangeAreKept) {
     const FakeMainWindowValues values = Load();
     EXPECT_EQ(values.width, 1);
     EXPECT_EQ(values.height, 2147483647);
-    EXPECT_EQ(values.spgCalls.at(0), (SPGParams{8, 0, -2147483647 - 1, 4, 120.0f, 20.0f}));
+    EXPECT_EQ(values.spgCalls.at(0),
+              (SpectrogramParameterSet{8, 0, -2147483647 - 1, 4, 120.0f, 20.0f}));
 }
 
 TEST_F(SettingsOperationsTest, ACellSizeAskingForTooManyCellsGivesWayToTheFirstRunSize) {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -16,7 +14,6 @@
 #include "tests/classifier/mocks/FakeMainWindowValues.h"
 #include "tests/classifier/mocks/FakeServices.h"
 #include "tests/classifier/mocks/MainWindowFixture.h"
-#include "tests/support/TempFolder.h"
 #include "windows/frmOptions.h"
 
 namespace {
@@ -105,7 +102,7 @@ TEST_F(OptionsDialogTest, HasTheDescribedWindowControlsAndLists) {
               QStringLiteral("Spectrogram Size (in Twips)"));
     EXPECT_EQ(Child<QGroupBox>("fraSample2")->title(), QStringLiteral("Spectrogram Parameters"));
     QTabBar* tabs = Child<QTabBar>("tbsOptions");
-    ASSERT_EQ(tabs->count(), 3);
+    ASSERT_EQ(tabs->count(), 2);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Size"));
     EXPECT_EQ(tabs->tabData(0).toString(), QStringLiteral("grpSize"));
     EXPECT_EQ(tabs->tabToolTip(0), QStringLiteral("Spectrogram viewer size"));
@@ -168,7 +165,7 @@ TEST_F(OptionsDialogTest, ApplyPassesTheEditedValuesWithTheListMapping) {
     EXPECT_EQ(values.cellSizeCalls[0].height, 1502);
     EXPECT_FALSE(values.cellSizeCalls[0].force);
     ASSERT_EQ(values.spgCalls.size(), 1u);
-    EXPECT_EQ(values.spgCalls[0], (SPGParams{0, 8, 0, 2, 20.0f, 120.0f}));
+    EXPECT_EQ(values.spgCalls[0], (SpectrogramParameterSet{0, 8, 0, 2, 20.0f, 120.0f}));
     EXPECT_TRUE(dialog.isVisible());
 
     Select("cboWindowFunction", QStringLiteral("Bartlett"));
@@ -316,16 +313,9 @@ TEST_F(OptionsDialogTest, CtrlTabCyclesThroughTheTabsWhereverTheFocusIs) {
 
     Child<QComboBox>("cboFFTSize")->setFocus();
     Key(Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(SelectedTab(), 2);
-    EXPECT_TRUE(PageHidden("picOptions1"));
-    EXPECT_TRUE(PageShown("picOptions2"));
-
-    Child<QCheckBox>("chkFloatSamples")->setFocus();
-    Key(Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(SelectedTab(), 0);
     EXPECT_TRUE(PageShown("picOptions0"));
     EXPECT_TRUE(PageHidden("picOptions1"));
-    EXPECT_TRUE(PageHidden("picOptions2"));
 
     Key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     Key(Qt::Key_Tab, Qt::ControlModifier | Qt::AltModifier);
@@ -365,124 +355,19 @@ TEST_F(OptionsDialogTest, AChoiceOutsideTheListsIsKeptAsItIs) {
     EXPECT_EQ(values.spgCalls[0].FrameLengthChoice, 1);
 }
 
-TEST_F(OptionsDialogTest, RecordingsPageHoldsThreeOptionsThatOnlyApplyAndOkPassOn) {
-    QTabBar* tabs = Child<QTabBar>("tbsOptions");
-    EXPECT_EQ(tabs->tabText(2), QStringLiteral("Recordings"));
-    EXPECT_EQ(tabs->tabData(2).toString(), QStringLiteral("grpRecordings"));
-    EXPECT_EQ(tabs->tabToolTip(2), QStringLiteral("How recordings are listed and read"));
-    EXPECT_EQ(Child<QWidget>("picOptions2")->geometry().size(),
-              Child<QWidget>("picOptions0")->geometry().size());
-    EXPECT_TRUE(PageHidden("picOptions2"));
-    QGroupBox* frame = Child<QGroupBox>("fraSample3");
-    EXPECT_EQ(frame->title(), QStringLiteral("Wave Files"));
-    const std::pair<const char*, const char*> boxes[] = {
-        {"chkWholeRecording", "Show the whole recording"},
-        {"chkAnyCaseWave", "Take .WAV and .Wav names too"},
-        {"chkFloatSamples", "Read floating-point wave files"}};
-    for (const auto& [name, caption] : boxes) {
-        QCheckBox* box = Child<QCheckBox>(name);
-        EXPECT_EQ(box->text(), QLatin1String(caption));
-        EXPECT_FALSE(box->isChecked()) << name;
-        EXPECT_GE(box->width(), box->sizeHint().width()) << name;
-        EXPECT_TRUE(frame->contentsRect().contains(box->geometry())) << name;
-        box->setChecked(true);
-    }
-    Press("cmdCancel");
-    EXPECT_TRUE(values.recordingCalls.empty());
-
-    values.recordings = {true, false, true};
-    dialog.Update();
-    dialog.ShowModeless();
-    EXPECT_TRUE(Child<QCheckBox>("chkWholeRecording")->isChecked());
-    EXPECT_FALSE(Child<QCheckBox>("chkAnyCaseWave")->isChecked());
-    EXPECT_TRUE(Child<QCheckBox>("chkFloatSamples")->isChecked());
-    Child<QCheckBox>("chkWholeRecording")->setChecked(false);
-    Child<QCheckBox>("chkAnyCaseWave")->setChecked(true);
-    SetText("txtHopSize", QString());  // a refused parameter set does not hold them back
-    Press("cmdApply");
-    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Type mismatch")});
-    ASSERT_EQ(values.recordingCalls.size(), 1u);
-    EXPECT_EQ(values.recordingCalls[0], (RecordingOptions{false, true, true}));
-
-    // A refused cell size applies nothing; OK applies and closes.
-    SetText("txtCellWidth", QStringLiteral("abc"));
-    Press("cmdApply");
-    EXPECT_EQ(values.recordingCalls.size(), 1u);
-    SetText("txtCellWidth", QStringLiteral("1500"));
-    SetText("txtHopSize", QStringLiteral("64"));
-    Child<QCheckBox>("chkFloatSamples")->setChecked(false);
-    Press("cmdOK");
-    ASSERT_EQ(values.recordingCalls.size(), 2u);
-    EXPECT_EQ(values.recordingCalls[1], (RecordingOptions{false, true, false}));
-    EXPECT_FALSE(dialog.isVisible());
-}
-
-namespace {
-
 using OptionsInTheWindow = MainWindowFixture;
 
-// Ticks the three boxes of the window's own options dialog and presses Apply.
-void ApplyRecordingOptions(frmMain& window, bool whole, bool anyCase, bool floatSamples) {
-    frmOptions& options = window.OptionsDialog();
+TEST_F(OptionsInTheWindow, ARefusalReachesTheWindowsMessageBoxAndAppliesNothing) {
+    frmOptions& options = window->OptionsDialog();
     options.Update();
-    options.findChild<QCheckBox*>(QStringLiteral("chkWholeRecording"))->setChecked(whole);
-    options.findChild<QCheckBox*>(QStringLiteral("chkAnyCaseWave"))->setChecked(anyCase);
-    options.findChild<QCheckBox*>(QStringLiteral("chkFloatSamples"))->setChecked(floatSamples);
-    options.cmdApply_Click();
-}
-
-// Every cell's control, hidden ones included, read back by property name.
-void ExpectEveryControl(const frmMain& window, int frameLimit, bool floatSamples) {
-    for (int i = 0; i < window.LoadedCellCount(); ++i) {
-        const QWidget* control = window.Cell(i).Sonolux1();
-        EXPECT_EQ(control->property("FrameLimit").toInt(), frameLimit) << i;
-        EXPECT_EQ(control->property("FloatSamples").toBool(), floatSamples) << i;
-    }
-}
-
-}  // namespace
-
-TEST_F(OptionsInTheWindow, RecordingOptionsReachEveryCellAndTheBatchAndSurviveARestart) {
-    TempFolder folder;
-    for (const char* name : {"a.wav", "B.WAV", "c.Wav"}) folder.WriteWave(name);
-    TempFolder upper;
-    upper.WriteWave("Z0001.WAV");
-    const QString root = QString::fromStdString(folder.Path());
-    const QString upperRoot = QString::fromStdString(upper.Path());
-    ExpectEveryControl(*window, 48000, false);
-    window->OpenFromCommandLine(root);
-    EXPECT_EQ(window->Cell(0).Filename(), root + "/a.wav");
-    EXPECT_EQ(window->Cell(1).Filename(), "");
-
-    ResizeClient(306, 140);  // cells 6 to 24 hidden
-    ApplyRecordingOptions(*window, true, true, true);
-    EXPECT_EQ(window->GetRecordingOptions(), (RecordingOptions{true, true, true}));
-    ExpectEveryControl(*window, 4194304, true);
-    window->mnuFileNextBatch_Click();
-    EXPECT_EQ(window->Cell(0).Filename(), root + "/a.wav");
-    EXPECT_EQ(window->Cell(1).Filename(), root + "/B.WAV");
-    EXPECT_EQ(window->Cell(2).Filename(), root + "/c.Wav");
-    window->OpenFromCommandLine(upperRoot);
-    EXPECT_EQ(window->Dialog().FileName, upperRoot + "/Z0001.WAV");
-    EXPECT_EQ(window->Cell(0).Filename(), upperRoot + "/Z0001.WAV");
-
-    window->findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger();
-    window.reset();
-    QtSettingsStore reread(settingsFolder.filePath("Corvane.conf"));
-    window = std::make_unique<frmMain>(MainWindowServices{
-        messages, fileDialog, fileMover, fileWriter, reread, LoadedControlModule(), {96, 96}});
-    window->show();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window->GetRecordingOptions(), (RecordingOptions{true, true, true}));
-    window->UpdateCellSizes(750, 500);  // cells made after the options were read
-    ASSERT_GT(window->LoadedCellCount(), 25);
-    ExpectEveryControl(*window, 4194304, true);
-
-    ApplyRecordingOptions(*window, false, false, false);
-    ExpectEveryControl(*window, 48000, false);
-    window->OpenFromCommandLine(root);
-    EXPECT_EQ(window->Cell(0).Filename(), root + "/a.wav");
-    EXPECT_EQ(window->Cell(1).Filename(), "");
-    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
+    options.findChild<QLineEdit*>(QStringLiteral("txtCellWidth"))->setText(QStringLiteral("wide"));
+    options.findChild<QLineEdit*>(QStringLiteral("txtHopSize"))->setText(QStringLiteral("128"));
+    options.findChild<QPushButton*>(QStringLiteral("cmdApply"))->click();
+    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Type mismatch")});
+    EXPECT_EQ(messages.owners, std::vector<QWidget*>{&options});
+    std::int32_t width = 0, height = 0;
+    window->GetCellSize(width, height);
+    EXPECT_EQ(width, 1500);
+    EXPECT_EQ(window->SPGParams(), FirstRunSPGParams);
     window.reset();
 }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "windows/TabbedDialog.h"
+
+class IMainWindowValues;
+class PreferencesPage;
+
+// The modeless Preferences dialog: what Corvane offers beyond the Options
+// dialog, one tabbed page per concern ("Recordings"). Like the Options dialog
+// it holds no values of its own: Update copies them from the main window,
+// Apply and OK push every page's values back, Cancel pushes nothing.
+class frmPreferences : public TabbedDialog {
+    Q_OBJECT
+public:
+    // `mainWindow` and `messages` must outlive the dialog.
+    frmPreferences(IMainWindowValues& mainWindow, IMessageBox& messages, const ScreenDpi& dpi,
+                   QWidget* parent = nullptr);
+    ~frmPreferences() override;
+
+    // Loads the dialog if it is not loaded, then refreshes every page from the
+    // main window's current values. Unapplied edits are lost.
+    void Update();
+
+private:
+    void createUi();
+    // Every page is applied, even after one of them was refused.
+    void Apply() override;
+
+    IMainWindowValues& m_mainWindow;
+    std::vector<std::unique_ptr<PreferencesPage>> m_pages;
+};
