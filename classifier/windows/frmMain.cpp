@@ -316,7 +316,7 @@ bool frmMain::AskForWaveFile() {
     CommonDialog1.Filter = QStringLiteral("Wave files|*.wav");
     try {
         CommonDialog1.ShowOpen();
-    } catch (const CorvaneError&) {
+    } catch (const DialogCancelled&) {
         return false;
     }
     return true;
@@ -507,7 +507,7 @@ void frmMain::mnuSPGKeystroke_Click() {
     CommonDialog1.DefaultExt = QStringLiteral(".wav");
     try {
         CommonDialog1.ShowSave();
-    } catch (const CorvaneError&) {
+    } catch (const DialogCancelled&) {
         return;
     }
     if (!m_keystrokeDialog) {
