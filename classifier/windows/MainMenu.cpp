@@ -86,6 +86,8 @@ void MainMenu::BuildSpectrogramMenu() {
                            &frmMain::mnuSPGUndo_Click);
     AddAction(mnuSPG, "mnuSPGKeyBindings", QStringLiteral("Key &Bindings..."), QKeySequence(),
               &frmMain::mnuSPGKeyBindings_Click);
+    AddAction(mnuSPG, "mnuSPGPreferences", QStringLiteral("&Preferences..."), QKeySequence(),
+              &frmMain::mnuSPGPreferences_Click);
 }
 
 void MainMenu::BuildHelpMenu() {

@@ -25,6 +25,7 @@
 #include "windows/frmAbout.h"
 #include "windows/frmKeyLegend.h"
 #include "windows/frmOptions.h"
+#include "windows/frmPreferences.h"
 
 frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
     : QMainWindow(parent),
@@ -103,6 +104,9 @@ void frmMain::Form_Load() {
     m_options = std::make_unique<frmOptions>(*this, *m_optionsMessages, m_services.dpi);
     m_optionsMessages->SetOwner(m_options.get());
     m_options->Update();
+    m_preferencesMessages = std::make_unique<QtMessageBox>();
+    m_preferences = std::make_unique<frmPreferences>(*this, *m_preferencesMessages, m_services.dpi);
+    m_preferencesMessages->SetOwner(m_preferences.get());
     m_keyBindings.Erase();
     mdlKeycodes::BuildKeyTables();
     LoadKeyLegend();
@@ -129,6 +133,7 @@ void frmMain::Form_Unload() {
     const QString error = m_services.settings.Commit();
     if (!error.isEmpty()) m_services.messages.Warn(error);
     m_options.reset();
+    m_preferences.reset();
     m_keystrokeDialog.reset();
 }
 
@@ -281,6 +286,11 @@ void frmMain::mnuSPGOptions_Click() {
 
 void frmMain::mnuSPGKeyBindings_Click() {
     m_keyLegend->ShowModeless();
+}
+
+void frmMain::mnuSPGPreferences_Click() {
+    m_preferences->Update();
+    m_preferences->ShowModeless();
 }
 
 void frmMain::mnuHelpAbout_Click() {

@@ -31,6 +31,7 @@ class SafeFileWriter;
 class frmOptions;
 class frmKeystroke;
 class frmKeyLegend;
+class frmPreferences;
 
 // What the main window needs from outside: its message boxes, the question
 // of its file dialog, the control module its cells' controls come from, and
@@ -141,6 +142,9 @@ public:
     frmOptions& OptionsDialog() const { return *m_options; }
     // The action has already toggled its check mark.
     void mnuSPGPlay_Click() { m_cells.SetPlay(m_menu.IsPlayChecked()); }
+    void mnuSPGPreferences_Click();
+    // The preferences dialog, loaded (hidden) with the window.
+    frmPreferences& PreferencesDialog() const { return *m_preferences; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -191,6 +195,8 @@ private:
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;
     std::unique_ptr<QtMessageBox> m_optionsMessages;
     std::unique_ptr<frmOptions> m_options;
+    std::unique_ptr<QtMessageBox> m_preferencesMessages;
+    std::unique_ptr<frmPreferences> m_preferences;
     std::unique_ptr<frmKeyLegend> m_keyLegend;
     bool m_keyLegendAtStart = false;
     // Inside an import: the legend and the menu shortcuts follow the whole list once, after.
