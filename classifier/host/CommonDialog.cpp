@@ -2,9 +2,11 @@
 
 #include <QStringList>
 
-#include "core/CorvaneError.h"
 #include "core/FileDialogAsker.h"
 #include "files/FileSystem.h"
+
+DialogCancelled::DialogCancelled()
+    : CorvaneError(CorvaneErrorNumber::DialogCancelled, QStringLiteral("Cancel was selected.")) {}
 
 QString CommonDialog::QtFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -29,10 +31,7 @@ void CommonDialog::Show(bool save) {
 
     const std::optional<QString> chosen = m_asker.Ask(request);
     if (!chosen) {
-        if (CancelError) {
-            throw CorvaneError(CorvaneErrorNumber::DialogCancelled,
-                               QStringLiteral("Cancel was selected."));
-        }
+        if (CancelError) throw DialogCancelled();
         return;
     }
     FileName = FileSystem::GetAbsolutePathName(*chosen);

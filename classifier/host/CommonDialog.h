@@ -2,7 +2,16 @@
 
 #include <QString>
 
+#include "core/CorvaneError.h"
+
 class IFileDialogAsker;
+
+// The user closed the file dialog without a choice. Callers catch this, and
+// only this, as the user's refusal: any other error still reaches the user.
+class DialogCancelled : public CorvaneError {
+public:
+    DialogCancelled();
+};
 
 // The main window's one file dialog, shared by every file choice of the
 // program. Its properties keep their values from one use to the next; its
@@ -25,7 +34,7 @@ public:
 
     // Ask for a file to open or a name to save under. On confirmation FileName
     // holds the chosen file's full path; a cancel leaves FileName as it was and,
-    // with CancelError, throws CorvaneError(DialogCancelled).
+    // with CancelError, throws DialogCancelled.
     void ShowOpen() { Show(false); }
     void ShowSave() { Show(true); }
 

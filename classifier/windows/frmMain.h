@@ -3,22 +3,22 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
-#include <vector>
 
 #include <memory>
 
 #include "cells/SonoluxBord.h"
-#include "core/GridLayout.h"
 #include "core/MainWindowValues.h"
 #include "host/CommonDialog.h"
-#include "host/QtMessageBox.h"
-#include "keys/ClassifierKeyMap.h"
 #include "keys/ClassifyKeySetter.h"
 #include "keys/KeyStroke.h"
+#include "sorting/BatchSource.h"
 #include "sorting/CellClassifier.h"
-#include "sorting/NextBatchCount.h"
+#include "sorting/KeyBindings.h"
 #include "windows/ActiveTextEditor.h"
-#include "windows/MenuShortcuts.h"
+#include "windows/CellGrid.h"
+#include "windows/ClassifiedGrid.h"
+#include "windows/MainMenu.h"
+#include "windows/StatusPresenter.h"
 
 class ControlModule;
 class IFileDialogAsker;
@@ -26,11 +26,11 @@ class IFileMover;
 class IMessageBox;
 class ISettingsStore;
 class MainStatusBar;
-class QAction;
 class SafeFileWriter;
 class frmOptions;
 class frmKeystroke;
 class frmKeyLegend;
+class frmPreferences;
 
 // What the main window needs from outside: its message boxes, the question
 // of its file dialog, the control module its cells' controls come from, and
@@ -61,8 +61,13 @@ public:
     ~frmMain() override;
 
     void UpdateCellSizes(std::int32_t CellWidth, std::int32_t CellHeight,
-                         bool ForceUpdate = false) override;
-    void GetCellSize(std::int32_t& CellWidth, std::int32_t& CellHeight) const override;
+                         bool /*ForceUpdate*/ = false) override {
+        if (m_cells.SetCellSize(CellWidth, CellHeight)) ArrangeCells();
+    }
+    void GetCellSize(std::int32_t& CellWidth, std::int32_t& CellHeight) const override {
+        CellWidth = m_cells.CellWidth();
+        CellHeight = m_cells.CellHeight();
+    }
     void UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,
                          std::int32_t HopSize, std::int32_t WindowFunctionChoice, float PowerMax,
                          float PowerMin) override;
@@ -71,19 +76,26 @@ public:
                       float& PowerMin) const override;
     void SetSPGParams(const SpectrogramParameterSet& params) override;
     SpectrogramParameterSet SPGParams() const override;
-    bool IsPlayChecked() const override;
-    void SetPlayChecked(bool checked) override;
-    RecordingOptions GetRecordingOptions() const override { return m_recordings; }
-    void SetRecordingOptions(const RecordingOptions& options) override;
+    bool IsPlayChecked() const override { return m_menu.IsPlayChecked(); }
+    void SetPlayChecked(bool checked) override { m_menu.SetPlayChecked(checked); }
+    RecordingOptions GetRecordingOptions() const override { return m_cells.Recordings(); }
+    void SetRecordingOptions(const RecordingOptions& options) override {
+        m_cells.SetRecordingOptions(options);
+    }
 
     // Refuses, with a message, a `TargetDir` that is no absolute folder path
     // before it looks at the keystroke; stores the folder with a final "/".
     void SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
-                        const QString& TargetDir) override;
+                        const QString& TargetDir) override {
+        SetClassifyKey(keyCode, shift, classifyAll, TargetDir, m_services.messages);
+    }
     void SetClassifyKey(std::int16_t keyCode, std::int16_t shift, bool classifyAll,
                         const QString& TargetDir, IMessageBox& messages) override;
-    void EraseClassifyKeys() override;
-    const ClassifierKeyMap& KeyMap() const { return m_keyMap; }
+    void EraseClassifyKeys() override {
+        m_keyBindings.Erase();
+        KeyMapChanged();
+    }
+    const ClassifierKeyMap& KeyMap() const { return m_keyBindings.Map(); }
     // The keystroke dialog, once it has been opened.
     frmKeystroke* KeystrokeDialog() const { return m_keystrokeDialog.get(); }
 
@@ -92,16 +104,14 @@ public:
     void OpenFromCommandLine(const QString& path);
 
     std::int16_t LoadedCellCount() const {
-        return static_cast<std::int16_t>(ctlSonoluxBord.size());
+        return static_cast<std::int16_t>(m_cells.LoadedCellCount());
     }
-    std::int16_t GridColumns() const { return m_grid.columns; }
-    std::int16_t GridRows() const { return m_grid.rows; }
-    int VisibleCellCount() const { return m_grid.CellCount(); }
-    SonoluxBord& Cell(int index) const {
-        return *ctlSonoluxBord.at(static_cast<std::size_t>(index));
-    }
+    std::int16_t GridColumns() const { return m_cells.Layout().columns; }
+    std::int16_t GridRows() const { return m_cells.Layout().rows; }
+    int VisibleCellCount() const { return m_cells.VisibleCellCount(); }
+    SonoluxBord& Cell(int index) const { return m_cells.Cell(index); }
     // The cell whose spectrogram has (or last had) the focus, or null.
-    SonoluxBord* SelectedCell() const;
+    SonoluxBord* SelectedCell() const { return m_cells.SelectedCell(); }
     CommonDialog& Dialog() { return CommonDialog1; }
     QWidget* ClientArea() const { return m_clientArea; }
 
@@ -110,8 +120,11 @@ public:
     void mnuFileNextBatch_Click();
     void mnuFileKeyListImport_Click();
     void mnuFileKeyListExport_Click();
-    void mnuFileExit_Click();
-    void mnuEdit_Click();
+    void mnuFileExit_Click() { close(); }
+    void mnuEdit_Click() {
+        const bool textControl = ActiveTextEditor::IsTextControlActive();
+        m_menu.EnableEditItems(textControl, textControl && ActiveTextEditor::ClipboardHoldsText());
+    }
     void mnuEditCut_Click() { ActiveTextEditor::Cut(); }
     void mnuEditCopy_Click() { ActiveTextEditor::Copy(); }
     void mnuEditPaste_Click() { ActiveTextEditor::Paste(); }
@@ -128,7 +141,11 @@ public:
     void mnuHelpAbout_Click();
     // The options dialog, loaded (hidden) with the window.
     frmOptions& OptionsDialog() const { return *m_options; }
-    void mnuSPGPlay_Click();
+    // The action has already toggled its check mark.
+    void mnuSPGPlay_Click() { m_cells.SetPlay(m_menu.IsPlayChecked()); }
+    void mnuSPGPreferences_Click();
+    // The preferences dialog, loaded (hidden) with the window.
+    frmPreferences& PreferencesDialog() const { return *m_preferences; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -145,83 +162,42 @@ private:
     // Makes the key legend where the last run left it; it opens with the window.
     void LoadKeyLegend();
     void Form_KeyDown(const KeyStroke& keyStroke);
-    void UpdateUndoCommand();
+    void UpdateUndoCommand() {
+        m_menu.ShowUndo(m_classifier.UndoCaption(), m_classifier.CanUndo());
+    }
     // After every classifying keystroke and undo: what shows the moves follows.
     void ClassificationChanged();
     // After every change of the key map: what shows or uses the bindings follows.
     void KeyMapChanged();
     // The status bar's recording and Next Batch parts, as things are now.
-    void RefreshStatus();
-    void ShowPointerReadout(QObject* watched, QEvent* event);
-    void ShowPlayState(int index);
-    void ArrangeCells();
-    void ClearCells();
-    void CreateCell();
-    // Makes cells until there are `count`; false, after reporting why once,
-    // when a control cannot be created.
-    bool CreateCellsUpTo(int count);
-    // Shows the dialog for a wave file; false when the user refused.
-    bool AskForWaveFile();
-    void FillBatch(const QString& folder);
-    // Says once per batch how many wave files were left out for their names.
-    void ReportUnreadableNames(const QString& folder, int count);
-    QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
-                       const QKeySequence& shortcut, void (frmMain::*handler)());
-    void createFileMenu();
-    void createEditMenu();
-    void createSpectrogramMenu();
-
-    // The cells as classification sees them.
-    class ClassifiedCells : public IClassifiedCells {
-    public:
-        explicit ClassifiedCells(frmMain& window) : m_window(window) {}
-        int VisibleCellCount() const override { return m_window.VisibleCellCount(); }
-        int CellCount() const override { return m_window.LoadedCellCount(); }
-        QString CellFilename(int index) const override;
-        void FollowMove(int index, const QString& path) override;
-        void RecordingMoved(const QString& from, const QString& to) override;
-        void MoveFailed(const QString& path, const QString& target) override;
-        void MoveWarned(const QString& warning) override;
-        int SelectedIndex() const override;
-        void SelectCell(int index) override;
-
-    private:
-        frmMain& m_window;
-    };
+    void RefreshStatus() { m_statusPresenter.Refresh(); }
+    void ArrangeCells() { m_cells.Arrange(m_menu.IsPlayChecked()); }
+    void ClearCells() {
+        const StatusPresenter::Hold hold(m_statusPresenter);
+        m_cells.Clear();
+    }
+    void FillBatch(const QString& folder) {
+        m_batch.Fill(folder, m_classifiedGrid, BatchSource::WaveNamesOf(m_cells.Recordings()));
+    }
 
     MainWindowServices m_services;
-    QWidget* m_clientArea = nullptr;
-    std::vector<SonoluxBord*> ctlSonoluxBord;
-    GridLayout m_grid;
-    // The most cells the grid may have: fewer once a control could not be made.
-    int m_cellLimit = GridLayout::MaxCells;
-    std::int32_t CellWidth = 0;
-    std::int32_t CellHeight = 0;
-    double m_clientWidthTwips = InitialClientWidth;
-    double m_clientHeightTwips = InitialClientHeight;
+    QWidget* m_clientArea;
+    MainStatusBar* m_status;
+    CommonDialog CommonDialog1;
+    CellGrid m_cells;
+    BatchSource m_batch;
+    KeyBindings m_keyBindings;
+    StatusPresenter m_statusPresenter;
+    ClassifiedGrid m_classifiedGrid;
+    CellClassifier m_classifier;
+    MainMenu m_menu;
     bool m_shownOnce = false;
     bool m_unloaded = false;
-    RecordingOptions m_recordings;
-    CommonDialog CommonDialog1;
-    ClassifierKeyMap m_keyMap;
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;
     std::unique_ptr<frmOptions> m_options;
+    std::unique_ptr<frmPreferences> m_preferences;
     std::unique_ptr<frmKeyLegend> m_keyLegend;
     bool m_keyLegendAtStart = false;
-    ClassifiedCells m_cells;
-    CellClassifier m_classifier;
-    MenuShortcuts m_menuShortcuts;
-    MainStatusBar* m_status = nullptr;
-    NextBatchCount m_nextBatch;
-    // Inside a keystroke or a batch: the status bar is brought up to date once, after.
-    bool m_holdStatus = false;
     // Inside an import: the legend and the menu shortcuts follow the whole list once, after.
     bool m_holdKeyMapChanged = false;
-    QAction* mnuSPGUndo = nullptr;
-    QAction* mnuEditCut = nullptr;
-    QAction* mnuEditCopy = nullptr;
-    QAction* mnuEditPaste = nullptr;
-    QAction* mnuEditClear = nullptr;
-    QAction* mnuSPGTab = nullptr;
-    QAction* mnuSPGPlay = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "keys/ui/KeyListCommands.h"
 
-#include "core/CorvaneError.h"
 #include "files/FileSystem.h"
 #include "files/SafeFileWriter.h"
 #include "host/CommonDialog.h"
@@ -26,7 +25,7 @@ bool AskForKeyList(CommonDialog& dialog, bool save) {
         } else {
             dialog.ShowOpen();
         }
-    } catch (const CorvaneError&) {
+    } catch (const DialogCancelled&) {
         return false;
     }
     return true;

@@ -7,7 +7,6 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "core/CorvaneError.h"
 #include "core/Twips.h"
 #include "host/CommonDialog.h"
 #include "keys/ClassifyKeySetter.h"
@@ -132,7 +131,7 @@ void frmKeystroke::cmdBrowse_Click() {
     m_commonDialog.CancelError = true;
     try {
         m_commonDialog.ShowOpen();
-    } catch (const CorvaneError&) {
+    } catch (const DialogCancelled&) {
         return;
     }
     lblTargetDir->setText(FolderPart(m_commonDialog.FileName));

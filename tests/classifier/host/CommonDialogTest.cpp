@@ -20,8 +20,9 @@ TEST(CommonDialog, CancelWithCancelErrorThrowsAndKeepsFileName) {
     try {
         dialog.ShowOpen();
         FAIL() << "a cancel must raise an error";
-    } catch (const CorvaneError& error) {
+    } catch (const DialogCancelled& error) {
         EXPECT_EQ(error.Number(), CorvaneErrorNumber::DialogCancelled);
+        EXPECT_EQ(error.Description(), "Cancel was selected.");
     }
     EXPECT_EQ(dialog.FileName, "keylist.txt");
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/CorvaneError.h"
 #include "core/FileDialogAsker.h"
 #include "core/MessageBox.h"
 
@@ -35,6 +36,7 @@ class FakeFileDialogAsker : public IFileDialogAsker {
 public:
     std::optional<QString> Ask(const FileDialogRequest& request) override {
         requests.push_back(request);
+        if (failure) throw *failure;
         if (answers.empty()) return std::nullopt;
         const bool cancelled = !answers.front().has_value();
         const QString path = cancelled ? QString() : *answers.front();
@@ -45,4 +47,6 @@ public:
 
     std::deque<std::optional<QString>> answers;
     std::vector<FileDialogRequest> requests;
+    // Thrown instead of an answer, like a dialog that fails rather than being cancelled.
+    std::optional<CorvaneError> failure;
 };

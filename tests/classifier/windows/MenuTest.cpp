@@ -11,6 +11,7 @@
 #include "tests/classifier/mocks/MainWindowFixture.h"
 #include "tests/support/TempFolder.h"
 #include "windows/frmOptions.h"
+#include "windows/frmPreferences.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ TEST_F(Menus, EveryItemHasItsCaptionShortcutAndCheckMark) {
         {"mnuSPGClear", "&Clear all", "", false},
         {"mnuSPGOptions", "&Options...", "", false},
         {"mnuSPGPlay", "&Play", "", true},
+        {"mnuSPGPreferences", "&Preferences...", "", false},
         {"mnuHelpAbout", "&About...", "", false},
     };
     for (const Item& item : items) {
@@ -71,7 +73,7 @@ TEST_F(Menus, ItemsStandInTheirOrderWithAdditionsLast) {
         {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditClear"},
         {"mnuSPGKeystroke", "mnuSPGEraseKeyDir", "mnuSPGTab", "mnuSPGBar1", "mnuSPGClear",
          "mnuSPGOptions", "mnuSPGBar2", "mnuSPGPlay", "mnuSPGBar3", "mnuSPGUndo",
-         "mnuSPGKeyBindings"},
+         "mnuSPGKeyBindings", "mnuSPGPreferences"},
         {"mnuHelpAbout"},
     };
     const QList<QAction*> menus = window->menuBar()->actions();
@@ -81,6 +83,15 @@ TEST_F(Menus, ItemsStandInTheirOrderWithAdditionsLast) {
         for (QAction* item : menus[i]->menu()->actions()) items.append(item->objectName());
         EXPECT_EQ(items, expected[i]) << menus[i]->text().toStdString();
     }
+}
+
+TEST_F(Menus, PreferencesOpensItsDialogModelessWithoutAnOwner) {
+    ASSERT_FALSE(window->PreferencesDialog().isVisible());
+    Action(*window, "mnuSPGPreferences")->trigger();
+    EXPECT_TRUE(window->PreferencesDialog().isVisible());
+    EXPECT_FALSE(window->PreferencesDialog().isModal());
+    EXPECT_EQ(window->PreferencesDialog().parentWidget(), nullptr);
+    EXPECT_TRUE(window->isEnabled());
 }
 
 TEST_F(Menus, PlayChosenTwiceReturnsAndReachesHiddenCells) {

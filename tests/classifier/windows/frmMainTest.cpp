@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "core/CorvaneError.h"
 #include "files/FileSystem.h"
 #include "tests/classifier/mocks/MainWindowFixture.h"
 #include "tests/support/TempFolder.h"
@@ -314,4 +315,16 @@ TEST_F(MainWindow, ControlThatCannotBeMadeIsReportedOnceAndTheGridGrowsNoFurther
     small.mnuFileMany_Click();
     EXPECT_EQ(small.Cell(small.VisibleCellCount() - 1).Filename(),
               Recording(root, small.VisibleCellCount() - 1));
+}
+
+TEST_F(MainWindow, OnlyACancelledDialogEndsACommandSilently) {
+    // A dialog that fails is no refusal of the user's: its error must reach them.
+    fileDialog.failure = CorvaneError(7, "Out of memory");
+    EXPECT_THROW(window->mnuFileOpen_Click(), CorvaneError);
+    EXPECT_THROW(window->mnuFileMany_Click(), CorvaneError);
+    EXPECT_THROW(window->mnuFileNextBatch_Click(), CorvaneError);
+    EXPECT_THROW(window->mnuSPGKeystroke_Click(), CorvaneError);
+    EXPECT_THROW(window->mnuFileKeyListImport_Click(), CorvaneError);
+    EXPECT_THROW(window->mnuFileKeyListExport_Click(), CorvaneError);
+    EXPECT_EQ(window->KeystrokeDialog(), nullptr);
 }

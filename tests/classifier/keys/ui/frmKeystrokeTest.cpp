@@ -183,20 +183,6 @@ TEST_F(SetKeystrokeCommand, BindsTheKeystrokeTypedIntoTheDialog) {
 
 using KeystrokeFolder = MainWindowFixture;
 
-TEST_F(KeystrokeFolder, ATextThatIsNoFolderPathIsRefusedBeforeAnythingElse) {
-    window->SetClassifyKey(0x41, 2, false, "/a/");
-    window->SetClassifyKey(0x41, 2, true, "D:\\birds\\");
-    window->SetClassifyKey(0x42, 0, false, "birds/");
-    window->SetClassifyKey(0x43, 0, false, "");
-    EXPECT_EQ(messages.texts,
-              QStringList({"\"D:\\birds\\\" is not a folder path; the keystroke CTRL+A key was "
-                           "not bound.",
-                           "\"birds/\" is not a folder path; the keystroke B key was not bound.",
-                           "\"\" is not a folder path; the keystroke C key was not bound."}));
-    EXPECT_EQ(window->KeyMap().Keys(), QStringList({"41,2"}));
-    EXPECT_EQ(window->KeyMap().Dir("41,2"), "/a/");
-}
-
 TEST_F(KeystrokeFolder, AMissingFinalSlashIsAddedSoTheKeystrokeMovesIntoTheFolder) {
     QApplication::setActiveWindow(window.get());
     TempFolder incoming;

@@ -1,0 +1,16 @@
+#pragma once
+
+class CommonDialog;
+
+// How the main window's commands prepare the shared file dialog before they
+// show it. Each sets only its own properties: whatever else an earlier use
+// left stays in effect. False when the user cancelled; any other failure of
+// the dialog goes on to the caller.
+namespace FileChoices {
+
+// Open and Open Many: an existing wave file.
+bool AskForWaveFile(CommonDialog& dialog);
+// Set keystroke directory: any name in the folder, proposed as "any.wav".
+bool AskForKeystrokeFolder(CommonDialog& dialog);
+
+}  // namespace FileChoices
