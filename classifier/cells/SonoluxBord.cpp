@@ -199,7 +199,7 @@ void SonoluxBord::SetFloatSamples(bool floatSamples) {
 
 void SonoluxBord::SetShortProperty(const char* name, std::int32_t value) {
     if (value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max()) {
-        throw CorvaneError(6, QStringLiteral("Overflow"));
+        throw CorvaneError::Overflow();
     }
     m_control->setProperty(name, QVariant::fromValue(static_cast<short>(value)));
 }

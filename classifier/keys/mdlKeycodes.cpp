@@ -105,7 +105,7 @@ CorvaneError InvalidKeyDescription(const QString& shownText) {
 }
 
 CorvaneError DuplicateKeyCode(std::int16_t keyCode) {
-    return CorvaneError(KeyTableError::DuplicateKey,
+    return CorvaneError(CorvaneErrorNumber::DuplicateKey,
                         QStringLiteral("Duplicate key code: %1").arg(HexKeyForm(keyCode)));
 }
 

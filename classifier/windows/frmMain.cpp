@@ -243,7 +243,8 @@ void frmMain::GetCellSize(std::int32_t& cellWidth, std::int32_t& cellHeight) con
 void frmMain::CreateCell() {
     QWidget* control = m_services.controls.CreateControl(nullptr);
     if (!control)
-        throw CorvaneError(0, QStringLiteral("The spectrogram control cannot be created."));
+        throw CorvaneError(CorvaneErrorNumber::ControlNotCreated,
+                           QStringLiteral("The spectrogram control cannot be created."));
     const int index = static_cast<int>(ctlSonoluxBord.size());
     auto* cell = new SonoluxBord(control, index, m_services.dpi, m_clientArea);
     cell->setObjectName(QStringLiteral("ctlSonoluxBord%1").arg(index));

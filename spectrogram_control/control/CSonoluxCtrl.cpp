@@ -83,7 +83,8 @@ void CSonoluxCtrl::SetFilename(const QString& filename) {
 
 void CSonoluxCtrl::SetFrameLimit(int value) {
     if (value < 1 || static_cast<std::uint32_t>(value) > sonolux::LargestFrameLimit) {
-        ThrowError(ControlError::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        ReportPropertyError(ControlError::InvalidPropertyValue,
+                            QStringLiteral("Invalid property value"));
         return;
     }
     if (static_cast<std::uint32_t>(value) == m_loadOptions.frameLimit) return;

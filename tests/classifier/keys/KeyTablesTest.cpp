@@ -118,7 +118,7 @@ TEST_F(KeyTables, RefuseADuplicateCodeOrNameAndStayUnchanged) {
             add();
             ADD_FAILURE() << "no error";
         } catch (const CorvaneError& error) {
-            EXPECT_EQ(error.Number(), KeyTableError::DuplicateKey);
+            EXPECT_EQ(error.Number(), CorvaneErrorNumber::DuplicateKey);
         }
     };
     expectDuplicate([] { AddKeyDescription("Another A key", 0x41); });
