@@ -117,8 +117,8 @@ void BuildKeyTables() {
     tables.CodesByName.Clear();
     tables.ShiftedNames.Clear();
     tables.Built = true;
-    AddFixedKeyDescriptions();
-    AddFixedKeyNames();
+    KeyVocabulary::AddFixedKeyDescriptions(AddKeyDescription);
+    KeyVocabulary::AddFixedKeyNames(AddKeyName);
 }
 
 void AddKeyDescription(const QString& description, std::int16_t keyCode) {

@@ -6,11 +6,11 @@
 #include <optional>
 
 #include "control/ExactFileName.h"
-#include "engine/RegularFile.h"
 #include "control/SonoluxAboutDialog.h"
 #include "control/SonoluxTypeLibrary.h"
-#include "framework/SoundPlayer.h"
+#include "engine/RegularFile.h"
 #include "engine/WaveLoader.h"
+#include "framework/SoundPlayer.h"
 
 namespace {
 
@@ -21,7 +21,10 @@ const QEvent::Type BuildImageEvent = static_cast<QEvent::Type>(QEvent::registerE
 }  // namespace
 
 CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
-    : COleControl(parent), m_dataPath(this), m_dropTarget(*this), m_player(player) {
+    : COleControl(parent),
+      m_dataPath(this),
+      m_dropTarget([this](const QString& name) { SetFilename(name); }),
+      m_player(player) {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
 }

@@ -5,7 +5,6 @@
 #include <QLocale>
 #include <algorithm>
 
-#include "framework/COlePropertyPage.h"
 #include "framework/PageMessageBox.h"
 
 QString SingleToText(float value) {
@@ -30,7 +29,7 @@ QLocale FieldLocale() {
 
 }  // namespace
 
-CDataExchange::CDataExchange(COlePropertyPage& page, bool saveAndValidate)
+CDataExchange::CDataExchange(CDataExchangeSite& page, bool saveAndValidate)
     : m_page(page), m_saving(saveAndValidate) {}
 
 void CDataExchange::Text(QLineEdit* field, const char* property, QString& member) {
@@ -123,7 +122,7 @@ void CDataExchange::Remember(QWidget* field, const char* property, const QVarian
 
 void CDataExchange::Fail(QWidget* field, const QString& message) {
     m_failed = true;
-    PageMessageBox().ShowExclamation(&m_page, message);
+    PageMessageBox().ShowExclamation(m_page.MessageOwner(), message);
     if (!field) return;
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
