@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
+
+#include "core/CorvaneError.h"
+#include "files/FileDescriptor.h"
 
 namespace FileSystem {
 namespace {
@@ -54,26 +56,18 @@ bool FileExists(const QString& path) {
 }
 
 QString ReadWholeFile(const QString& path, QByteArray& contents, qint64 maxSize) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return QString::fromLocal8Bit(std::strerror(errno));
+    const FileDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!fd.IsOpen()) return SystemErrorText(errno);
     QByteArray read;
     char buffer[1 << 16];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            return QString::fromLocal8Bit(std::strerror(error));
-        }
+        if (got < 0) return SystemErrorText(errno);
         if (got == 0) break;
         read.append(buffer, got);
-        if (read.size() > maxSize) {
-            ::close(fd);
-            return QString::fromLocal8Bit(std::strerror(EFBIG));
-        }
+        if (read.size() > maxSize) return SystemErrorText(EFBIG);
     }
-    ::close(fd);
     contents = read;
     return {};
 }

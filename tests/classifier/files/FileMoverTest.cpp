@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -67,6 +68,7 @@ struct Injected {
     static inline int writesBeforeFailure = -1;  // -1: never fail
     static inline int fsyncsBeforeFailure =
         -1;  // the copy's sync is the first, the folder's the second
+    static inline int fsyncError = EIO;
     static inline bool noUnnamedFiles = false;
     static inline std::time_t clockAhead = 0;  // seconds the mover's clock is ahead
     static inline std::string undeletable;
@@ -77,6 +79,7 @@ struct Injected {
     static void Reset() {
         writesBeforeFailure = -1;
         fsyncsBeforeFailure = -1;
+        fsyncError = EIO;
         noUnnamedFiles = false;
         clockAhead = 0;
         undeletable.clear();
@@ -104,7 +107,7 @@ struct Injected {
     }
     static int Fsync(int fd) {
         if (fsyncsBeforeFailure == 0) {
-            errno = EIO;
+            errno = fsyncError;
             return -1;
         }
         if (fsyncsBeforeFailure > 0) --fsyncsBeforeFailure;
@@ -211,6 +214,13 @@ TEST_F(FileMoverTest, CopyThatFailsAnywhereLeavesSourceAndNoPartialFile) {
         ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, EIO);
         Injected::fsyncsBeforeFailure = 1;  // the folder, after the copy got its name
         ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, EIO);
+        // A folder its file system cannot sync is as durable as it gets.
+        Injected::fsyncsBeforeFailure = 1;
+        Injected::fsyncError = EROFS;
+        const std::string moved = crossing.MoveFile(Q(path), into).path.toStdString();
+        EXPECT_EQ(Contents(moved), Pattern(100000, 'c'));
+        ASSERT_EQ(std::rename(moved.c_str(), path.c_str()), 0);
+        Injected::fsyncError = EIO;
         Injected::fsyncsBeforeFailure = -1;
         Injected::undeletable = path;  // the source cannot go: the copy goes again
         ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, EPERM);
