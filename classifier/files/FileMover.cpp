@@ -101,11 +101,10 @@ int RealRenameNoReplace(const char* from, const char* to) {
         ::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE));
 }
 
+// The folder to open for the entry `path` names: "." for a bare name.
 QByteArray FolderOf(const QByteArray& path) {
-    const int slash = path.lastIndexOf('/');
-    if (slash < 0) return QByteArrayLiteral(".");
-    if (slash == 0) return QByteArrayLiteral("/");
-    return path.left(slash);
+    const QByteArray folder = FileSystem::GetParentFolderBytes(path);
+    return folder.isEmpty() ? QByteArrayLiteral(".") : folder;
 }
 
 // True when another entry of the folder reads as the same text as `name`:

@@ -14,26 +14,37 @@
 namespace FileSystem {
 namespace {
 
-// `path` without separators at its end, except for the root itself.
-QString WithoutTrailingSeparators(const QString& path) {
-    QString trimmed = path;
-    while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/'))) trimmed.chop(1);
+// `path` without separators at its end, except for the root itself. For a
+// path as text (QString) and as the system's bytes (QByteArray).
+template <typename Path>
+Path WithoutTrailingSeparators(const Path& path) {
+    Path trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith('/')) trimmed.chop(1);
     return trimmed;
+}
+
+template <typename Path>
+Path ParentFolder(const Path& path) {
+    const Path trimmed = WithoutTrailingSeparators(path);
+    const qsizetype slash = trimmed.lastIndexOf('/');
+    if (slash < 0 || trimmed == "/") return {};
+    if (slash == 0) return trimmed.left(1);
+    return WithoutTrailingSeparators(trimmed.left(slash));
 }
 
 }  // namespace
 
 QString GetParentFolderName(const QString& path) {
-    const QString trimmed = WithoutTrailingSeparators(path);
-    const qsizetype slash = trimmed.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0 || trimmed == QLatin1String("/")) return {};
-    if (slash == 0) return QStringLiteral("/");
-    return WithoutTrailingSeparators(trimmed.left(slash));
+    return ParentFolder(path);
+}
+
+QByteArray GetParentFolderBytes(const QByteArray& path) {
+    return ParentFolder(path);
 }
 
 QString GetFileName(const QString& path) {
     const QString trimmed = WithoutTrailingSeparators(path);
-    if (trimmed == QLatin1String("/")) return {};
+    if (trimmed == "/") return {};
     return trimmed.mid(trimmed.lastIndexOf(QLatin1Char('/')) + 1);
 }
 

@@ -34,33 +34,29 @@ CSonoluxCtrl::~CSonoluxCtrl() {
 }
 
 void CSonoluxCtrl::SetFrameLengthChoice(short value) {
-    m_parameters.frameLengthChoice = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::frameLengthChoice,
+                 static_cast<std::int16_t>(value));
 }
 
 void CSonoluxCtrl::SetFFTSizeChoice(short value) {
-    m_parameters.fftSizeChoice = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::fftSizeChoice, static_cast<std::int16_t>(value));
 }
 
 void CSonoluxCtrl::SetWindowFunctionChoice(short value) {
-    m_parameters.windowFunctionChoice = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::windowFunctionChoice,
+                 static_cast<std::int16_t>(value));
 }
 
 void CSonoluxCtrl::SetHopSize(int value) {
-    m_parameters.hopSize = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::hopSize, static_cast<std::int32_t>(value));
 }
 
 void CSonoluxCtrl::SetPowerMin(float value) {
-    m_parameters.powerMin = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::powerMin, value);
 }
 
 void CSonoluxCtrl::SetPowerMax(float value) {
-    m_parameters.powerMax = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::powerMax, value);
 }
 
 void CSonoluxCtrl::SetOLEDropMode(short value) {

@@ -44,34 +44,38 @@ void CDataExchange::Text(QLineEdit* field, const char* property, QString& member
     field->setText(member);
 }
 
-void CDataExchange::Integer(QLineEdit* field, const char* property, int& member) {
+template <typename Value, typename Parse, typename Show>
+void CDataExchange::NumberField(QLineEdit* field, const char* property, Value& member, Parse parse,
+                                const QString& refusal, Show show) {
     if (Skipped()) return;
     if (m_saving) {
         bool ok = false;
-        const int value = FieldLocale().toInt(field->text().trimmed(), &ok);
-        if (!ok) return Fail(field, QStringLiteral("Please enter an integer."));
+        const Value value = parse(FieldLocale(), field->text().trimmed(), &ok);
+        if (!ok) return Fail(field, refusal);
         member = value;
         Remember(field, property, member);
         return;
     }
     const QVariant value = ReadProperty(property);
-    if (value.isValid()) member = value.toInt();
-    field->setText(QString::number(member));
+    if (value.isValid()) member = value.value<Value>();
+    field->setText(show(member));
+}
+
+void CDataExchange::Integer(QLineEdit* field, const char* property, int& member) {
+    NumberField(
+        field, property, member,
+        [](const QLocale& locale, const QString& text, bool* ok) { return locale.toInt(text, ok); },
+        QStringLiteral("Please enter an integer."),
+        [](int value) { return QString::number(value); });
 }
 
 void CDataExchange::Single(QLineEdit* field, const char* property, float& member) {
-    if (Skipped()) return;
-    if (m_saving) {
-        bool ok = false;
-        const float value = FieldLocale().toFloat(field->text().trimmed(), &ok);
-        if (!ok) return Fail(field, QStringLiteral("Please enter a number."));
-        member = value;
-        Remember(field, property, member);
-        return;
-    }
-    const QVariant value = ReadProperty(property);
-    if (value.isValid()) member = value.toFloat();
-    field->setText(SingleToText(member));
+    NumberField(
+        field, property, member,
+        [](const QLocale& locale, const QString& text, bool* ok) {
+            return locale.toFloat(text, ok);
+        },
+        QStringLiteral("Please enter a number."), SingleToText);
 }
 
 void CDataExchange::ListIndex(QComboBox* field, const char* property, int& member) {

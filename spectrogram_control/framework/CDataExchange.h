@@ -47,6 +47,12 @@ private:
     };
 
     bool Skipped() const { return m_failed; }
+    // A text field holding a number: `parse` reads it as QLocale's toInt and
+    // toFloat do, a field it refuses fails with `refusal`, and `show` writes
+    // the member back into the field.
+    template <typename Value, typename Parse, typename Show>
+    void NumberField(QLineEdit* field, const char* property, Value& member, Parse parse,
+                     const QString& refusal, Show show);
     QVariant ReadProperty(const char* property) const;
     void Remember(QWidget* field, const char* property, const QVariant& value);
     void Fail(QWidget* field, const QString& message);
