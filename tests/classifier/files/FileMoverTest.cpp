@@ -21,14 +21,11 @@
 #include "files/FileMover.h"
 #include "files/SafeFileWriter.h"
 #include "files/StaleTemporaries.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/SmallDisk.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 std::string Contents(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

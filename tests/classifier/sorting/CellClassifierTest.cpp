@@ -9,13 +9,10 @@
 #include "files/FileMover.h"
 #include "sorting/NextBatchCount.h"
 #include "tests/classifier/mocks/FakeServices.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A grid of cells without widgets: the first `visible` cells are the ones on
 // screen. Moves reach the batch count as they reach it in the window.
