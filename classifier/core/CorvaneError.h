@@ -9,6 +9,7 @@ namespace CorvaneErrorNumber {
 constexpr int ControlNotCreated = 0;        // the control module gave no control
 constexpr int Overflow = 6;                 // "Overflow": a number does not fit its type
 constexpr int TypeMismatch = 13;            // "Type mismatch": a text is no number
+constexpr int ModuleNotLoaded = 48;         // the control module cannot be loaded or used
 constexpr int DuplicateKey = 457;           // a key added to a key table a second time
 constexpr int InvalidKeyDescription = 513;  // a key description that does not parse
 constexpr int DialogCancelled = 32755;      // the user closed a file dialog without a choice
