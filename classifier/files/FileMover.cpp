@@ -23,6 +23,7 @@
 #include "files/FileDescriptor.h"
 #include "files/FileSystem.h"
 #include "files/FileWrites.h"
+#include "files/SourceLock.h"
 #include "files/StaleTemporaries.h"
 
 namespace {
@@ -43,12 +44,6 @@ namespace {
                                               "Corvane cannot be sure which file it names; it "
                                               "was not moved.")
                                    .arg(path));
-}
-
-[[noreturn]] void FailBusy(const QByteArray& source) {
-    throw CorvaneError(EAGAIN, QStringLiteral("\"%1\" is being moved by another program; it was "
-                                              "left where it is.")
-                                   .arg(QFile::decodeName(source)));
 }
 
 QString VanishedWarning(const QByteArray& source, const QByteArray& target) {
@@ -173,37 +168,6 @@ int RealOpenUnnamed(const char* folder) {
 std::time_t RealNow() {
     return std::time(nullptr);
 }
-
-// Keeps other Corvane processes from moving the source while this move runs.
-// The lock is an open file description lock on the whole file: a write lock
-// where the file can be opened for writing, otherwise a read lock, which at
-// least stops a program that holds or waits for a write lock (a recorder
-// still writing). Nothing is locked for a symbolic link, which cannot be
-// opened without following it, nor for anything but a regular file; a file
-// system without locks moves without them.
-class SourceLock {
-public:
-    explicit SourceLock(const QByteArray& source) {
-        struct stat status {};
-        if (::lstat(source.constData(), &status) != 0 || !S_ISREG(status.st_mode)) return;
-        constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-        short type = F_WRLCK;
-        m_fd.Reset(::open(source.constData(), O_RDWR | flags));
-        if (!m_fd.IsOpen()) {
-            type = F_RDLCK;
-            m_fd.Reset(::open(source.constData(), O_RDONLY | flags));
-        }
-        if (!m_fd.IsOpen()) return;  // the move itself will report what is wrong
-        struct flock whole {};
-        whole.l_type = type;
-        whole.l_whence = SEEK_SET;
-        if (::fcntl(m_fd.get(), F_OFD_SETLK, &whole) != 0 && (errno == EAGAIN || errno == EACCES))
-            FailBusy(source);
-    }
-
-private:
-    FileDescriptor m_fd;
-};
 
 // The copy of a file being moved across file systems, in the target folder:
 // an unnamed file where the file system offers one, otherwise a hidden
