@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/CorvaneError.h"
 #include "demo/WaveWriter.h"
 #include "files/FileMover.h"
 #include "files/SafeFileWriter.h"
@@ -30,9 +31,15 @@ namespace {
 ControlModule& Controls() {
     // Never destroyed: the module's own statics go first at exit, and its class
     // object must not be released after that.
-    static ControlModule& module = *new ControlModule;
-    static const bool loaded = module.Load(sonolux::CLSID_Sonolux);
-    if (!loaded) qFatal("cannot load the control module: %s", qPrintable(module.ErrorText()));
+    static ControlModule& module = []() -> ControlModule& {
+        auto* loaded = new ControlModule;
+        try {
+            loaded->Load(sonolux::CLSID_Sonolux);
+        } catch (const CorvaneError& error) {
+            qFatal("cannot load the control module: %s", qPrintable(error.Description()));
+        }
+        return *loaded;
+    }();
     return module;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "core/CommandLine.h"
+#include "core/CorvaneError.h"
 #include "files/FileMover.h"
 #include "files/SafeFileWriter.h"
 #include "host/ControlModule.h"
@@ -46,10 +47,12 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Corvane"));
 
     ControlModule controls;
-    if (!controls.Load(sonolux::CLSID_Sonolux)) {
+    try {
+        controls.Load(sonolux::CLSID_Sonolux);
+    } catch (const CorvaneError& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Corvane"),
                               QStringLiteral("The spectrogram control module cannot be loaded: %1")
-                                  .arg(controls.ErrorText()));
+                                  .arg(error.Description()));
         return 1;
     }
 

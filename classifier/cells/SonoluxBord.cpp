@@ -168,19 +168,11 @@ QString SonoluxBord::PlayError() const {
     return m_control->property("PlayError").toString();
 }
 
-namespace {
-
-// The folder part of a full path, as the path spells it.
-QStringView FolderPart(const QString& path) {
-    return QStringView(path).left(std::max<qsizetype>(0, path.lastIndexOf(QLatin1Char('/'))));
-}
-
-}  // namespace
-
 void SonoluxBord::RefreshMarks(const QString& path) {
-    const bool moved =
-        !path.isEmpty() && !m_loadedPath.isEmpty() && FolderPart(path) != FolderPart(m_loadedPath);
-    m_marks->SetMovedTo(moved ? FileSystem::GetFileName(FolderPart(path).toString()) : QString());
+    const QString folder = FileSystem::GetParentFolderName(path);
+    const bool moved = !path.isEmpty() && !m_loadedPath.isEmpty() &&
+                       folder != FileSystem::GetParentFolderName(m_loadedPath);
+    m_marks->SetMovedTo(moved ? FileSystem::GetFileName(folder) : QString());
     m_marks->SetUnreadable(!IsLoaded(path));
 }
 
@@ -199,7 +191,7 @@ void SonoluxBord::SetFloatSamples(bool floatSamples) {
 
 void SonoluxBord::SetShortProperty(const char* name, std::int32_t value) {
     if (value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max()) {
-        throw CorvaneError(6, QStringLiteral("Overflow"));
+        throw CorvaneError::Overflow();
     }
     m_control->setProperty(name, QVariant::fromValue(static_cast<short>(value)));
 }

@@ -17,4 +17,9 @@ int ToPixels(double twips, double dotsPerInch) {
     return static_cast<int>(std::lround(twips * dotsPerInch / PerInch));
 }
 
+QRect ToPixels(int left, int top, int width, int height, const ScreenDpi& dpi) {
+    return QRect(ToPixels(left, dpi.x), ToPixels(top, dpi.y), ToPixels(width, dpi.x),
+                 ToPixels(height, dpi.y));
+}
+
 }  // namespace Twips

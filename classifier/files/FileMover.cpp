@@ -20,13 +20,16 @@
 #include <vector>
 
 #include "core/CorvaneError.h"
+#include "files/FileDescriptor.h"
 #include "files/FileSystem.h"
+#include "files/FileWrites.h"
+#include "files/SourceLock.h"
 #include "files/StaleTemporaries.h"
 
 namespace {
 
 [[noreturn]] void Fail(int error) {
-    throw CorvaneError(error, QString::fromLocal8Bit(std::strerror(error)));
+    throw CorvaneError::FromSystem(error);
 }
 
 [[noreturn]] void FailChanged(const QByteArray& source) {
@@ -41,12 +44,6 @@ namespace {
                                               "Corvane cannot be sure which file it names; it "
                                               "was not moved.")
                                    .arg(path));
-}
-
-[[noreturn]] void FailBusy(const QByteArray& source) {
-    throw CorvaneError(EAGAIN, QStringLiteral("\"%1\" is being moved by another program; it was "
-                                              "left where it is.")
-                                   .arg(QFile::decodeName(source)));
 }
 
 QString VanishedWarning(const QByteArray& source, const QByteArray& target) {
@@ -99,38 +96,18 @@ int RealRenameNoReplace(const char* from, const char* to) {
         ::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE));
 }
 
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
+// The folder to open for the entry `path` names: "." for a bare name.
 QByteArray FolderOf(const QByteArray& path) {
-    const int slash = path.lastIndexOf('/');
-    if (slash < 0) return QByteArrayLiteral(".");
-    if (slash == 0) return QByteArrayLiteral("/");
-    return path.left(slash);
+    const QByteArray folder = FileSystem::GetParentFolderBytes(path);
+    return folder.isEmpty() ? QByteArrayLiteral(".") : folder;
 }
-
-struct FolderCloser {
-    void operator()(DIR* folder) const { ::closedir(folder); }
-};
 
 // True when another entry of the folder reads as the same text as `name`:
 // names that are not UTF-8 all read with U+FFFD where their odd bytes are.
 bool NameIsAmbiguous(const QByteArray& path) {
     const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
     const QString text = QFile::decodeName(name);
-    std::unique_ptr<DIR, FolderCloser> listing(::opendir(FolderOf(path).constData()));
+    FolderListing listing(::opendir(FolderOf(path).constData()));
     if (!listing) return false;
     while (const dirent* entry = ::readdir(listing.get())) {
         if (name != entry->d_name && QFile::decodeName(entry->d_name) == text) return true;
@@ -147,20 +124,6 @@ QByteArray ExactName(const QString& path) {
     return bytes;
 }
 
-// Writes all of `size` bytes, or fails with the error of the write that fell short.
-void WriteAll(const FileMoveSystemCalls& calls, int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = calls.write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            Fail(errno);
-        }
-        if (written == 0) Fail(ENOSPC);
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-}
-
 // Copies everything `from` holds and returns the number of bytes copied.
 off_t CopyContents(const FileMoveSystemCalls& calls, int from, int to) {
     std::vector<char> buffer(1 << 16);
@@ -172,15 +135,16 @@ off_t CopyContents(const FileMoveSystemCalls& calls, int from, int to) {
             Fail(errno);
         }
         if (got == 0) return copied;
-        WriteAll(calls, to, buffer.data(), static_cast<std::size_t>(got));
+        const int error =
+            FileWrites::WriteAll(to, buffer.data(), static_cast<std::size_t>(got), calls.write);
+        if (error != 0) Fail(error);
         copied += got;
     }
 }
 
 void SyncFolder(const FileMoveSystemCalls& calls, const QByteArray& folder) {
-    FileDescriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() < 0) Fail(errno);
-    if (calls.fsync(directory.get()) != 0 && errno != EINVAL) Fail(errno);
+    const int error = FileWrites::SyncFolder(folder, calls.fsync);
+    if (error != 0) Fail(error);
 }
 
 // Keeping the source's mode and times is worth trying, but a file system that
@@ -205,42 +169,6 @@ std::time_t RealNow() {
     return std::time(nullptr);
 }
 
-// Keeps other Corvane processes from moving the source while this move runs.
-// The lock is an open file description lock on the whole file: a write lock
-// where the file can be opened for writing, otherwise a read lock, which at
-// least stops a program that holds or waits for a write lock (a recorder
-// still writing). Nothing is locked for a symbolic link, which cannot be
-// opened without following it, nor for anything but a regular file; a file
-// system without locks moves without them.
-class SourceLock {
-public:
-    explicit SourceLock(const QByteArray& source) {
-        struct stat status {};
-        if (::lstat(source.constData(), &status) != 0 || !S_ISREG(status.st_mode)) return;
-        constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-        short type = F_WRLCK;
-        m_fd = ::open(source.constData(), O_RDWR | flags);
-        if (m_fd < 0) {
-            type = F_RDLCK;
-            m_fd = ::open(source.constData(), O_RDONLY | flags);
-        }
-        if (m_fd < 0) return;  // the move itself will report what is wrong
-        struct flock whole {};
-        whole.l_type = type;
-        whole.l_whence = SEEK_SET;
-        if (::fcntl(m_fd, F_OFD_SETLK, &whole) != 0 && (errno == EAGAIN || errno == EACCES))
-            FailBusy(source);
-    }
-    ~SourceLock() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    SourceLock(const SourceLock&) = delete;
-    SourceLock& operator=(const SourceLock&) = delete;
-
-private:
-    int m_fd = -1;
-};
-
 // The copy of a file being moved across file systems, in the target folder:
 // an unnamed file where the file system offers one, otherwise a hidden
 // temporary name. Until Publish gives it its final name, destroying it leaves
@@ -249,7 +177,7 @@ class TemporaryCopy {
 public:
     explicit TemporaryCopy(const FileMoveSystemCalls& calls) : m_calls(calls) {}
     ~TemporaryCopy() {
-        if (m_fd >= 0) ::close(m_fd);
+        m_fd.Reset();
         if (!m_name.isEmpty()) m_calls.unlink(m_name.constData());
     }
     TemporaryCopy(const TemporaryCopy&) = delete;
@@ -257,22 +185,22 @@ public:
 
     // False when the file system has no unnamed files: OpenNamed then.
     bool OpenUnnamed(const QByteArray& folder) {
-        m_fd = m_calls.openUnnamed(folder.constData());
-        if (m_fd >= 0) return true;
+        m_fd.Reset(m_calls.openUnnamed(folder.constData()));
+        if (m_fd.IsOpen()) return true;
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) Fail(errno);
         return false;
     }
     void OpenNamed(const QByteArray& folder) {
-        m_fd = StaleTemporaries::Create(folder, StaleTemporaries::MoveCopyStem, 0600, m_name);
-        if (m_fd < 0) Fail(errno);
+        m_fd.Reset(StaleTemporaries::Create(folder, StaleTemporaries::MoveCopyStem, 0600, m_name));
+        if (!m_fd.IsOpen()) Fail(errno);
     }
 
-    int fd() const { return m_fd; }
+    int fd() const { return m_fd.get(); }
 
     // Gives the copy its final name without replacing a file of that name.
     void Publish(const QByteArray& target) {
         if (m_name.isEmpty()) {
-            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
             if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(),
                          AT_SYMLINK_FOLLOW) != 0)
                 Fail(errno);
@@ -281,9 +209,7 @@ public:
         } else if (m_calls.link(m_name.constData(), target.constData()) != 0) {
             Fail(errno);
         }
-        const int closed = ::close(m_fd);
-        m_fd = -1;
-        if (closed != 0) {
+        if (m_fd.Close() != 0) {
             const int error = errno;
             m_calls.unlink(target.constData());
             Fail(error);
@@ -292,7 +218,7 @@ public:
 
 private:
     const FileMoveSystemCalls& m_calls;
-    int m_fd = -1;
+    FileDescriptor m_fd;
     QByteArray m_name;  // empty for an unnamed file, and once renamed into place
 };
 

@@ -7,31 +7,44 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
+
+#include "core/CorvaneError.h"
+#include "files/FileDescriptor.h"
 
 namespace FileSystem {
 namespace {
 
-// `path` without separators at its end, except for the root itself.
-QString WithoutTrailingSeparators(const QString& path) {
-    QString trimmed = path;
-    while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/'))) trimmed.chop(1);
+// `path` without separators at its end, except for the root itself. For a
+// path as text (QString) and as the system's bytes (QByteArray).
+template <typename Path>
+Path WithoutTrailingSeparators(const Path& path) {
+    Path trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith('/')) trimmed.chop(1);
     return trimmed;
+}
+
+template <typename Path>
+Path ParentFolder(const Path& path) {
+    const Path trimmed = WithoutTrailingSeparators(path);
+    const qsizetype slash = trimmed.lastIndexOf('/');
+    if (slash < 0 || trimmed == "/") return {};
+    if (slash == 0) return trimmed.left(1);
+    return WithoutTrailingSeparators(trimmed.left(slash));
 }
 
 }  // namespace
 
 QString GetParentFolderName(const QString& path) {
-    const QString trimmed = WithoutTrailingSeparators(path);
-    const qsizetype slash = trimmed.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0 || trimmed == QLatin1String("/")) return {};
-    if (slash == 0) return QStringLiteral("/");
-    return WithoutTrailingSeparators(trimmed.left(slash));
+    return ParentFolder(path);
+}
+
+QByteArray GetParentFolderBytes(const QByteArray& path) {
+    return ParentFolder(path);
 }
 
 QString GetFileName(const QString& path) {
     const QString trimmed = WithoutTrailingSeparators(path);
-    if (trimmed == QLatin1String("/")) return {};
+    if (trimmed == "/") return {};
     return trimmed.mid(trimmed.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
@@ -54,26 +67,18 @@ bool FileExists(const QString& path) {
 }
 
 QString ReadWholeFile(const QString& path, QByteArray& contents, qint64 maxSize) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return QString::fromLocal8Bit(std::strerror(errno));
+    const FileDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!fd.IsOpen()) return SystemErrorText(errno);
     QByteArray read;
     char buffer[1 << 16];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            const int error = errno;
-            ::close(fd);
-            return QString::fromLocal8Bit(std::strerror(error));
-        }
+        if (got < 0) return SystemErrorText(errno);
         if (got == 0) break;
         read.append(buffer, got);
-        if (read.size() > maxSize) {
-            ::close(fd);
-            return QString::fromLocal8Bit(std::strerror(EFBIG));
-        }
+        if (read.size() > maxSize) return SystemErrorText(EFBIG);
     }
-    ::close(fd);
     contents = read;
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Path helpers of the program. The path separator is "/"; a directory text
@@ -8,6 +9,8 @@ namespace FileSystem {
 
 // The folder part of `path` ("/a/b" for "/a/b/c.wav"), empty when there is none.
 QString GetParentFolderName(const QString& path);
+// GetParentFolderName of a path in the system's bytes, which need not be text.
+QByteArray GetParentFolderBytes(const QByteArray& path);
 // The last component of `path` ("c.wav" for "/a/b/c.wav").
 QString GetFileName(const QString& path);
 // The full, clean form of `path`, relative paths taken from the current folder.

@@ -6,17 +6,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <string>
 
+#include "core/CorvaneError.h"
+#include "files/FileDescriptor.h"
+#include "files/FileWrites.h"
 #include "files/StaleTemporaries.h"
 
 namespace {
-
-QString ErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 // The file that a write to `path` should replace: the target of a symbolic
 // link, the path itself otherwise.
@@ -48,34 +46,17 @@ std::time_t SafeFileWriter::Now() const {
 }
 
 QString SafeFileWriter::WriteAllAndSync(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    auto left = static_cast<std::size_t>(bytes.size());
-    while (left > 0) {
-        const ssize_t written = WriteSome(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return ErrorText(errno);
-        }
-        // A write that makes no progress would loop forever; the disk is full.
-        if (written == 0) return ErrorText(ENOSPC);
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    if (SyncFile(fd) != 0) return ErrorText(errno);
+    const int error = FileWrites::WriteAll(
+        fd, bytes.constData(), static_cast<std::size_t>(bytes.size()),
+        [this](int to, const char* data, std::size_t size) { return WriteSome(to, data, size); });
+    if (error != 0) return SystemErrorText(error);
+    if (SyncFile(fd) != 0) return SystemErrorText(errno);
     return {};
 }
 
 QString SafeFileWriter::SyncFolder(const QString& folder) {
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return ErrorText(errno);
-    const int result = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    // Some file systems cannot sync a folder; their entries are as durable as
-    // they get.
-    if (result != 0 && error != EINVAL && error != EROFS) return ErrorText(error);
-    return {};
+    const int error = FileWrites::SyncFolder(QFile::encodeName(folder), ::fsync);
+    return error == 0 ? QString() : SystemErrorText(error);
 }
 
 QString SafeFileWriter::WriteFile(const QString& path, const QByteArray& bytes) {
@@ -88,17 +69,17 @@ QString SafeFileWriter::WriteFile(const QString& path, const QByteArray& bytes) 
     StaleTemporaries::Remove(QByteArray::fromStdString(folder), stem, Now());
     QByteArray temporary;
     // Read and write for everyone, less the user's creation mask, as a new file gets.
-    const int fd =
-        StaleTemporaries::Create(QByteArray::fromStdString(folder), stem, 0666, temporary);
-    if (fd < 0) return ErrorText(errno);
+    FileDescriptor fd(
+        StaleTemporaries::Create(QByteArray::fromStdString(folder), stem, 0666, temporary));
+    if (!fd.IsOpen()) return SystemErrorText(errno);
     const std::string temporaryName = temporary.toStdString();
 
     QString error;
-    if (KeepPermissions(fd, targetName) != 0) error = ErrorText(errno);
-    if (error.isEmpty()) error = WriteAllAndSync(fd, bytes);
-    if (::close(fd) != 0 && error.isEmpty()) error = ErrorText(errno);
+    if (KeepPermissions(fd.get(), targetName) != 0) error = SystemErrorText(errno);
+    if (error.isEmpty()) error = WriteAllAndSync(fd.get(), bytes);
+    if (fd.Close() != 0 && error.isEmpty()) error = SystemErrorText(errno);
     if (error.isEmpty() && ::rename(temporaryName.c_str(), targetName.c_str()) != 0)
-        error = ErrorText(errno);
+        error = SystemErrorText(errno);
     if (!error.isEmpty()) {
         ::unlink(temporaryName.c_str());
         return error;

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <memory>
 
+#include "files/FileDescriptor.h"
+
 namespace StaleTemporaries {
 namespace {
 
@@ -23,10 +25,6 @@ constexpr std::size_t MarkerLength = RandomDigits + 1 + CheckDigits;
 // whose locks other machines do not see. A live writer touches its temporary
 // with every write, so a few seconds are plenty.
 constexpr std::time_t QuietSeconds = 10;
-
-struct FolderCloser {
-    void operator()(DIR* folder) const { ::closedir(folder); }
-};
 
 // FNV-1a, keyed: the check value ties the random digits to their stem and to
 // this program.
@@ -78,16 +76,14 @@ bool IsDead(int fd, const struct stat& status, std::time_t now) {
 }
 
 bool RemoveIfDead(int folder, const char* name, std::time_t now) {
-    const int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    const FileDescriptor fd(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.IsOpen()) return false;
     struct stat status {};
     struct stat named {};
     // The name must still be the file that was found dead.
-    const bool removed = ::fstat(fd, &status) == 0 && IsDead(fd, status, now) &&
-                         ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-                         SameFile(status, named) && ::unlinkat(folder, name, 0) == 0;
-    ::close(fd);
-    return removed;
+    return ::fstat(fd.get(), &status) == 0 && IsDead(fd.get(), status, now) &&
+           ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(status, named) &&
+           ::unlinkat(folder, name, 0) == 0;
 }
 
 void MarkInUse(int fd) {
@@ -138,7 +134,7 @@ int Create(const QByteArray& folder, std::string_view stem, unsigned mode, QByte
 }
 
 int Remove(const QByteArray& folder, std::string_view stem, std::time_t now) {
-    std::unique_ptr<DIR, FolderCloser> listing(::opendir(folder.constData()));
+    FolderListing listing(::opendir(folder.constData()));
     if (!listing) return 0;
     int removed = 0;
     while (const dirent* entry = ::readdir(listing.get())) {

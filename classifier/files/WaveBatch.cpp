@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "files/FileDescriptor.h"
 #include "files/FileSystem.h"
 
 namespace WaveBatch {
@@ -76,16 +77,11 @@ bool IsRegularFile(DIR* folder, const dirent& entry) {
     return ::fstatat(::dirfd(folder), entry.d_name, &status, 0) == 0 && S_ISREG(status.st_mode);
 }
 
-// Closes the folder when the listing ends, however it ends.
-struct FolderCloser {
-    void operator()(DIR* folder) const { ::closedir(folder); }
-};
-
 }  // namespace
 
 Batch FirstWaveFiles(const QString& folder, int capacity, WaveNames names) {
     Batch batch;
-    std::unique_ptr<DIR, FolderCloser> listing(::opendir(QFile::encodeName(folder).constData()));
+    FolderListing listing(::opendir(QFile::encodeName(folder).constData()));
     if (!listing || capacity <= 0) return batch;
 
     // A max-heap of the smallest names seen so far: its top is the one to drop.

@@ -4,9 +4,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "core/CorvaneError.h"
 #include "sonolux/ComponentRegistry.h"
 
 namespace {
+
+[[noreturn]] void Fail(const QString& reason) {
+    throw CorvaneError(CorvaneErrorNumber::ModuleNotLoaded, reason);
+}
 
 QString RegisteredModule(const QUuid& classId) {
     sonolux::ComponentRegistry registry;
@@ -24,39 +29,38 @@ ControlModule::~ControlModule() {
     if (m_factory) m_factory->Release();
 }
 
-bool ControlModule::Load(const QUuid& classId, const QString& folder) {
+void ControlModule::Load(const QUuid& classId, const QString& folder) {
     const QString beside = QDir(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder)
                                .filePath(QStringLiteral("sonolux"));
     if (folder.isEmpty()) {
         const QString registered = RegisteredModule(classId);
-        if (!registered.isEmpty() && LoadFrom(registered, classId)) return true;
+        try {
+            if (!registered.isEmpty()) {
+                LoadFrom(registered, classId);
+                return;
+            }
+        } catch (const CorvaneError&) {
+            // A registered module that fails is no reason not to try the one beside the program.
+        }
     }
-    return LoadFrom(beside, classId);
+    LoadFrom(beside, classId);
 }
 
-bool ControlModule::LoadFrom(const QString& modulePath, const QUuid& classId) {
+void ControlModule::LoadFrom(const QString& modulePath, const QUuid& classId) {
     if (m_library.isLoaded()) m_library.unload();
     m_library.setFileName(modulePath);
-    if (!m_library.load()) {
-        m_error = m_library.errorString();
-        return false;
-    }
+    if (!m_library.load()) Fail(m_library.errorString());
     const auto getClassObject = reinterpret_cast<sonolux::DllGetClassObjectFunction>(
         m_library.resolve("DllGetClassObject"));
-    if (!getClassObject) {
-        m_error = m_library.errorString();
-        return false;
-    }
+    if (!getClassObject) Fail(m_library.errorString());
     void* object = nullptr;
     const sonolux::HRESULT result = getClassObject(&classId, &sonolux::IID_IClassFactory, &object);
     if (result != sonolux::S_OK || !object) {
-        m_error = QStringLiteral("The control module offers no class %1 (error 0x%2).")
-                      .arg(classId.toString())
-                      .arg(static_cast<quint32>(result), 8, 16, QLatin1Char('0'));
-        return false;
+        Fail(QStringLiteral("The control module offers no class %1 (error 0x%2).")
+                 .arg(classId.toString())
+                 .arg(static_cast<quint32>(result), 8, 16, QLatin1Char('0')));
     }
     m_factory = static_cast<sonolux::IClassFactory*>(object);
-    return true;
 }
 
 QWidget* ControlModule::CreateControl(QWidget* parent) {

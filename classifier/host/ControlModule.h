@@ -21,9 +21,9 @@ public:
     // Without `folder`: the module the component registry names for the
     // class, else (no entry, a module that is gone or that fails) the one
     // beside the program. With `folder`: the module in that folder only.
-    // False with ErrorText() on failure.
-    bool Load(const QUuid& classId, const QString& folder = {});
-    QString ErrorText() const { return m_error; }
+    // Throws CorvaneError (CorvaneErrorNumber::ModuleNotLoaded) with the
+    // reason the last module tried failed.
+    void Load(const QUuid& classId, const QString& folder = {});
     // The file the module was loaded from.
     QString ModulePath() const { return m_library.fileName(); }
 
@@ -31,9 +31,8 @@ public:
     virtual QWidget* CreateControl(QWidget* parent);
 
 private:
-    bool LoadFrom(const QString& modulePath, const QUuid& classId);
+    void LoadFrom(const QString& modulePath, const QUuid& classId);
 
     QLibrary m_library;
     sonolux::IClassFactory* m_factory = nullptr;
-    QString m_error;
 };

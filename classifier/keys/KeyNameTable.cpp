@@ -5,7 +5,7 @@
 void KeyNameTable::Add(const QString& name, const QString& hexKeyForm) {
     const QString folded = FoldAsciiCase(name);
     if (m_indexByFoldedName.contains(folded)) {
-        throw CorvaneError(KeyTableError::DuplicateKey,
+        throw CorvaneError(CorvaneErrorNumber::DuplicateKey,
                            QStringLiteral("Duplicate key name: \"%1\"").arg(name));
     }
     m_indexByFoldedName.insert(folded, m_entries.size());

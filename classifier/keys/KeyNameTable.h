@@ -5,18 +5,12 @@
 #include <QStringList>
 #include <QVector>
 
-// Error number raised when a key name or key code is added to the key tables a
-// second time (the number the platform's collections use for a duplicate key).
-namespace KeyTableError {
-constexpr int DuplicateKey = 457;
-}  // namespace KeyTableError
-
 // A table from key names to the hex key forms of their codes. Names compare
 // without regard to the case of ASCII letters and are unique under that
 // comparison; every other character compares exactly.
 class KeyNameTable {
 public:
-    // Adds `name` under `hexKeyForm`. Throws CorvaneError (KeyTableError::DuplicateKey) and
+    // Adds `name` under `hexKeyForm`. Throws CorvaneError (CorvaneErrorNumber::DuplicateKey) and
     // leaves the table unchanged when an equal name is present.
     void Add(const QString& name, const QString& hexKeyForm);
 

@@ -1,8 +1,6 @@
 #include "keys/KeyVocabulary.h"
 
-#include "keys/mdlKeycodes.h"
-
-namespace mdlKeycodes {
+namespace KeyVocabulary {
 namespace {
 
 struct Description {
@@ -204,38 +202,38 @@ const KeyNames kWordNames[] = {
     {0x91, false, {"Scroll Lock"}},
 };
 
-void AddNames(const KeyNames& names) {
+void AddNames(const KeyNames& names, AddName add) {
     for (const char* name : names.Names) {
         if (!name) break;
-        AddKeyName(QString::fromUtf8(name), names.KeyCode, names.Shifted);
+        add(QString::fromUtf8(name), names.KeyCode, names.Shifted);
     }
 }
 
 }  // namespace
 
-void AddFixedKeyDescriptions() {
-    for (char c = 'A'; c <= 'Z'; ++c) AddKeyDescription(QStringLiteral("%1 key").arg(c), c);
+void AddFixedKeyDescriptions(AddDescription add) {
+    for (char c = 'A'; c <= 'Z'; ++c) add(QStringLiteral("%1 key").arg(c), c);
     for (int digit = 0; digit <= 9; ++digit) {
-        AddKeyDescription(QStringLiteral("%1 key").arg(digit), 0x30 + digit);
-        AddKeyDescription(QStringLiteral("%1 key (keypad)").arg(digit), 0x60 + digit);
+        add(QStringLiteral("%1 key").arg(digit), 0x30 + digit);
+        add(QStringLiteral("%1 key (keypad)").arg(digit), 0x60 + digit);
     }
-    for (int f = 1; f <= 16; ++f) AddKeyDescription(QStringLiteral("F%1 key").arg(f), 0x6F + f);
+    for (int f = 1; f <= 16; ++f) add(QStringLiteral("F%1 key").arg(f), 0x6F + f);
     for (const Description& description : kDescriptions) {
-        AddKeyDescription(QString::fromUtf8(description.Text), description.KeyCode);
+        add(QString::fromUtf8(description.Text), description.KeyCode);
     }
 }
 
-void AddFixedKeyNames() {
-    for (char c = 'A'; c <= 'Z'; ++c) AddKeyName(QString(QLatin1Char(c)), c, false);
+void AddFixedKeyNames(AddName add) {
+    for (char c = 'A'; c <= 'Z'; ++c) add(QString(QLatin1Char(c)), c, false);
     for (int digit = 0; digit <= 9; ++digit) {
-        AddKeyName(QString::number(digit), 0x30 + digit, false);
+        add(QString::number(digit), 0x30 + digit, false);
     }
-    for (int f = 1; f <= 16; ++f) AddKeyName(QStringLiteral("F%1").arg(f), 0x6F + f, false);
+    for (int f = 1; f <= 16; ++f) add(QStringLiteral("F%1").arg(f), 0x6F + f, false);
     for (int digit = 0; digit <= 9; ++digit) {
-        AddKeyName(QStringLiteral("Keypad %1").arg(digit), 0x60 + digit, false);
+        add(QStringLiteral("Keypad %1").arg(digit), 0x60 + digit, false);
     }
-    for (const KeyNames& names : kCharacterNames) AddNames(names);
-    for (const KeyNames& names : kWordNames) AddNames(names);
+    for (const KeyNames& names : kCharacterNames) AddNames(names, add);
+    for (const KeyNames& names : kWordNames) AddNames(names, add);
 }
 
-}  // namespace mdlKeycodes
+}  // namespace KeyVocabulary

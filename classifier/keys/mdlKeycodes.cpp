@@ -105,7 +105,7 @@ CorvaneError InvalidKeyDescription(const QString& shownText) {
 }
 
 CorvaneError DuplicateKeyCode(std::int16_t keyCode) {
-    return CorvaneError(KeyTableError::DuplicateKey,
+    return CorvaneError(CorvaneErrorNumber::DuplicateKey,
                         QStringLiteral("Duplicate key code: %1").arg(HexKeyForm(keyCode)));
 }
 
@@ -117,8 +117,8 @@ void BuildKeyTables() {
     tables.CodesByName.Clear();
     tables.ShiftedNames.Clear();
     tables.Built = true;
-    AddFixedKeyDescriptions();
-    AddFixedKeyNames();
+    KeyVocabulary::AddFixedKeyDescriptions(AddKeyDescription);
+    KeyVocabulary::AddFixedKeyNames(AddKeyName);
 }
 
 void AddKeyDescription(const QString& description, std::int16_t keyCode) {

@@ -23,7 +23,7 @@ void BuildKeyTables();
 
 // Adds `description` to KeyDescriptions under the hex key form of `keyCode`,
 // and that hex key form to KeyCodesByName under the name `description`.
-// Throws CorvaneError (KeyTableError::DuplicateKey) when the code already has a
+// Throws CorvaneError (CorvaneErrorNumber::DuplicateKey) when the code already has a
 // description or the name is already taken; the tables are then unchanged.
 void AddKeyDescription(const QString& description, std::int16_t keyCode);
 

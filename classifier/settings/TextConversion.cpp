@@ -15,11 +15,11 @@ namespace TextConversion {
 namespace {
 
 [[noreturn]] void ThrowTypeMismatch() {
-    throw CorvaneError(TypeMismatch, QStringLiteral("Type mismatch"));
+    throw CorvaneError::TypeMismatch();
 }
 
 [[noreturn]] void ThrowOverflow() {
-    throw CorvaneError(Overflow, QStringLiteral("Overflow"));
+    throw CorvaneError::Overflow();
 }
 
 // The text of a decimal number, blanks removed and "," turned into "."; empty

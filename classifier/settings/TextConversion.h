@@ -9,10 +9,6 @@
 // decimal point. Failures throw CorvaneError with the platform's description.
 namespace TextConversion {
 
-// Error numbers and descriptions of a failed conversion.
-constexpr int TypeMismatch = 13;  // "Type mismatch": the text is not a number
-constexpr int Overflow = 6;       // "Overflow": the number does not fit the type
-
 // Text to a 32-bit signed integer.
 std::int32_t ToLong(const QString& text);
 // Text to a 16-bit signed integer.

@@ -15,7 +15,8 @@ CellGrid::CellGrid(ControlModule& controls, IMessageBox& messages, const ScreenD
 void CellGrid::CreateCell() {
     QWidget* control = m_controls.CreateControl(nullptr);
     if (!control)
-        throw CorvaneError(0, QStringLiteral("The spectrogram control cannot be created."));
+        throw CorvaneError(CorvaneErrorNumber::ControlNotCreated,
+                           QStringLiteral("The spectrogram control cannot be created."));
     const int index = LoadedCellCount();
     auto* cell = new SonoluxBord(control, index, m_dpi, m_clientArea);
     cell->setObjectName(QStringLiteral("ctlSonoluxBord%1").arg(index));

@@ -77,7 +77,3 @@ QString MainStatusBar::NextBatchText() const {
 QString MainStatusBar::NextBatchWarning() const {
     return m_warning;
 }
-
-QString MainStatusBar::PointerText() const {
-    return m_pointer->text();
-}

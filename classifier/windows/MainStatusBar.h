@@ -23,7 +23,6 @@ public:
     QString RecordingText() const;
     QString NextBatchText() const;
     QString NextBatchWarning() const;  // the tool tip; empty without a warning
-    QString PointerText() const;
 
 private:
     StatusField* m_recording;

@@ -20,8 +20,7 @@ void frmAbout::ShowModal(const ScreenDpi& dpi, QWidget* owner) {
 }
 
 void frmAbout::Place(QWidget* widget, int left, int top, int width, int height) const {
-    widget->setGeometry(Twips::ToPixels(left, m_dpi.x), Twips::ToPixels(top, m_dpi.y),
-                        Twips::ToPixels(width, m_dpi.x), Twips::ToPixels(height, m_dpi.y));
+    widget->setGeometry(Twips::ToPixels(left, top, width, height, m_dpi));
 }
 
 void frmAbout::createUi() {

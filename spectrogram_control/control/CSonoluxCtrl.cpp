@@ -6,11 +6,11 @@
 #include <optional>
 
 #include "control/ExactFileName.h"
-#include "engine/RegularFile.h"
 #include "control/SonoluxAboutDialog.h"
 #include "control/SonoluxTypeLibrary.h"
-#include "framework/SoundPlayer.h"
+#include "engine/RegularFile.h"
 #include "engine/WaveLoader.h"
+#include "framework/SoundPlayer.h"
 
 namespace {
 
@@ -21,7 +21,10 @@ const QEvent::Type BuildImageEvent = static_cast<QEvent::Type>(QEvent::registerE
 }  // namespace
 
 CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
-    : COleControl(parent), m_dataPath(this), m_dropTarget(*this), m_player(player) {
+    : COleControl(parent),
+      m_dataPath(this),
+      m_dropTarget([this](const QString& name) { SetFilename(name); }),
+      m_player(player) {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
 }
@@ -31,33 +34,29 @@ CSonoluxCtrl::~CSonoluxCtrl() {
 }
 
 void CSonoluxCtrl::SetFrameLengthChoice(short value) {
-    m_parameters.frameLengthChoice = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::frameLengthChoice,
+                 static_cast<std::int16_t>(value));
 }
 
 void CSonoluxCtrl::SetFFTSizeChoice(short value) {
-    m_parameters.fftSizeChoice = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::fftSizeChoice, static_cast<std::int16_t>(value));
 }
 
 void CSonoluxCtrl::SetWindowFunctionChoice(short value) {
-    m_parameters.windowFunctionChoice = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::windowFunctionChoice,
+                 static_cast<std::int16_t>(value));
 }
 
 void CSonoluxCtrl::SetHopSize(int value) {
-    m_parameters.hopSize = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::hopSize, static_cast<std::int32_t>(value));
 }
 
 void CSonoluxCtrl::SetPowerMin(float value) {
-    m_parameters.powerMin = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::powerMin, value);
 }
 
 void CSonoluxCtrl::SetPowerMax(float value) {
-    m_parameters.powerMax = value;
-    OnSpectrogramParameterChanged();
+    SetParameter(&sonolux::SpectrogramParameters::powerMax, value);
 }
 
 void CSonoluxCtrl::SetOLEDropMode(short value) {
@@ -83,7 +82,8 @@ void CSonoluxCtrl::SetFilename(const QString& filename) {
 
 void CSonoluxCtrl::SetFrameLimit(int value) {
     if (value < 1 || static_cast<std::uint32_t>(value) > sonolux::LargestFrameLimit) {
-        ThrowError(ControlError::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        ReportPropertyError(ControlError::InvalidPropertyValue,
+                            QStringLiteral("Invalid property value"));
         return;
     }
     if (static_cast<std::uint32_t>(value) == m_loadOptions.frameLimit) return;

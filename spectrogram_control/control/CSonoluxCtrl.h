@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "control/CAudioSamplesDataPath.h"
-#include "framework/COleControl.h"
 #include "control/CWaveDropTarget.h"
-#include "framework/SoundPlayer.h"
 #include "engine/SpectrogramImage.h"
 #include "engine/SpectrogramParameters.h"
 #include "engine/WaveLoader.h"
+#include "framework/COleControl.h"
+#include "framework/SoundPlayer.h"
 
 // The Sonolux control: loads a wave file, paints its spectrogram scaled to the
 // control and plays the file. Hosts reach it only through the properties and
@@ -153,6 +153,12 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // Sets one value of the parameter set; the image is computed again.
+    template <typename Value>
+    void SetParameter(Value sonolux::SpectrogramParameters::*member, Value value) {
+        m_parameters.*member = value;
+        OnSpectrogramParameterChanged();
+    }
     void OnSpectrogramParameterChanged();
     void OnFlagPropertyChanged() { SetModifiedFlag(true); }
     void MarkImageDirty();

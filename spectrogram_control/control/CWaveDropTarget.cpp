@@ -4,7 +4,6 @@
 #include <QUrl>
 #include <optional>
 
-#include "control/CSonoluxCtrl.h"
 #include "control/ExactFileName.h"
 
 namespace {
@@ -57,6 +56,6 @@ bool CWaveDropTarget::OnDrop(const QMimeData& data, int, const QPoint&) {
     m_accepting = false;
     const QString name = AcceptableWaveFile(data);
     if (name.isEmpty()) return false;
-    m_owner.SetFilename(name);
+    m_loadDroppedFile(name);
     return true;
 }

@@ -1,15 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <utility>
 
 #include "framework/COleDropTarget.h"
 
-class CSonoluxCtrl;
-
-// Accepts exactly one dropped wave file and hands its name to the control.
+// Accepts exactly one dropped wave file and hands its name to whoever loads it.
 class CWaveDropTarget : public COleDropTarget {
 public:
-    explicit CWaveDropTarget(CSonoluxCtrl& owner) : m_owner(owner) {}
+    using DropHandler = std::function<void(const QString& fileName)>;
+
+    explicit CWaveDropTarget(DropHandler loadDroppedFile)
+        : m_loadDroppedFile(std::move(loadDroppedFile)) {}
 
     // The name of the one local wave file that `data` offers, exactly as the
     // file system spells it (trailing white space and case kept; they do not
@@ -28,6 +31,6 @@ public:
     bool OnDrop(const QMimeData& data, int effect, const QPoint& point) override;
 
 private:
-    CSonoluxCtrl& m_owner;
+    DropHandler m_loadDroppedFile;
     bool m_accepting = false;  // set at drag enter, answered at drag over
 };

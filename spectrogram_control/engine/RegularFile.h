@@ -25,7 +25,6 @@ public:
     // a path holding a NUL byte names none.
     bool Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return m_descriptor >= 0; }
 
     // Bytes the file held when it was opened.
     std::uint64_t Size() const { return m_size; }

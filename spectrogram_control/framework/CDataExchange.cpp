@@ -5,7 +5,6 @@
 #include <QLocale>
 #include <algorithm>
 
-#include "framework/COlePropertyPage.h"
 #include "framework/PageMessageBox.h"
 
 QString SingleToText(float value) {
@@ -30,7 +29,7 @@ QLocale FieldLocale() {
 
 }  // namespace
 
-CDataExchange::CDataExchange(COlePropertyPage& page, bool saveAndValidate)
+CDataExchange::CDataExchange(CDataExchangeSite& page, bool saveAndValidate)
     : m_page(page), m_saving(saveAndValidate) {}
 
 void CDataExchange::Text(QLineEdit* field, const char* property, QString& member) {
@@ -45,34 +44,38 @@ void CDataExchange::Text(QLineEdit* field, const char* property, QString& member
     field->setText(member);
 }
 
-void CDataExchange::Integer(QLineEdit* field, const char* property, int& member) {
+template <typename Value, typename Parse, typename Show>
+void CDataExchange::NumberField(QLineEdit* field, const char* property, Value& member, Parse parse,
+                                const QString& refusal, Show show) {
     if (Skipped()) return;
     if (m_saving) {
         bool ok = false;
-        const int value = FieldLocale().toInt(field->text().trimmed(), &ok);
-        if (!ok) return Fail(field, QStringLiteral("Please enter an integer."));
+        const Value value = parse(FieldLocale(), field->text().trimmed(), &ok);
+        if (!ok) return Fail(field, refusal);
         member = value;
         Remember(field, property, member);
         return;
     }
     const QVariant value = ReadProperty(property);
-    if (value.isValid()) member = value.toInt();
-    field->setText(QString::number(member));
+    if (value.isValid()) member = value.value<Value>();
+    field->setText(show(member));
+}
+
+void CDataExchange::Integer(QLineEdit* field, const char* property, int& member) {
+    NumberField(
+        field, property, member,
+        [](const QLocale& locale, const QString& text, bool* ok) { return locale.toInt(text, ok); },
+        QStringLiteral("Please enter an integer."),
+        [](int value) { return QString::number(value); });
 }
 
 void CDataExchange::Single(QLineEdit* field, const char* property, float& member) {
-    if (Skipped()) return;
-    if (m_saving) {
-        bool ok = false;
-        const float value = FieldLocale().toFloat(field->text().trimmed(), &ok);
-        if (!ok) return Fail(field, QStringLiteral("Please enter a number."));
-        member = value;
-        Remember(field, property, member);
-        return;
-    }
-    const QVariant value = ReadProperty(property);
-    if (value.isValid()) member = value.toFloat();
-    field->setText(SingleToText(member));
+    NumberField(
+        field, property, member,
+        [](const QLocale& locale, const QString& text, bool* ok) {
+            return locale.toFloat(text, ok);
+        },
+        QStringLiteral("Please enter a number."), SingleToText);
 }
 
 void CDataExchange::ListIndex(QComboBox* field, const char* property, int& member) {
@@ -123,7 +126,7 @@ void CDataExchange::Remember(QWidget* field, const char* property, const QVarian
 
 void CDataExchange::Fail(QWidget* field, const QString& message) {
     m_failed = true;
-    PageMessageBox().ShowExclamation(&m_page, message);
+    PageMessageBox().ShowExclamation(m_page.MessageOwner(), message);
     if (!field) return;
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();

@@ -5,8 +5,8 @@
 #include <QVariant>
 #include <vector>
 
+#include "framework/CDataExchangeSite.h"
 
-class COlePropertyPage;
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -20,9 +20,8 @@ class QWidget;
 // and turns every later step into a no-op, so nothing is written.
 class CDataExchange {
 public:
-    CDataExchange(COlePropertyPage& page, bool saveAndValidate);
+    CDataExchange(CDataExchangeSite& page, bool saveAndValidate);
 
-    bool IsSaving() const { return m_saving; }
     bool Failed() const { return m_failed; }
 
     void Text(QLineEdit* field, const char* property, QString& member);
@@ -48,11 +47,17 @@ private:
     };
 
     bool Skipped() const { return m_failed; }
+    // A text field holding a number: `parse` reads it as QLocale's toInt and
+    // toFloat do, a field it refuses fails with `refusal`, and `show` writes
+    // the member back into the field.
+    template <typename Value, typename Parse, typename Show>
+    void NumberField(QLineEdit* field, const char* property, Value& member, Parse parse,
+                     const QString& refusal, Show show);
     QVariant ReadProperty(const char* property) const;
     void Remember(QWidget* field, const char* property, const QVariant& value);
     void Fail(QWidget* field, const QString& message);
 
-    COlePropertyPage& m_page;
+    CDataExchangeSite& m_page;
     bool m_saving;
     bool m_failed = false;
     std::vector<PendingWrite> m_writes;

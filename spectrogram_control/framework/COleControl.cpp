@@ -65,7 +65,7 @@ void COleControl::ClearError() {
     m_errorDescription.clear();
 }
 
-void COleControl::ThrowError(int number, const QString& description) {
+void COleControl::ReportPropertyError(int number, const QString& description) {
     m_errorNumber = number;
     m_errorDescription = description;
 }

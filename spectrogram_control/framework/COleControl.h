@@ -20,7 +20,7 @@ enum ControlFlags : std::uint32_t {
     ControlFlagWindowlessActivate = 0x10,
 };
 
-// Numbers of the errors a control raises from a property write (see ThrowError),
+// Numbers of the errors a control raises from a property write (see ReportPropertyError),
 // as the host's runtime reports them.
 namespace ControlError {
 constexpr int InvalidPropertyValue = 380;  // "Invalid property value"
@@ -93,8 +93,10 @@ public:
     virtual const DispatchTable& GetDispatchTable() const = 0;
 
 protected:
-    // Raises an error from inside a property write or method call (see GetErrorNumber).
-    void ThrowError(int number, const QString& description);
+    // Records the error of a refused property write or method call for the
+    // host (see GetErrorNumber). It does not leave the caller, which returns
+    // on its own without changing anything.
+    void ReportPropertyError(int number, const QString& description);
 
     // Writes the control's extent; subclasses add their own values after it.
     virtual void DoPropExchange(CPropExchange& exchange);

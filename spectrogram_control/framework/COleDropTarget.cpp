@@ -54,18 +54,18 @@ int COleDropTarget::FilterEffect(int effect, int allowed) {
 }
 
 void COleDropTarget::HandleDragEnter(QDragEnterEvent& event) {
-    const int allowed = AllowedEffects(event.possibleActions()) & AcceptableEffects();
-    int effect = OnDragScroll(event.position().toPoint());
-    if (effect == DropEffectNone)
-        effect = OnDragEnter(*event.mimeData(), event.position().toPoint());
-    Answer(event, FilterEffect(effect, allowed));
+    AnswerDrag(event, &COleDropTarget::OnDragEnter);
 }
 
 void COleDropTarget::HandleDragMove(QDragMoveEvent& event) {
+    AnswerDrag(event, &COleDropTarget::OnDragOver);
+}
+
+void COleDropTarget::AnswerDrag(QDragMoveEvent& event, DragHandler handler) {
     const int allowed = AllowedEffects(event.possibleActions()) & AcceptableEffects();
-    int effect = OnDragScroll(event.position().toPoint());
-    if (effect == DropEffectNone)
-        effect = OnDragOver(*event.mimeData(), event.position().toPoint());
+    const QPoint point = event.position().toPoint();
+    int effect = OnDragScroll(point);
+    if (effect == DropEffectNone) effect = (this->*handler)(*event.mimeData(), point);
     Answer(event, FilterEffect(effect, allowed));
 }
 

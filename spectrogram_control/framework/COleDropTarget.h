@@ -2,7 +2,6 @@
 
 #include <QPoint>
 
-
 class QMimeData;
 class QDragEnterEvent;
 class QDragMoveEvent;
@@ -45,4 +44,10 @@ public:
     void HandleDragMove(QDragMoveEvent& event);
     void HandleDragLeave(QDragLeaveEvent& event);
     void HandleDrop(QDropEvent& event);
+
+private:
+    using DragHandler = int (COleDropTarget::*)(const QMimeData& data, const QPoint& point);
+    // Drag enter and drag over differ only in the handler that answers; a
+    // scroll answer, if any, comes first.
+    void AnswerDrag(QDragMoveEvent& event, DragHandler handler);
 };

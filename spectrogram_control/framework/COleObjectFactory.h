@@ -16,7 +16,6 @@ public:
     static void Unlock() { --s_locks; }
     static bool CanUnloadNow() { return s_objects == 0 && s_locks == 0; }
     static long ObjectCount() { return s_objects; }
-    static long LockCount() { return s_locks; }
 
 private:
     static std::atomic<long> s_objects;
@@ -32,8 +31,6 @@ public:
 
     COleObjectFactory(const QUuid& classId, Creator creator);
     virtual ~COleObjectFactory() = default;
-
-    const QUuid& ClassId() const { return m_classId; }
 
     std::uint32_t AddRef() override;
     std::uint32_t Release() override;

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "framework/CDataExchange.h"
+#include "framework/CDataExchangeSite.h"
 
 class QComboBox;
 class QLineEdit;
@@ -16,7 +17,7 @@ class QLineEdit;
 // and one data exchange between those fields and the properties, by name, of
 // the objects the page serves, so that one page can edit several controls at
 // once. The page does not own those objects. GUI thread only.
-class COlePropertyPage : public QWidget {
+class COlePropertyPage : public QWidget, public CDataExchangeSite {
     Q_OBJECT
 public:
     // `templateSize`: the page's size in dialog units.
@@ -27,7 +28,7 @@ public:
     // Serves `objects` from now on and fills the page from them.
     void SetObjects(const QList<QObject*>& objects);
     // The served objects that still exist.
-    QList<QObject*> Objects() const;
+    QList<QObject*> Objects() const override;
 
     // Fills the page (false) or checks the entries and writes them (true).
     // False when an entry was refused; nothing is written then.
@@ -37,7 +38,8 @@ public:
 
     // True once the user has changed a field since the last fill or apply.
     bool IsModified() const { return !m_changed.isEmpty(); }
-    bool IsChanged(QWidget* field) const { return m_changed.contains(field); }
+    bool IsChanged(QWidget* field) const override { return m_changed.contains(field); }
+    QWidget* MessageOwner() override { return this; }
 
     QSize sizeHint() const override;
 

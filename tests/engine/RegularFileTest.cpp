@@ -17,7 +17,6 @@ TEST(RegularFile, PathHoldingANulByteNamesNoFile) {
     sonolux::RegularFile file;
     ASSERT_TRUE(file.Open(real));
     EXPECT_FALSE(file.Open(cut));
-    EXPECT_FALSE(file.IsOpen());
 
     EXPECT_TRUE(sonolux::NamesNonRegularFile(folder.Path()));
     EXPECT_FALSE(sonolux::NamesNonRegularFile(folder.Path() + std::string(1, '\0') + "x"));

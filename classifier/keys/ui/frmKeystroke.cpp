@@ -26,8 +26,7 @@ frmKeystroke::frmKeystroke(IClassifyKeySetter& keySetter, CommonDialog& commonDi
 }
 
 QRect frmKeystroke::Twips(int left, int top, int width, int height) const {
-    return QRect(Twips::ToPixels(left, m_dpi.x), Twips::ToPixels(top, m_dpi.y),
-                 Twips::ToPixels(width, m_dpi.x), Twips::ToPixels(height, m_dpi.y));
+    return Twips::ToPixels(left, top, width, height, m_dpi);
 }
 
 void frmKeystroke::createUi() {

@@ -19,6 +19,20 @@ std::unique_ptr<SonoluxBord> MakeCell(double dpi, int index = 0, QWidget* parent
     return cell;
 }
 
+// Cells 3 and 4 side by side in a window that is shown and active.
+struct TwoCellsOnScreen : ::testing::Test {
+    TwoCellsOnScreen() {
+        host.resize(400, 200);
+        cell4->SetLeft(1500);
+        host.show();
+        QApplication::setActiveWindow(&host);
+    }
+
+    QWidget host;
+    std::unique_ptr<SonoluxBord> cell3 = MakeCell(96, 3, &host);
+    std::unique_ptr<SonoluxBord> cell4 = MakeCell(96, 4, &host);
+};
+
 }  // namespace
 
 TEST(SonoluxBord, ConvertsPixelsToTwipsAtTheScreenResolution) {
@@ -101,14 +115,7 @@ TEST(SonoluxBord, ChoiceBeyond16BitsIsRefusedAsOverflow) {
     EXPECT_EQ(cell->Sonolux1()->property("FFTSizeChoice").toInt(), 3);  // unchanged
 }
 
-TEST(SonoluxBord, OnlyTheFocusedCellShowsItsFrame) {
-    QWidget host;
-    host.resize(400, 200);
-    auto cell3 = MakeCell(96, 3, &host);
-    auto cell4 = MakeCell(96, 4, &host);
-    cell4->SetLeft(1500);
-    host.show();
-    QApplication::setActiveWindow(&host);
+TEST_F(TwoCellsOnScreen, OnlyTheFocusedCellShowsItsFrame) {
     QCoreApplication::processEvents();
 
     cell3->GiveFocus();
@@ -184,14 +191,7 @@ TEST(SonoluxBord, FrameIsFourPixelsOnEveryEdgeOnRowsOf66And67Pixels) {
     }
 }
 
-TEST(SonoluxBord, FrameStaysWhileAMenuOrAnotherWindowHasTheKeyboard) {
-    QWidget host;
-    host.resize(400, 200);
-    auto cell3 = MakeCell(96, 3, &host);
-    auto cell4 = MakeCell(96, 4, &host);
-    cell4->SetLeft(1500);
-    host.show();
-    QApplication::setActiveWindow(&host);
+TEST_F(TwoCellsOnScreen, FrameStaysWhileAMenuOrAnotherWindowHasTheKeyboard) {
     cell3->GiveFocus();
     ASSERT_TRUE(IsRed(OnScreen(*cell3), 0, 0));
 

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,14 +21,11 @@
 #include "files/FileMover.h"
 #include "files/SafeFileWriter.h"
 #include "files/StaleTemporaries.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/SmallDisk.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 std::string Contents(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -67,6 +65,7 @@ struct Injected {
     static inline int writesBeforeFailure = -1;  // -1: never fail
     static inline int fsyncsBeforeFailure =
         -1;  // the copy's sync is the first, the folder's the second
+    static inline int fsyncError = EIO;
     static inline bool noUnnamedFiles = false;
     static inline std::time_t clockAhead = 0;  // seconds the mover's clock is ahead
     static inline std::string undeletable;
@@ -77,6 +76,7 @@ struct Injected {
     static void Reset() {
         writesBeforeFailure = -1;
         fsyncsBeforeFailure = -1;
+        fsyncError = EIO;
         noUnnamedFiles = false;
         clockAhead = 0;
         undeletable.clear();
@@ -104,7 +104,7 @@ struct Injected {
     }
     static int Fsync(int fd) {
         if (fsyncsBeforeFailure == 0) {
-            errno = EIO;
+            errno = fsyncError;
             return -1;
         }
         if (fsyncsBeforeFailure > 0) --fsyncsBeforeFailure;
@@ -211,6 +211,13 @@ TEST_F(FileMoverTest, CopyThatFailsAnywhereLeavesSourceAndNoPartialFile) {
         ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, EIO);
         Injected::fsyncsBeforeFailure = 1;  // the folder, after the copy got its name
         ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, EIO);
+        // A folder its file system cannot sync is as durable as it gets.
+        Injected::fsyncsBeforeFailure = 1;
+        Injected::fsyncError = EROFS;
+        const std::string moved = crossing.MoveFile(Q(path), into).path.toStdString();
+        EXPECT_EQ(Contents(moved), Pattern(100000, 'c'));
+        ASSERT_EQ(std::rename(moved.c_str(), path.c_str()), 0);
+        Injected::fsyncError = EIO;
         Injected::fsyncsBeforeFailure = -1;
         Injected::undeletable = path;  // the source cannot go: the copy goes again
         ExpectMoveFails([&] { crossing.MoveFile(Q(path), into); }, EPERM);

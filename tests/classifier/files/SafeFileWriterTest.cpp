@@ -7,15 +7,10 @@
 
 #include "files/SafeFileWriter.h"
 #include "tests/support/FailingFileWriter.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/SmallDisk.h"
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-    return file.readAll();
-}
 
 void WriteContents(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -47,14 +42,14 @@ TEST(SafeFileWriter, CreatesAndReplacesFilesKeepingTheirPermissions) {
     const QString path = folder.filePath(QStringLiteral("keylist.txt"));
     SafeFileWriter writer;
     EXPECT_EQ(writer.WriteFile(path, "first"), QString());
-    EXPECT_EQ(Contents(path), "first");
+    EXPECT_EQ(FileBytes(path), "first");
     const mode_t mask = ::umask(0);
     ::umask(mask);
     EXPECT_EQ(Permissions(path), 0666 & ~mask);
 
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
     EXPECT_EQ(writer.WriteFile(path, LargeContents()), QString());
-    EXPECT_EQ(Contents(path), LargeContents());
+    EXPECT_EQ(FileBytes(path), LargeContents());
     EXPECT_EQ(Permissions(path), 0640u);
     EXPECT_EQ(Names(folder.path()), QStringList{QStringLiteral("keylist.txt")});
 }
@@ -67,7 +62,7 @@ TEST(SafeFileWriter, WritesThroughASymbolicLinkAndKeepsTheLink) {
     ASSERT_TRUE(QFile::link(target, link));
     EXPECT_EQ(SafeFileWriter().WriteFile(link, "new"), QString());
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(Contents(target), "new");
+    EXPECT_EQ(FileBytes(target), "new");
 }
 
 TEST(SafeFileWriter, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
@@ -78,12 +73,12 @@ TEST(SafeFileWriter, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     FailingFileWriter fullDisk(100 * 1024);
     EXPECT_EQ(fullDisk.WriteFile(path, LargeContents()), QStringLiteral("No space left on device"));
     EXPECT_GT(fullDisk.writes, 1);  // the first, partial write was not taken for the whole
-    EXPECT_EQ(Contents(path), "old contents");
+    EXPECT_EQ(FileBytes(path), "old contents");
     EXPECT_EQ(Names(folder.path()), QStringList{QStringLiteral("keylist.txt")});
 
     FailingFileWriter failingSync(0, true);
     EXPECT_EQ(failingSync.WriteFile(path, "new"), QStringLiteral("Input/output error"));
-    EXPECT_EQ(Contents(path), "old contents");
+    EXPECT_EQ(FileBytes(path), "old contents");
     EXPECT_EQ(Names(folder.path()), QStringList{QStringLiteral("keylist.txt")});
 }
 
@@ -103,10 +98,10 @@ TEST(SafeFileWriter, OnARealFullDiskLeavesTheOldFile) {
     disk.Fill(1);
     EXPECT_EQ(SafeFileWriter().WriteFile(path, LargeContents()),
               QStringLiteral("No space left on device"));
-    EXPECT_EQ(Contents(path), "old contents");
+    EXPECT_EQ(FileBytes(path), "old contents");
     EXPECT_EQ(disk.Names(), QStringList{QStringLiteral("keylist.txt")});
 
     disk.Empty();
     EXPECT_EQ(SafeFileWriter().WriteFile(path, "new contents"), QString());
-    EXPECT_EQ(Contents(path), "new contents");
+    EXPECT_EQ(FileBytes(path), "new contents");
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "core/CorvaneError.h"
 #include "host/ControlModule.h"
 #include "sonolux/ComponentRegistry.h"
 #include "sonolux/SonoluxModule.h"
@@ -53,7 +54,7 @@ TEST_F(ModuleLookup, FindsTheRegisteredModuleAndCreatesControlsFromIt) {
     EXPECT_EQ(registry.FindClass(sonolux::CLSID_Sonolux)->modulePath, linked);
 
     ControlModule module;
-    ASSERT_TRUE(module.Load(sonolux::CLSID_Sonolux)) << module.ErrorText().toStdString();
+    ASSERT_NO_THROW(module.Load(sonolux::CLSID_Sonolux));
     EXPECT_EQ(module.ModulePath(), linked);
     std::unique_ptr<QWidget> control(module.CreateControl(nullptr));
     ASSERT_NE(control, nullptr);
@@ -70,19 +71,24 @@ TEST_F(ModuleLookup, FallsBackBesideTheProgramWhenTheRegisteredModuleIsGone) {
     ASSERT_TRUE(QFile::remove(linked));
 
     ControlModule module;
-    ASSERT_TRUE(module.Load(sonolux::CLSID_Sonolux)) << module.ErrorText().toStdString();
+    ASSERT_NO_THROW(module.Load(sonolux::CLSID_Sonolux));
     EXPECT_EQ(QFileInfo(module.ModulePath()).canonicalFilePath(),
               QFileInfo(built).canonicalFilePath());
 }
 
 TEST_F(ModuleLookup, FallsBackBesideTheProgramWithoutAnEntryAndReportsAMissingModule) {
     ControlModule module;
-    ASSERT_TRUE(module.Load(sonolux::CLSID_Sonolux)) << module.ErrorText().toStdString();
+    ASSERT_NO_THROW(module.Load(sonolux::CLSID_Sonolux));
     EXPECT_EQ(QFileInfo(module.ModulePath()).canonicalFilePath(),
               QFileInfo(built).canonicalFilePath());
 
     ControlModule nowhere;
-    EXPECT_FALSE(nowhere.Load(sonolux::CLSID_Sonolux, QString::fromStdString(folder.Path())));
-    EXPECT_FALSE(nowhere.ErrorText().isEmpty());
+    try {
+        nowhere.Load(sonolux::CLSID_Sonolux, QString::fromStdString(folder.Path()));
+        ADD_FAILURE() << "a folder without the module loaded one";
+    } catch (const CorvaneError& error) {
+        EXPECT_EQ(error.Number(), CorvaneErrorNumber::ModuleNotLoaded);
+        EXPECT_FALSE(error.Description().isEmpty());
+    }
     EXPECT_EQ(nowhere.CreateControl(nullptr), nullptr);
 }

@@ -3,24 +3,10 @@
 #include <QStringList>
 
 #include "keys/ImportMessageBox.h"
-
-namespace {
-
-class RecordingMessageBox : public IMessageBox {
-public:
-    void Warn(const QString& text) override { texts.append(text); }
-    bool AskOkCancel(const QString& text) override {
-        texts.append(text);
-        return true;
-    }
-    void Inform(const QString& text) override { texts.append(text); }
-    QStringList texts;
-};
-
-}  // namespace
+#include "tests/classifier/mocks/FakeServices.h"
 
 TEST(ImportMessageBox, ShowsTwentyProblemsAndCountsTheRestInOneSummary) {
-    RecordingMessageBox shown;
+    FakeMessageBox shown;
     ImportMessageBox messages(shown);
     for (int i = 0; i < 21; ++i) messages.Warn(QString("problem %1").arg(i));
     ASSERT_EQ(shown.texts.size(), 20);
@@ -30,7 +16,7 @@ TEST(ImportMessageBox, ShowsTwentyProblemsAndCountsTheRestInOneSummary) {
     ASSERT_EQ(shown.texts.size(), 21);
     EXPECT_EQ(shown.texts.back(), "... and 1 more line was not bound");
 
-    RecordingMessageBox few;
+    FakeMessageBox few;
     ImportMessageBox exactlyTwenty(few);
     for (int i = 0; i < 20; ++i) exactlyTwenty.Warn("problem");
     exactlyTwenty.ShowSummary();

@@ -9,18 +9,13 @@
 #include "settings/QtSettingsStore.h"
 #include "settings/SettingsFileFormat.h"
 #include "tests/support/FailingFileWriter.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/SmallDisk.h"
 
 namespace {
 
 const QString Section = QStringLiteral("Cell Size");
 const QString Key = QStringLiteral("Cell Width");
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-    return file.readAll();
-}
 
 // A settings file that holds "Cell Size"/"Cell Width" = `width`.
 void WriteSettingsFile(const QString& path, const QString& width) {
@@ -58,7 +53,7 @@ TEST(QtSettingsStore, CommitsToAnIniFileThatQtReadsAndANewStoreReadsBack) {
                           QStringLiteral("True"));
         EXPECT_EQ(store.Commit(), QString());
     }
-    EXPECT_TRUE(Contents(path).contains("[Cell%20Size]\nCell%20Width=1750\n"));
+    EXPECT_TRUE(FileBytes(path).contains("[Cell%20Size]\nCell%20Width=1750\n"));
     QSettings qt(path, QSettings::IniFormat);
     EXPECT_EQ(qt.value(QStringLiteral("Menu Defaults/Play")).toString(), QStringLiteral("True"));
     QtSettingsStore again(path);
@@ -77,14 +72,14 @@ TEST(QtSettingsStore, AFailedWriteReportsTheErrorAndLeavesTheOldFile) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("Corvane.conf"));
     WriteSettingsFile(path, QStringLiteral("1500"));
-    const QByteArray before = Contents(path);
+    const QByteArray before = FileBytes(path);
     {
         FailingFileWriter fullDisk(10);
         WriterOverride override(fullDisk);
         QtSettingsStore store(path);
         store.SaveSetting(Section, Key, QStringLiteral("3000"));
         EXPECT_EQ(store.Commit(), QStringLiteral("No space left on device"));
-        EXPECT_EQ(Contents(path), before);
+        EXPECT_EQ(FileBytes(path), before);
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("Corvane.conf")});
@@ -95,7 +90,7 @@ TEST(QtSettingsStore, OnARealFullDiskLeavesTheOldFile) {
     if (!disk.IsAvailable()) GTEST_SKIP() << disk.SkipReason();
     const QString path = disk.Path(QStringLiteral("Corvane.conf"));
     WriteSettingsFile(path, QStringLiteral("1500"));
-    const QByteArray before = Contents(path);
+    const QByteArray before = FileBytes(path);
     const QString longText(20000, QLatin1Char('9'));
 
     // Not a page left: nothing can even begin.
@@ -105,7 +100,7 @@ TEST(QtSettingsStore, OnARealFullDiskLeavesTheOldFile) {
         store.SaveSetting(Section, Key, longText);
         EXPECT_NE(store.Commit(), QString());
     }
-    EXPECT_EQ(Contents(path), before);
+    EXPECT_EQ(FileBytes(path), before);
 
     // One page left, taken by QSettings' lock file: the save begins and the
     // disk is full before its first byte. The text fits in Qt's write buffer,
@@ -117,12 +112,12 @@ TEST(QtSettingsStore, OnARealFullDiskLeavesTheOldFile) {
         store.SaveSetting(Section, Key, QString(2000, QLatin1Char('7')));
         EXPECT_EQ(store.Commit(), QStringLiteral("No space left on device"));
     }
-    EXPECT_EQ(Contents(path), before);
+    EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(disk.Names(), QStringList{QStringLiteral("Corvane.conf")});
 
     disk.Empty();
     QtSettingsStore store(path);
     store.SaveSetting(Section, Key, QStringLiteral("2500"));
     EXPECT_EQ(store.Commit(), QString());
-    EXPECT_TRUE(Contents(path).contains("Cell%20Width=2500"));
+    EXPECT_TRUE(FileBytes(path).contains("Cell%20Width=2500"));
 }

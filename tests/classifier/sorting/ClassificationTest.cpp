@@ -11,18 +11,10 @@
 
 #include "keys/ui/frmKeystroke.h"
 #include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A main window with a 3 x 2 grid, Tab after Classify as given, and recordings in
 // a folder of their own.
@@ -70,11 +62,11 @@ TEST_F(Classification, SelectionKeystrokeMovesTheFileAndTabsOn) {
     const QString a = Q(sorted.MakeFolder("a")) + "/";
     window->SetClassifyKey(0x41, 2, false, a);
     SetTabAfterClassify(true);
-    const QByteArray recording = Bytes(Load(2, "x.wav"));
+    const QByteArray recording = FileBytes(Load(2, "x.wav"));
     Select(2);
     Press(Qt::Key_A, Qt::ControlModifier);
     EXPECT_FALSE(QFile::exists(inbox + "/x.wav"));
-    EXPECT_EQ(Bytes(a + "x.wav"), recording);
+    EXPECT_EQ(FileBytes(a + "x.wav"), recording);
     EXPECT_EQ(window->Cell(2).Filename(), a + "x.wav");
     EXPECT_EQ(window->SelectedCell(), &window->Cell(3));
     EXPECT_TRUE(messages.texts.isEmpty());
@@ -134,7 +126,7 @@ TEST_F(Classification, NameClashStopsAllVisibleAtThatCellWithOneMessage) {
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("sorted before");
     existing.close();
-    const QByteArray clashBytes = Bytes(clash);
+    const QByteArray clashBytes = FileBytes(clash);
 
     Press(Qt::Key_F1);
     ASSERT_EQ(messages.texts.size(), 1);
@@ -142,8 +134,8 @@ TEST_F(Classification, NameClashStopsAllVisibleAtThatCellWithOneMessage) {
     EXPECT_EQ(window->Cell(0).Filename(), b + "r0.wav");
     EXPECT_EQ(window->Cell(1).Filename(), clash);
     EXPECT_EQ(window->Cell(3).Filename(), later);
-    EXPECT_EQ(Bytes(clash), clashBytes);
-    EXPECT_EQ(Bytes(b + "r1.wav"), "sorted before");
+    EXPECT_EQ(FileBytes(clash), clashBytes);
+    EXPECT_EQ(FileBytes(b + "r1.wav"), "sorted before");
     EXPECT_TRUE(QFile::exists(later));
 }
 

@@ -7,18 +7,10 @@
 #include <QTest>
 
 #include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 struct Undo : MainWindowFixture {
     void SetUp() override {
@@ -34,7 +26,7 @@ struct Undo : MainWindowFixture {
         for (int i = 0; i < 6; ++i) {
             const QString name = QStringLiteral("r%1.wav").arg(i);
             window->Cell(i).SetFilename(Q(incoming.WriteWave(name.toStdString(), {1, short(i)})));
-            original.append(Bytes(inbox + "/" + name));
+            original.append(FileBytes(inbox + "/" + name));
         }
     }
 
@@ -73,7 +65,7 @@ TEST_F(Undo, SelectionMoveGoesBackWithCellAndSelection) {
     EXPECT_EQ(undo->text(), "&Undo Classify r2.wav");
 
     undo->trigger();
-    EXPECT_EQ(Bytes(In(2)), original[2]);
+    EXPECT_EQ(FileBytes(In(2)), original[2]);
     EXPECT_FALSE(QFile::exists(a + "r2.wav"));
     EXPECT_EQ(window->Cell(2).Filename(), In(2));
     EXPECT_EQ(window->SelectedCell(), &window->Cell(2));
@@ -82,7 +74,7 @@ TEST_F(Undo, SelectionMoveGoesBackWithCellAndSelection) {
     // Pressing the keystroke again gives the state from before the undo.
     Press(Qt::Key_A);
     EXPECT_EQ(window->Cell(2).Filename(), a + "r2.wav");
-    EXPECT_EQ(Bytes(a + "r2.wav"), original[2]);
+    EXPECT_EQ(FileBytes(a + "r2.wav"), original[2]);
 }
 
 TEST_F(Undo, AllVisibleMoveIsOneStepAndSeveralUndosGoFurtherBack) {
@@ -97,15 +89,15 @@ TEST_F(Undo, AllVisibleMoveIsOneStepAndSeveralUndosGoFurtherBack) {
     EXPECT_EQ(QDir(b).entryList(QDir::Files).size(), 0);
     for (int i : {0, 2, 3, 4, 5}) {
         EXPECT_EQ(window->Cell(i).Filename(), In(i)) << i;
-        EXPECT_EQ(Bytes(In(i)), original[i]) << i;
+        EXPECT_EQ(FileBytes(In(i)), original[i]) << i;
     }
     EXPECT_EQ(window->Cell(1).Filename(), a + "r1.wav");  // back where the first step put it
-    EXPECT_EQ(Bytes(a + "r1.wav"), original[1]);
+    EXPECT_EQ(FileBytes(a + "r1.wav"), original[1]);
     EXPECT_EQ(window->SelectedCell(), &window->Cell(4));
 
     undo->trigger();
     EXPECT_EQ(window->Cell(1).Filename(), In(1));
-    EXPECT_EQ(Bytes(In(1)), original[1]);
+    EXPECT_EQ(FileBytes(In(1)), original[1]);
     EXPECT_EQ(window->SelectedCell(), &window->Cell(1));
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(QDir(inbox).entryList(QDir::Files).size(), 6);
@@ -119,7 +111,7 @@ TEST_F(Undo, AfterNextBatchTheFileGoesBackAndTheCellsAreLeftAlone) {
     window->mnuFileNextBatch_Click();
     ASSERT_EQ(window->Cell(0).Filename(), In(1));
     undo->trigger();
-    EXPECT_EQ(Bytes(In(0)), original[0]);
+    EXPECT_EQ(FileBytes(In(0)), original[0]);
     EXPECT_EQ(window->Cell(0).Filename(), In(1));
     EXPECT_TRUE(messages.texts.isEmpty());
 }
@@ -135,14 +127,14 @@ TEST_F(Undo, TakenOldNameIsNeverReplacedAndTheStepStays) {
     undo->trigger();
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_EQ(messages.texts[0], "File exists");
-    EXPECT_EQ(Bytes(In(0)), "a new recording with the old name");
-    EXPECT_EQ(Bytes(a + "r0.wav"), original[0]);
+    EXPECT_EQ(FileBytes(In(0)), "a new recording with the old name");
+    EXPECT_EQ(FileBytes(a + "r0.wav"), original[0]);
     EXPECT_EQ(window->Cell(0).Filename(), a + "r0.wav");
     EXPECT_TRUE(undo->isEnabled());
 
     ASSERT_TRUE(QFile::remove(In(0)));
     undo->trigger();
-    EXPECT_EQ(Bytes(In(0)), original[0]);
+    EXPECT_EQ(FileBytes(In(0)), original[0]);
     EXPECT_FALSE(undo->isEnabled());
 }
 
@@ -153,7 +145,7 @@ TEST_F(Undo, PartlyFailedUndoKeepsOnlyWhatDidNotGoBack) {
     undo->trigger();
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_EQ(messages.texts[0], "No such file or directory");
-    for (int i : {0, 1, 2, 4, 5}) EXPECT_EQ(Bytes(In(i)), original[i]) << i;
+    for (int i : {0, 1, 2, 4, 5}) EXPECT_EQ(FileBytes(In(i)), original[i]) << i;
     EXPECT_EQ(undo->text(), "&Undo Classify r3.wav");
 }
 

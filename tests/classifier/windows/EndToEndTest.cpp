@@ -15,18 +15,10 @@
 
 #include "keys/ui/frmKeystroke.h"
 #include "tests/classifier/mocks/MainWindowFixture.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString Name(int i) {
     return QStringLiteral("r%1.wav").arg(i, 2, 10, QLatin1Char('0'));
@@ -42,7 +34,7 @@ struct Session : MainWindowFixture {
         for (int i = 0; i < 60; ++i) {
             const std::vector<std::int16_t> samples(200 + i, static_cast<std::int16_t>(i * 100));
             incoming.WriteWave(Name(i).toStdString(), samples);
-            original[i] = Bytes(inbox + "/" + Name(i));
+            original[i] = FileBytes(inbox + "/" + Name(i));
         }
     }
 
@@ -147,7 +139,7 @@ TEST_F(Session, SixtyRecordingsEndUpOnceEachInTheirFolders) {
     const QStringList folders = {"birds", "frogs", "noise"};
     for (int i = 0; i < 60; ++i) {
         const QString expected = target[folders[i % 3]] + "/" + Name(i);
-        EXPECT_EQ(Bytes(expected), original[i]) << Name(i).toStdString();
+        EXPECT_EQ(FileBytes(expected), original[i]) << Name(i).toStdString();
         for (int other = 0; other < 3; ++other) {
             if (other != i % 3) {
                 EXPECT_FALSE(QFile::exists(target[folders[other]] + "/" + Name(i))) << i;

@@ -135,19 +135,6 @@ TEST(OptionsDialogLayout, ScalesItsTwipsWithTheScreensResolution) {
     EXPECT_EQ(width->geometry(), QRect(132, 40, 98, 24));
 }
 
-TEST_F(OptionsDialogTest, IsCentredOnTheScreenEachTimeItLoads) {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QPoint centred(screen.x() + (screen.width() - dialog.width()) / 2,
-                         screen.y() + (screen.height() - dialog.height()) / 2);
-    EXPECT_EQ(dialog.pos(), centred);
-    dialog.move(centred + QPoint(40, 30));
-    dialog.Update();  // still loaded: stays where the user put it
-    EXPECT_EQ(dialog.pos(), centred + QPoint(40, 30));
-    Press("cmdCancel");
-    dialog.Update();
-    EXPECT_EQ(dialog.pos(), centred);
-}
-
 TEST_F(OptionsDialogTest, ApplyPassesTheEditedValuesWithTheListMapping) {
     SetText("txtCellWidth", QStringLiteral("1500.5"));
     SetText("txtCellHeight", QStringLiteral("1501.5"));

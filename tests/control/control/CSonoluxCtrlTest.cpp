@@ -274,7 +274,6 @@ TEST_F(Control, ReloadedStateKeepsDataPathAndVersionButNotParameters) {
 TEST_F(Control, DeclaresItsFlagsAndActivationPolicy) {
     EXPECT_EQ(control.GetControlFlags() & 0x14u, 0x14u);
     EXPECT_EQ(control.GetActivationPolicy(), 4);
-    EXPECT_NE(control.GetWindowlessDropTarget(), nullptr);
 }
 
 namespace {

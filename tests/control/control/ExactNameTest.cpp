@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "control/CSonoluxCtrl.h"
+#include "tests/control/mocks/ControlShowingRecording.h"
 #include "tests/control/mocks/FakeSoundPlayer.h"
 #include "tests/support/TempFolder.h"
 
@@ -11,18 +12,8 @@ namespace {
 
 // A control showing a recording, beside files that a name that is not exact
 // would reach instead of its own.
-struct ExactName : ::testing::Test {
-    ExactName() {
-        control.resize(150, 100);
-        control.SetFilename(QString::fromStdString(folder.WriteWave("shown.wav", {100, -200})));
-        QImage target(150, 100, QImage::Format_RGB32);
-        QPainter painter(&target);
-        control.DrawMetafile(painter, target.rect());
-    }
-
-    TempFolder folder;
-    FakeSoundPlayer player;
-    CSonoluxCtrl control{player};
+struct ExactName : ControlShowingRecording {
+    ExactName() : ControlShowingRecording("shown.wav") {}
 };
 
 // Cut at its NUL, the first name is other.wav; the lone surrogate of the

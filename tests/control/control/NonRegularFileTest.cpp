@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "control/CSonoluxCtrl.h"
+#include "tests/control/mocks/ControlShowingRecording.h"
 #include "tests/control/mocks/FakeSoundPlayer.h"
 #include "tests/support/TempFolder.h"
 
@@ -14,13 +15,8 @@ namespace {
 
 // A control showing a real recording, and a named pipe beside it that no one
 // writes to: opening the pipe the ordinary way would wait for ever.
-struct NonRegularFile : ::testing::Test {
-    NonRegularFile() {
-        control.resize(150, 100);
-        control.SetFilename(QString::fromStdString(folder.WriteWave("tone.wav", {100, -200})));
-        QImage target(150, 100, QImage::Format_RGB32);
-        QPainter painter(&target);
-        control.DrawMetafile(painter, target.rect());
+struct NonRegularFile : ControlShowingRecording {
+    NonRegularFile() : ControlShowingRecording("tone.wav") {
         pipe = folder.Path("pipe.wav");
         if (::mkfifo(pipe.c_str(), 0600) != 0) pipe.clear();
     }
@@ -28,9 +24,6 @@ struct NonRegularFile : ::testing::Test {
         for (int i = 0; i < 10; ++i) QCoreApplication::sendPostedEvents();
     }
 
-    TempFolder folder;
-    FakeSoundPlayer player;
-    CSonoluxCtrl control{player};
     std::string pipe;
 };
 

@@ -1,0 +1,143 @@
+#include "sorting/CellClassifier.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStringList>
+#include <vector>
+
+#include "files/FileMover.h"
+#include "sorting/NextBatchCount.h"
+#include "tests/classifier/mocks/FakeServices.h"
+#include "tests/support/FileContents.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+// A grid of cells without widgets: the first `visible` cells are the ones on
+// screen. Moves reach the batch count as they reach it in the window.
+class FakeCells : public IClassifiedCells {
+public:
+    int VisibleCellCount() const override { return visible; }
+    int CellCount() const override { return static_cast<int>(files.size()); }
+    QString CellFilename(int index) const override { return files.at(index); }
+    void FollowMove(int index, const QString& path) override { files[index] = path; }
+    int SelectedIndex() const override { return selected; }
+    void SelectCell(int index) override { selected = index; }
+    void RecordingMoved(const QString& from, const QString& to) override {
+        nextBatch.Moved(from, to);
+    }
+    void MoveFailed(const QString& path, const QString&) override { failed.append(path); }
+    void MoveWarned(const QString& warning) override { warnings.append(warning); }
+
+    std::vector<QString> files;
+    int visible = 0;
+    int selected = -1;
+    QStringList failed;
+    QStringList warnings;
+    NextBatchCount nextBatch;
+};
+
+class Classification : public ::testing::Test {
+protected:
+    // Cells 0, 1 and 3 hold recordings of the batch folder; cell 2 is empty.
+    void SetUp() override {
+        for (const char* name : {"a.wav", "b.wav", "", "d.wav"})
+            cells.files.push_back(*name ? Q(batch.WriteWave(name)) : QString());
+        cells.visible = 4;
+        cells.nextBatch.Listed(Q(batch.Path()), 3);
+        into = Q(target.Path()) + "/";
+    }
+
+    TempFolder batch;
+    TempFolder target;
+    QString into;
+    FakeCells cells;
+    FileMover mover;
+    FakeMessageBox messages;
+    CellClassifier classifier{cells, mover, messages};
+};
+
+TEST_F(Classification, AllVisibleStopsAtTheFirstFailureAndKeepsWhatMoved) {
+    target.WriteText("b.wav", "another recording of the same name");
+    cells.files.push_back(Q(batch.WriteWave("hidden.wav")));
+
+    classifier.ClassifyAllVisible(into);
+
+    EXPECT_EQ(cells.files[0], into + "a.wav");
+    EXPECT_TRUE(QFile::exists(into + "a.wav"));
+    EXPECT_EQ(cells.files[1], Q(batch.Path("b.wav")));
+    EXPECT_EQ(cells.files[3], Q(batch.Path("d.wav")));
+    EXPECT_TRUE(QFile::exists(Q(batch.Path("d.wav"))));
+    EXPECT_EQ(messages.texts, QStringList{"File exists"});
+    EXPECT_EQ(cells.failed, QStringList{Q(batch.Path("b.wav"))});
+    EXPECT_EQ(classifier.MovedInto(into), 1);
+    EXPECT_EQ(classifier.UndoCaption(), "&Undo Classify a.wav");
+    EXPECT_EQ(cells.nextBatch.Left(), 2);
+    EXPECT_EQ(cells.files[4], Q(batch.Path("hidden.wav")));
+}
+
+TEST_F(Classification, TabAfterClassifyAdvancesPastEmptyCellsAndWraps) {
+    cells.selected = 2;  // the empty cell: nothing moves, the selection still advances
+    classifier.ClassifySelection(into, true);
+    EXPECT_EQ(cells.selected, 3);
+    EXPECT_FALSE(classifier.CanUndo());
+
+    classifier.ClassifySelection(into, true);
+    EXPECT_EQ(cells.files[3], into + "d.wav");
+    EXPECT_EQ(cells.selected, 0);
+
+    classifier.ClassifySelection(into, false);
+    EXPECT_EQ(cells.files[0], into + "a.wav");
+    EXPECT_EQ(cells.selected, 0);
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(Classification, UndoKeepsOnlyTheRecordingThatCannotGoBack) {
+    classifier.ClassifyAllVisible(into);
+    ASSERT_EQ(classifier.MovedInto(into), 3);
+    const std::string blocker = batch.WriteText("b.wav", "a new file under the old name");
+
+    classifier.Undo();
+
+    EXPECT_EQ(cells.files[0], Q(batch.Path("a.wav")));
+    EXPECT_EQ(cells.files[1], into + "b.wav");
+    EXPECT_EQ(cells.files[3], Q(batch.Path("d.wav")));
+    EXPECT_EQ(messages.texts, QStringList{"File exists"});
+    EXPECT_EQ(classifier.MovedInto(into), 1);
+    EXPECT_EQ(classifier.UndoCaption(), "&Undo Classify b.wav");
+
+    ASSERT_TRUE(QFile::remove(Q(blocker)));
+    classifier.Undo();
+    EXPECT_EQ(cells.files[1], Q(batch.Path("b.wav")));
+    EXPECT_EQ(classifier.MovedInto(into), 0);
+    EXPECT_FALSE(classifier.CanUndo());
+    EXPECT_EQ(classifier.UndoCaption(), "&Undo Classify");
+}
+
+TEST_F(Classification, NextBatchCountFollowsMovesUndosAndANewListing) {
+    TempFolder other;
+    const QString otherInto = Q(other.Path()) + "/";
+    cells.selected = 0;
+    classifier.ClassifySelection(into, false);
+    EXPECT_EQ(cells.nextBatch.Left(), 2);
+    // A second keystroke moves it on between two other folders.
+    classifier.ClassifySelection(otherInto, false);
+    EXPECT_EQ(cells.nextBatch.Left(), 2);
+    EXPECT_EQ(classifier.MovedInto(into), 1);
+    EXPECT_EQ(classifier.MovedInto(otherInto), 1);
+
+    classifier.Undo();
+    classifier.Undo();
+    EXPECT_EQ(cells.files[0], Q(batch.Path("a.wav")));
+    EXPECT_EQ(cells.nextBatch.Left(), 3);
+
+    classifier.ClassifyAllVisible(into);
+    EXPECT_EQ(cells.nextBatch.Left(), 0);
+    cells.nextBatch.Listed(Q(batch.Path()), 0);  // Next Batch lists the folder again
+    classifier.Undo();
+    EXPECT_EQ(cells.nextBatch.Left(), 3);
+    EXPECT_EQ(cells.nextBatch.Folder(), Q(batch.Path()));
+}
+
+}  // namespace
