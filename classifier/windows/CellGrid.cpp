@@ -135,3 +135,15 @@ void CellGrid::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLeng
 void CellGrid::ShowRecordings(const QStringList& paths) {
     for (int n = 0; n < paths.size(); ++n) Cell(n).SetFilename(paths[n]);
 }
+
+void CellGrid::SetSPGParams(const SpectrogramParameterSet& params) {
+    UpdateSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
+                    params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
+}
+
+SpectrogramParameterSet CellGrid::SPGParams() const {
+    SpectrogramParameterSet params;
+    GetSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
+                 params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
+    return params;
+}

@@ -8,6 +8,7 @@
 #include "cells/SonoluxBord.h"
 #include "core/GridLayout.h"
 #include "core/MainWindowValues.h"
+#include "core/SpectrogramParameterSet.h"
 
 class ControlModule;
 class IMessageBox;
@@ -60,6 +61,9 @@ public:
     void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
                       std::int32_t& HopSize, std::int32_t& WindowFunctionChoice, float& PowerMax,
                       float& PowerMin) const;
+    // The same, as one value.
+    void SetSPGParams(const SpectrogramParameterSet& params);
+    SpectrogramParameterSet SPGParams() const;
 
     // Cell n shows `paths[n]`.
     void ShowRecordings(const QStringList& paths);

@@ -177,18 +177,6 @@ void frmMain::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengt
                          PowerMin);
 }
 
-void frmMain::SetSPGParams(const SpectrogramParameterSet& params) {
-    UpdateSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
-                    params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
-}
-
-SpectrogramParameterSet frmMain::SPGParams() const {
-    SpectrogramParameterSet params;
-    GetSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
-                 params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
-    return params;
-}
-
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched != m_clientArea) {
         Form_KeyDown(KeyStrokeFromEvent(*static_cast<QKeyEvent*>(event)));

@@ -74,8 +74,10 @@ public:
     void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
                       std::int32_t& HopSize, std::int32_t& WindowFunctionChoice, float& PowerMax,
                       float& PowerMin) const override;
-    void SetSPGParams(const SpectrogramParameterSet& params) override;
-    SpectrogramParameterSet SPGParams() const override;
+    void SetSPGParams(const SpectrogramParameterSet& params) override {
+        m_cells.SetSPGParams(params);
+    }
+    SpectrogramParameterSet SPGParams() const override { return m_cells.SPGParams(); }
     bool IsPlayChecked() const override { return m_menu.IsPlayChecked(); }
     void SetPlayChecked(bool checked) override { m_menu.SetPlayChecked(checked); }
     RecordingOptions GetRecordingOptions() const override { return m_cells.Recordings(); }
