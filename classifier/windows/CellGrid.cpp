@@ -114,36 +114,22 @@ void CellGrid::SetRecordingOptions(const RecordingOptions& options) {
     }
 }
 
-void CellGrid::UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,
-                               std::int32_t HopSize, std::int32_t WindowFunctionChoice,
-                               float PowerMax, float PowerMin) {
-    for (SonoluxBord* cell : ctlSonoluxBord) {
-        cell->UpdateSPGParams(FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice,
-                              PowerMax, PowerMin);
-    }
-}
-
-void CellGrid::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
-                            std::int32_t& HopSize, std::int32_t& WindowFunctionChoice,
-                            float& PowerMax, float& PowerMin) const {
-    const SonoluxBord* source = SelectedCell();
-    if (!source) source = ctlSonoluxBord.front();
-    source->GetSPGParams(FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax,
-                         PowerMin);
-}
-
 void CellGrid::ShowRecordings(const QStringList& paths) {
     for (int n = 0; n < paths.size(); ++n) Cell(n).SetFilename(paths[n]);
 }
 
 void CellGrid::SetSPGParams(const SpectrogramParameterSet& params) {
-    UpdateSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
-                    params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
+    for (SonoluxBord* cell : ctlSonoluxBord) {
+        cell->UpdateSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
+                              params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
+    }
 }
 
 SpectrogramParameterSet CellGrid::SPGParams() const {
+    const SonoluxBord* source = SelectedCell();
+    if (!source) source = ctlSonoluxBord.front();
     SpectrogramParameterSet params;
-    GetSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
-                 params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
+    source->GetSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
+                         params.WindowFunctionChoice, params.PowerMax, params.PowerMin);
     return params;
 }

@@ -54,15 +54,10 @@ public:
     void SetPlay(bool play);
     void SetRecordingOptions(const RecordingOptions& options);
     const RecordingOptions& Recordings() const { return m_recordings; }
-    void UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,
-                         std::int32_t HopSize, std::int32_t WindowFunctionChoice, float PowerMax,
-                         float PowerMin);
-    // Of the selected cell, or of cell 0 while none is selected.
-    void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
-                      std::int32_t& HopSize, std::int32_t& WindowFunctionChoice, float& PowerMax,
-                      float& PowerMin) const;
-    // The same, as one value.
+    // Every cell, hidden ones included, in index order; a cell that refuses a
+    // value ends it there (CorvaneError).
     void SetSPGParams(const SpectrogramParameterSet& params);
+    // Of the selected cell, or of cell 0 while none is selected.
     SpectrogramParameterSet SPGParams() const;
 
     // Cell n shows `paths[n]`.

@@ -166,15 +166,20 @@ void frmMain::OpenFromCommandLine(const QString& path) {
 void frmMain::UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLengthChoice,
                               std::int32_t HopSize, std::int32_t WindowFunctionChoice,
                               float PowerMax, float PowerMin) {
-    m_cells.UpdateSPGParams(FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice,
-                            PowerMax, PowerMin);
+    m_cells.SetSPGParams(
+        {FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax, PowerMin});
 }
 
 void frmMain::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
                            std::int32_t& HopSize, std::int32_t& WindowFunctionChoice,
                            float& PowerMax, float& PowerMin) const {
-    m_cells.GetSPGParams(FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax,
-                         PowerMin);
+    const SpectrogramParameterSet params = m_cells.SPGParams();
+    FFTSizeChoice = params.FFTSizeChoice;
+    FrameLengthChoice = params.FrameLengthChoice;
+    HopSize = params.HopSize;
+    WindowFunctionChoice = params.WindowFunctionChoice;
+    PowerMax = params.PowerMax;
+    PowerMin = params.PowerMin;
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
