@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "cells/SonoluxBord.h"
+#include "core/ScreenDpi.h"
 
 class QPushButton;
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <cstdint>
 
-#include "cells/SonoluxBord.h"
+#include "core/ScreenDpi.h"
 #include "keys/KeyStroke.h"
 
 class CommonDialog;
