@@ -16,6 +16,18 @@ struct SpectrogramParameterSet {
     float PowerMax = 0;
     float PowerMin = 0;
 
+    // Hands the six values out in their usual order, for the operations that
+    // keep them apart at their surface.
+    void Unpack(std::int32_t& fftSizeChoice, std::int32_t& frameLengthChoice, std::int32_t& hopSize,
+                std::int32_t& windowFunctionChoice, float& powerMax, float& powerMin) const {
+        fftSizeChoice = FFTSizeChoice;
+        frameLengthChoice = FrameLengthChoice;
+        hopSize = HopSize;
+        windowFunctionChoice = WindowFunctionChoice;
+        powerMax = PowerMax;
+        powerMin = PowerMin;
+    }
+
     friend bool operator==(const SpectrogramParameterSet& a, const SpectrogramParameterSet& b) {
         return a.FFTSizeChoice == b.FFTSizeChoice && a.FrameLengthChoice == b.FrameLengthChoice &&
                a.HopSize == b.HopSize && a.WindowFunctionChoice == b.WindowFunctionChoice &&

@@ -173,13 +173,8 @@ void frmMain::UpdateSPGParams(std::int32_t FFTSizeChoice, std::int32_t FrameLeng
 void frmMain::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
                            std::int32_t& HopSize, std::int32_t& WindowFunctionChoice,
                            float& PowerMax, float& PowerMin) const {
-    const SpectrogramParameterSet params = m_cells.SPGParams();
-    FFTSizeChoice = params.FFTSizeChoice;
-    FrameLengthChoice = params.FrameLengthChoice;
-    HopSize = params.HopSize;
-    WindowFunctionChoice = params.WindowFunctionChoice;
-    PowerMax = params.PowerMax;
-    PowerMin = params.PowerMin;
+    m_cells.SPGParams().Unpack(FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice,
+                               PowerMax, PowerMin);
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

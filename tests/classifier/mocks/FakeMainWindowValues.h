@@ -39,12 +39,8 @@ public:
     void GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengthChoice,
                       std::int32_t& HopSize, std::int32_t& WindowFunctionChoice, float& PowerMax,
                       float& PowerMin) const override {
-        FFTSizeChoice = params.FFTSizeChoice;
-        FrameLengthChoice = params.FrameLengthChoice;
-        HopSize = params.HopSize;
-        WindowFunctionChoice = params.WindowFunctionChoice;
-        PowerMax = params.PowerMax;
-        PowerMin = params.PowerMin;
+        params.Unpack(FFTSizeChoice, FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax,
+                      PowerMin);
     }
     void SetSPGParams(const SpectrogramParameterSet& set) override {
         spgCalls.push_back(set);
