@@ -4,16 +4,24 @@
 
 namespace FileChoices {
 
-bool AskForWaveFile(CommonDialog& dialog) {
-    dialog.CancelError = true;
-    dialog.Flags = CommonDialog::FileMustExist | CommonDialog::HideReadOnly;
-    dialog.Filter = QStringLiteral("Wave files|*.wav");
+bool Chosen(CommonDialog& dialog, bool save) {
     try {
-        dialog.ShowOpen();
+        if (save) {
+            dialog.ShowSave();
+        } else {
+            dialog.ShowOpen();
+        }
     } catch (const DialogCancelled&) {
         return false;
     }
     return true;
+}
+
+bool AskForWaveFile(CommonDialog& dialog) {
+    dialog.CancelError = true;
+    dialog.Flags = CommonDialog::FileMustExist | CommonDialog::HideReadOnly;
+    dialog.Filter = QStringLiteral("Wave files|*.wav");
+    return Chosen(dialog);
 }
 
 bool AskForKeystrokeFolder(CommonDialog& dialog) {
@@ -21,12 +29,7 @@ bool AskForKeystrokeFolder(CommonDialog& dialog) {
     dialog.CancelError = true;
     dialog.Flags = CommonDialog::HideReadOnly;
     dialog.DefaultExt = QStringLiteral(".wav");
-    try {
-        dialog.ShowSave();
-    } catch (const DialogCancelled&) {
-        return false;
-    }
-    return true;
+    return Chosen(dialog, true);
 }
 
 }  // namespace FileChoices

@@ -8,6 +8,10 @@ class CommonDialog;
 // the dialog goes on to the caller.
 namespace FileChoices {
 
+// Shows the dialog to open (or, with `save`, to save) a file; false when the
+// user cancelled.
+bool Chosen(CommonDialog& dialog, bool save = false);
+
 // Open and Open Many: an existing wave file.
 bool AskForWaveFile(CommonDialog& dialog);
 // Set keystroke directory: any name in the folder, proposed as "any.wav".

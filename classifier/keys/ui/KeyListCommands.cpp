@@ -3,6 +3,7 @@
 #include "files/FileSystem.h"
 #include "files/SafeFileWriter.h"
 #include "host/CommonDialog.h"
+#include "host/FileChoices.h"
 #include "keys/ClassifyKeySetter.h"
 #include "keys/ImportMessageBox.h"
 #include "keys/KeyListFile.h"
@@ -19,16 +20,7 @@ bool AskForKeyList(CommonDialog& dialog, bool save) {
     if (save) dialog.Flags |= CommonDialog::OverwritePrompt;
     dialog.DefaultExt = QStringLiteral(".txt");
     dialog.FileName = QStringLiteral("keylist.txt");
-    try {
-        if (save) {
-            dialog.ShowSave();
-        } else {
-            dialog.ShowOpen();
-        }
-    } catch (const DialogCancelled&) {
-        return false;
-    }
-    return true;
+    return FileChoices::Chosen(dialog, save);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "core/Twips.h"
 #include "host/CommonDialog.h"
+#include "host/FileChoices.h"
 #include "keys/ClassifyKeySetter.h"
 #include "keys/KeyEventTranslation.h"
 #include "keys/mdlKeycodes.h"
@@ -128,11 +129,7 @@ void frmKeystroke::cmdBrowse_Click() {
     m_commonDialog.Flags = CommonDialog::HideReadOnly | CommonDialog::PathMustExist;
     m_commonDialog.Filter = QStringLiteral("All files|*.*");
     m_commonDialog.CancelError = true;
-    try {
-        m_commonDialog.ShowOpen();
-    } catch (const DialogCancelled&) {
-        return;
-    }
+    if (!FileChoices::Chosen(m_commonDialog)) return;
     lblTargetDir->setText(FolderPart(m_commonDialog.FileName));
 }
 
