@@ -99,6 +99,18 @@ void CSonoluxCtrl::SetFloatSamples(bool value) {
     SetModifiedFlag(true);
 }
 
+void CSonoluxCtrl::SetEverySample(bool value) {
+    if (value == m_everySample) return;
+    m_everySample = value;
+    MarkImageDirty();
+}
+
+void CSonoluxCtrl::SetAutoContrast(bool value) {
+    if (value == m_autoContrast) return;
+    m_autoContrast = value;
+    MarkImageDirty();
+}
+
 void CSonoluxCtrl::Play() {
     // Handed to the player, a name that names no file exactly would play
     // another file.

@@ -46,6 +46,11 @@ class CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
     // What a load takes.
     Q_PROPERTY(int FrameLimit READ GetFrameLimit WRITE SetFrameLimit)
     Q_PROPERTY(bool FloatSamples READ GetFloatSamples WRITE SetFloatSamples)
+    // How the picture is drawn, beyond the six parameters.
+    Q_PROPERTY(bool EverySample READ GetEverySample WRITE SetEverySample)
+    Q_PROPERTY(bool AutoContrast READ GetAutoContrast WRITE SetAutoContrast)
+    // Why the last load refused its file.
+    Q_PROPERTY(QString LoadError READ GetLoadError NOTIFY LoadStateChanged)
 
 public:
     // `player` plays the file on Play; it must outlive the control.
@@ -117,6 +122,19 @@ public:
     bool GetFloatSamples() const { return m_loadOptions.floatSamples; }
     void SetFloatSamples(bool value);
 
+    // Every sample of the loaded part shows in the picture: one column per device
+    // pixel, each the loudest of the frames that start within it. False in a new
+    // control. Not saved with the control's state.
+    bool GetEverySample() const { return m_everySample; }
+    void SetEverySample(bool value);
+    // The grey scale spans this recording's own levels instead of PowerMin to
+    // PowerMax. False in a new control. Not saved with the control's state.
+    bool GetAutoContrast() const { return m_autoContrast; }
+    void SetAutoContrast(bool value);
+    // A few words on why the last load refused its file; empty after a load
+    // that read one and for an empty Filename.
+    QString GetLoadError() const { return m_loadError; }
+
     Q_INVOKABLE void Play();
     Q_INVOKABLE void AboutBox();
     Q_INVOKABLE void DoClick() {}
@@ -187,6 +205,9 @@ private:
     sonolux::LoadOptions m_loadOptions;
     bool m_loaded = false;
     sonolux::WaveFileInfo m_fileInfo;
+    QString m_loadError;
+    bool m_everySample = false;
+    bool m_autoContrast = false;
     bool m_playing = false;
     QString m_playError;
     ISoundPlayer& m_player;

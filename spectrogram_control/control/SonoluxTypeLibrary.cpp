@@ -40,6 +40,9 @@ const DispatchTable& SonoluxDispatchTable() {
         {SonoluxDispid::PlayError, "PlayError", Kind::Property},
         {SonoluxDispid::FrameLimit, "FrameLimit", Kind::Property},
         {SonoluxDispid::FloatSamples, "FloatSamples", Kind::Property},
+        {SonoluxDispid::EverySample, "EverySample", Kind::Property},
+        {SonoluxDispid::AutoContrast, "AutoContrast", Kind::Property},
+        {SonoluxDispid::LoadError, "LoadError", Kind::Property},
     });
     return table;
 }

@@ -32,6 +32,10 @@ constexpr int PlayError = 19;
 // Added later still: what a load takes.
 constexpr int FrameLimit = 20;
 constexpr int FloatSamples = 21;
+// How the picture is drawn, and why a load refused its file.
+constexpr int EverySample = 22;
+constexpr int AutoContrast = 23;
+constexpr int LoadError = 24;
 }  // namespace SonoluxDispid
 
 // The static description of the module's type library: its identifier,

@@ -67,6 +67,17 @@ constexpr const char* ProgID_Sonolux = "SONOLUX.SonoluxCtrl.1";
 //                             GetErrorNumber) and keeps the old one
 //   "FloatSamples"   bool     IEEE float wave files are read; default false
 // Changing either reloads the current file. Neither is saved with the control.
+// How the picture is drawn (neither saved with the control, both false at first):
+//   "EverySample"    bool     one column per device pixel, each the loudest
+//                             power, bin by bin, of the frames that start in its
+//                             stretch of samples, so no sample falls between frames
+//   "AutoContrast"   bool     the grey scale runs from the recording's background
+//                             (white) to its loudest bin (black) instead of
+//                             PowerMin to PowerMax
+// And, read-only with the load state:
+//   "LoadError"      QString  a few words on why the last load refused its file
+//                             ("not a wave file", "cut short", ...); empty after a
+//                             load that read one and for an empty Filename
 // The time of sample frame i is i / SampleRate seconds; the picture covers
 // LoadedFrames frames.
 
