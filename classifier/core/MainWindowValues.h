@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
 #include "core/SpectrogramParameterSet.h"
@@ -62,4 +63,8 @@ public:
     // from the next batch on.
     virtual RecordingOptions GetRecordingOptions() const = 0;
     virtual void SetRecordingOptions(const RecordingOptions& options) = 0;
+
+    // The decision log's file; empty while there is no log.
+    virtual QString DecisionLogPath() const = 0;
+    virtual void SetDecisionLogPath(const QString& path) = 0;
 };

@@ -37,26 +37,11 @@ char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EndsWithWaveExtension(const char* name, std::size_t length, WaveNames names) {
-    if (length < 4) return false;
-    const char* extension = name + length - 4;
-    if (names == WaveNames::LowerCaseOnly) return std::memcmp(extension, ".wav", 4) == 0;
-    return std::equal(extension, extension + 4, ".wav",
-                      [](char c, char wanted) { return AsciiLower(c) == wanted; });
-}
-
 bool IsAscii(const char* name, std::size_t length) {
     for (std::size_t i = 0; i < length; ++i) {
         if (static_cast<unsigned char>(name[i]) >= 0x80) return false;
     }
     return true;
-}
-
-// True when the name reads as text and that text names this very file again.
-bool SurvivesRoundTrip(const char* name, std::size_t length) {
-    if (IsAscii(name, length)) return true;
-    const QByteArray bytes(name, static_cast<qsizetype>(length));
-    return QFile::encodeName(QFile::decodeName(bytes)) == bytes;
 }
 
 void FoldCase(const char* name, std::size_t length, std::string& folded) {
@@ -79,6 +64,20 @@ bool IsRegularFile(DIR* folder, const dirent& entry) {
 
 }  // namespace
 
+bool IsWaveName(const char* name, std::size_t length, WaveNames names) {
+    if (length < 4) return false;
+    const char* extension = name + length - 4;
+    if (names == WaveNames::LowerCaseOnly) return std::memcmp(extension, ".wav", 4) == 0;
+    return std::equal(extension, extension + 4, ".wav",
+                      [](char c, char wanted) { return AsciiLower(c) == wanted; });
+}
+
+bool NameIsText(const char* name, std::size_t length) {
+    if (IsAscii(name, length)) return true;
+    const QByteArray bytes(name, static_cast<qsizetype>(length));
+    return QFile::encodeName(QFile::decodeName(bytes)) == bytes;
+}
+
 Batch FirstWaveFiles(const QString& folder, int capacity, WaveNames names) {
     Batch batch;
     FolderListing listing(::opendir(QFile::encodeName(folder).constData()));
@@ -92,8 +91,8 @@ Batch FirstWaveFiles(const QString& folder, int capacity, WaveNames names) {
         const dirent* entry = ::readdir(listing.get());
         if (!entry) break;
         const std::size_t length = std::strlen(entry->d_name);
-        if (!EndsWithWaveExtension(entry->d_name, length, names)) continue;
-        if (!SurvivesRoundTrip(entry->d_name, length)) {
+        if (!IsWaveName(entry->d_name, length, names)) continue;
+        if (!NameIsText(entry->d_name, length)) {
             if (IsRegularFile(listing.get(), *entry)) ++batch.unreadableNames;
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 
 // Lists the recordings of a batch: the files directly in a folder whose names
 // end in ".wav" (in lower case, as the wave file pattern asks, or in any letter
@@ -23,6 +24,13 @@ struct Batch {
     // none, so they could not be shown or moved safely.
     int unreadableNames = 0;
 };
+
+// Whether the name of `length` bytes at `name` is a wave file's.
+bool IsWaveName(const char* name, std::size_t length, WaveNames names);
+// True when the name reads as text and that text names this very file again.
+// Latin-1 names from older recorders do not: as text they would name another
+// file, or none.
+bool NameIsText(const char* name, std::size_t length);
 
 // The batch of `folder`; empty when the folder cannot be read.
 Batch FirstWaveFiles(const QString& folder, int capacity,

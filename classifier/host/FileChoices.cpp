@@ -32,4 +32,26 @@ bool AskForKeystrokeFolder(CommonDialog& dialog) {
     return Chosen(dialog, true);
 }
 
+bool AskForLabelsFile(CommonDialog& dialog) {
+    const QString filter = dialog.Filter;
+    const QString defaultExt = dialog.DefaultExt;
+    dialog.FileName = QStringLiteral("labels.csv");
+    dialog.CancelError = true;
+    dialog.Flags =
+        CommonDialog::HideReadOnly | CommonDialog::PathMustExist | CommonDialog::OverwritePrompt;
+    dialog.Filter = QStringLiteral("CSV files|*.csv");
+    dialog.DefaultExt = QStringLiteral(".csv");
+    bool chosen = false;
+    try {
+        chosen = Chosen(dialog, true);
+    } catch (...) {
+        dialog.Filter = filter;
+        dialog.DefaultExt = defaultExt;
+        throw;
+    }
+    dialog.Filter = filter;
+    dialog.DefaultExt = defaultExt;
+    return chosen;
+}
+
 }  // namespace FileChoices

@@ -17,4 +17,10 @@ bool AskForWaveFile(CommonDialog& dialog);
 // Set keystroke directory: any name in the folder, proposed as "any.wav".
 bool AskForKeystrokeFolder(CommonDialog& dialog);
 
+// Export Labels: a CSV file to write, proposed as "labels.csv". The dialog's
+// filter and default extension are given back as they were, so that the
+// usual commands find them as they left them; the chosen path stays, as after
+// every choice.
+bool AskForLabelsFile(CommonDialog& dialog);
+
 }  // namespace FileChoices

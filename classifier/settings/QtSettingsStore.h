@@ -27,7 +27,7 @@ public:
     void SaveSetting(const QString& section, const QString& key, const QString& text) override;
     QString Commit() override;
 
-    QString FilePath() const;
+    QString FilePath() const override;
 
 private:
     std::unique_ptr<QSettings> m_settings;

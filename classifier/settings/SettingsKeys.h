@@ -34,6 +34,13 @@ struct BooleanKey {
     bool defaultValue;
 };
 
+// A key whose text is its value, as stored.
+struct TextKey {
+    const char* section;
+    const char* key;
+    const char* defaultValue;
+};
+
 constexpr std::int32_t LongMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t LongMin = std::numeric_limits<std::int32_t>::min();
 
@@ -57,6 +64,8 @@ constexpr SingleKey PowerMin{"Spectrogram Parameters", "Power Min", 20.0f};
 constexpr BooleanKey WholeRecording{"Recordings", "WholeRecording", false};
 constexpr BooleanKey AnyCaseWave{"Recordings", "AnyCaseWave", false};
 constexpr BooleanKey FloatSamples{"Recordings", "FloatSamples", false};
+// The decision log's file; empty while there is no log, as on a first run.
+constexpr TextKey DecisionLog{"Sorting", "DecisionLog", ""};
 
 // The "Key Bindings" window: open or not, its frame's top-left corner and its
 // size, in pixels. A width or height of 0 (nothing stored) leaves the place to
@@ -71,10 +80,12 @@ constexpr IntegerKey KeyLegendHeight{"Key Bindings", "Height", 0, false, 1, Pixe
 std::int32_t Read(const ISettingsStore& store, const IntegerKey& key);
 float Read(const ISettingsStore& store, const SingleKey& key);
 bool Read(const ISettingsStore& store, const BooleanKey& key);
+QString Read(const ISettingsStore& store, const TextKey& key);
 
 // Decimal text ("1500"), shortest single text ("95.25"), "True" or "False".
 void Write(ISettingsStore& store, const IntegerKey& key, std::int32_t value);
 void Write(ISettingsStore& store, const SingleKey& key, float value);
 void Write(ISettingsStore& store, const BooleanKey& key, bool value);
+void Write(ISettingsStore& store, const TextKey& key, const QString& value);
 
 }  // namespace SettingsKeys

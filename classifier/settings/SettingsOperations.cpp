@@ -1,8 +1,12 @@
 #include "settings/SettingsOperations.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "core/MainWindowValues.h"
 #include "settings/CellSizeLimits.h"
 #include "settings/SettingsKeys.h"
+#include "settings/SettingsStore.h"
 
 namespace SettingsOperations {
 
@@ -70,6 +74,20 @@ void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainW
     SettingsKeys::Write(store, SettingsKeys::WholeRecording, options.WholeRecording);
     SettingsKeys::Write(store, SettingsKeys::AnyCaseWave, options.AnyCaseWave);
     SettingsKeys::Write(store, SettingsKeys::FloatSamples, options.FloatSamples);
+}
+
+void LoadDecisionLogSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    mainWindow.SetDecisionLogPath(SettingsKeys::Read(store, SettingsKeys::DecisionLog));
+}
+
+void SaveDecisionLogSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
+    const QString path = mainWindow.DecisionLogPath();
+    if (path == SettingsKeys::Read(store, SettingsKeys::DecisionLog)) return;
+    SettingsKeys::Write(store, SettingsKeys::DecisionLog, path);
+}
+
+QString DefaultDecisionLogPath(const ISettingsStore& store) {
+    return QFileInfo(store.FilePath()).absoluteDir().filePath(QStringLiteral("decisions.csv"));
 }
 
 KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store) {

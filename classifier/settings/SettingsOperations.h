@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 #include <optional>
 
 class CellSizeLimits;
@@ -31,6 +32,13 @@ void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow)
 // The "Recordings" options, read after the parameter set and written after it.
 void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
 void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
+
+// The decision log's file (section "Sorting"), empty while there is none.
+void LoadDecisionLogSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
+void SaveDecisionLogSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
+// Where the decision log goes when the user turns it on without choosing a
+// file: "decisions.csv" beside the settings file.
+QString DefaultDecisionLogPath(const ISettingsStore& store);
 
 // The "Key Bindings" window as the last run left it: open or not, and its
 // frame's top-left corner and size in pixels, when a size was stored.

@@ -16,4 +16,6 @@ public:
     // Makes every saved setting lasting. Returns an empty text on success, or
     // the description of the failure; the lasting settings are then the old ones.
     virtual QString Commit() = 0;
+    // The file the settings are kept in; files Corvane keeps for the user go beside it.
+    virtual QString FilePath() const = 0;
 };

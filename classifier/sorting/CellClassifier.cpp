@@ -4,6 +4,7 @@
 #include "core/MessageBox.h"
 #include "files/FileMover.h"
 #include "files/FileSystem.h"
+#include "sorting/DecisionLog.h"
 
 bool CellClassifier::ClassifyCell(int index, const QString& target,
                                   ClassificationHistory::Step& step) {
@@ -18,29 +19,34 @@ bool CellClassifier::ClassifyCell(int index, const QString& target,
         return false;
     }
     m_cells.FollowMove(index, moved.path);
-    step.moves.push_back({FileSystem::GetAbsolutePathName(path), moved.path});
+    const QString from = FileSystem::GetAbsolutePathName(path);
+    step.moves.push_back({from, moved.path});
+    if (m_log) m_log->Moved(from, moved.path, step.keyText);
     ++m_movedInto[target];
     m_cells.RecordingMoved(path, moved.path);
     if (!moved.warning.isEmpty()) m_cells.MoveWarned(moved.warning);
     return true;
 }
 
-void CellClassifier::ClassifyAllVisible(const QString& target) {
+void CellClassifier::ClassifyAllVisible(const QString& target, const QString& keyText) {
     ClassificationHistory::Step step;
     step.selectedIndex = m_cells.SelectedIndex();
     step.target = target;
+    step.keyText = keyText;
     for (int i = 0; i < m_cells.VisibleCellCount(); ++i) {
         if (!ClassifyCell(i, target, step)) break;
     }
     m_history.Push(std::move(step));
 }
 
-void CellClassifier::ClassifySelection(const QString& target, bool tabAfterClassify) {
+void CellClassifier::ClassifySelection(const QString& target, bool tabAfterClassify,
+                                       const QString& keyText) {
     const int selected = m_cells.SelectedIndex();
     if (selected < 0) return;
     ClassificationHistory::Step step;
     step.selectedIndex = selected;
     step.target = target;
+    step.keyText = keyText;
     ClassifyCell(selected, target, step);
     m_history.Push(std::move(step));
     if (!tabAfterClassify) return;
@@ -71,6 +77,7 @@ void CellClassifier::Undo() {
             continue;
         }
         RepointCells(move->to, move->from);
+        if (m_log) m_log->Undone(move->to, move->from, step.keyText);
         --m_movedInto[step.target];
         m_cells.RecordingMoved(move->to, move->from);
         if (!warning.isEmpty()) m_cells.MoveWarned(warning);

@@ -5,6 +5,7 @@
 
 #include "sorting/ClassificationHistory.h"
 
+class DecisionLog;
 class IFileMover;
 class IMessageBox;
 
@@ -35,18 +36,23 @@ public:
 // its recording from where the move put it. Failures are reported in a
 // message box with the system's description of the error; a move that
 // completed with a warning counts as made and its warning goes to the cells'
-// window, without a message box.
+// window, without a message box. Every move made and taken back goes to the
+// decision log, when there is one.
 class CellClassifier {
 public:
-    CellClassifier(IClassifiedCells& cells, IFileMover& mover, IMessageBox& messages)
-        : m_cells(cells), m_mover(mover), m_messages(messages) {}
+    // `log`, when given, must outlive the classifier.
+    CellClassifier(IClassifiedCells& cells, IFileMover& mover, IMessageBox& messages,
+                   DecisionLog* log = nullptr)
+        : m_cells(cells), m_mover(mover), m_messages(messages), m_log(log) {}
 
     // Moves the recording of every visible cell, in cell order, and stops at
-    // the first move that fails.
-    void ClassifyAllVisible(const QString& target);
+    // the first move that fails. `keyText` names the keystroke ("CTRL+A key")
+    // for the decision log.
+    void ClassifyAllVisible(const QString& target, const QString& keyText = {});
     // Moves the selected cell's recording; with `tabAfterClassify` the next
     // cell (the first after the last) is selected afterwards, moved or not.
-    void ClassifySelection(const QString& target, bool tabAfterClassify);
+    void ClassifySelection(const QString& target, bool tabAfterClassify,
+                           const QString& keyText = {});
 
     // Moves the recordings of the last classifying keystroke back where they
     // were; those that cannot go back stay in the history.
@@ -67,6 +73,7 @@ private:
     IClassifiedCells& m_cells;
     IFileMover& m_mover;
     IMessageBox& m_messages;
+    DecisionLog* m_log;
     ClassificationHistory m_history;
     QHash<QString, int> m_movedInto;  // bound folder -> recordings moved there
 };

@@ -16,6 +16,7 @@ public:
         std::vector<Move> moves;
         int selectedIndex = -1;  // the selected cell when the keystroke was pressed
         QString target;          // the folder the keystroke is bound to
+        QString keyText;         // the keystroke as the key tables name it
     };
 
     // Records a step; a step without moves is not recorded.

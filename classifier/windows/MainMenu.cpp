@@ -44,6 +44,10 @@ void MainMenu::BuildFileMenu() {
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     AddAction(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(),
               &frmMain::mnuFileExit_Click);
+    // Added after the usual items, as in the Spectrogram menu.
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar3"));
+    AddAction(mnuFile, "mnuFileExportLabels", QStringLiteral("Export Labels..."), QKeySequence(),
+              &frmMain::mnuFileExportLabels_Click);
 }
 
 void MainMenu::BuildEditMenu() {

@@ -73,6 +73,11 @@ void StatusPresenter::ShowMessage(const QString& text) {
     m_bar.showMessage(text);
 }
 
+void StatusPresenter::ShowProgress(const QString& text) {
+    m_bar.showMessage(text);
+    m_bar.repaint();
+}
+
 void StatusPresenter::ClearMessage() {
     m_bar.clearMessage();
 }

@@ -44,6 +44,9 @@ public:
     void ShowPlayState(const SonoluxBord& cell);
     void ShowMoveFailed(const QString& path, const QString& target);
     void ShowMessage(const QString& text);
+    // As ShowMessage, painted at once: for a long command that keeps the
+    // event loop waiting meanwhile.
+    void ShowProgress(const QString& text);
     void ClearMessage();
 
 private:

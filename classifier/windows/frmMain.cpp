@@ -21,6 +21,7 @@
 #include "settings/CellSizeLimits.h"
 #include "settings/SettingsOperations.h"
 #include "settings/SettingsStore.h"
+#include "windows/LabelCommands.h"
 #include "windows/MainStatusBar.h"
 #include "windows/frmAbout.h"
 #include "windows/frmKeyLegend.h"
@@ -37,7 +38,8 @@ frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
       m_batch(services.messages),
       m_statusPresenter(*m_status, m_cells, CommonDialog1, m_batch),
       m_classifiedGrid(m_cells, m_batch, m_statusPresenter),
-      m_classifier(m_classifiedGrid, services.fileMover, services.messages) {
+      m_decisionLog([this](const QString& text) { m_statusPresenter.ShowMessage(text); }),
+      m_classifier(m_classifiedGrid, services.fileMover, services.messages, &m_decisionLog) {
     createUi();
     createMenus();
     connectUi();
@@ -100,6 +102,7 @@ void frmMain::Form_Load() {
         // Stored values are checked on reading; a cell refusing one keeps its own.
     }
     SettingsOperations::LoadRecordingSettings(m_services.settings, *this);
+    SettingsOperations::LoadDecisionLogSettings(m_services.settings, *this);
     m_options = std::make_unique<frmOptions>(*this, m_services.messages, m_services.dpi);
     m_options->Update();
     m_preferences = std::make_unique<frmPreferences>(*this, m_services.messages, m_services.dpi);
@@ -124,6 +127,7 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveViewSettings(m_services.settings, *this);
     SettingsOperations::SaveSPGSettings(m_services.settings, *this);
     SettingsOperations::SaveRecordingSettings(m_services.settings, *this);
+    SettingsOperations::SaveDecisionLogSettings(m_services.settings, *this);
     SettingsOperations::SaveKeyLegendSettings(m_services.settings,
                                               {m_keyLegend->isVisible(), m_keyLegend->Placement()});
     const QString error = m_services.settings.Commit();
@@ -234,10 +238,11 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
     m_statusPresenter.ClearMessage();
     {
         const StatusPresenter::Hold hold(m_statusPresenter);
+        const QString keyText = mdlKeycodes::KeyText(keyStroke.KeyCode, keyStroke.Shift);
         if (binding->classifyAll) {
-            m_classifier.ClassifyAllVisible(binding->targetDir);
+            m_classifier.ClassifyAllVisible(binding->targetDir, keyText);
         } else {
-            m_classifier.ClassifySelection(binding->targetDir, m_menu.IsTabChecked());
+            m_classifier.ClassifySelection(binding->targetDir, m_menu.IsTabChecked(), keyText);
         }
     }
     ClassificationChanged();
@@ -264,6 +269,12 @@ void frmMain::mnuSPGUndo_Click() {
 void frmMain::mnuFileKeyListExport_Click() {
     KeyListCommands::Export(CommonDialog1, m_keyBindings.Map(), m_services.fileWriter,
                             m_services.messages);
+}
+
+void frmMain::mnuFileExportLabels_Click() {
+    LabelCommands::Export(CommonDialog1, m_keyBindings.Map(),
+                          BatchSource::WaveNamesOf(m_cells.Recordings()), m_services.fileWriter,
+                          m_services.messages, m_statusPresenter);
 }
 
 void frmMain::mnuFileKeyListImport_Click() {

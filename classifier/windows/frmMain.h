@@ -13,6 +13,7 @@
 #include "keys/KeyStroke.h"
 #include "sorting/BatchSource.h"
 #include "sorting/CellClassifier.h"
+#include "sorting/DecisionLog.h"
 #include "sorting/KeyBindings.h"
 #include "windows/ActiveTextEditor.h"
 #include "windows/CellGrid.h"
@@ -84,6 +85,8 @@ public:
     void SetRecordingOptions(const RecordingOptions& options) override {
         m_cells.SetRecordingOptions(options);
     }
+    QString DecisionLogPath() const override { return m_decisionLog.Path(); }
+    void SetDecisionLogPath(const QString& path) override { m_decisionLog.SetPath(path); }
 
     // Refuses, with a message, a `TargetDir` that is no absolute folder path
     // before it looks at the keystroke; stores the folder with a final "/".
@@ -123,6 +126,8 @@ public:
     void mnuFileKeyListImport_Click();
     void mnuFileKeyListExport_Click();
     void mnuFileExit_Click() { close(); }
+    // Writes a CSV of every wave file under the bound folders, labelled by folder.
+    void mnuFileExportLabels_Click();
     void mnuEdit_Click() {
         const bool textControl = ActiveTextEditor::IsTextControlActive();
         m_menu.EnableEditItems(textControl, textControl && ActiveTextEditor::ClipboardHoldsText());
@@ -191,6 +196,7 @@ private:
     KeyBindings m_keyBindings;
     StatusPresenter m_statusPresenter;
     ClassifiedGrid m_classifiedGrid;
+    DecisionLog m_decisionLog;
     CellClassifier m_classifier;
     MainMenu m_menu;
     bool m_shownOnce = false;

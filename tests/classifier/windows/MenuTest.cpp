@@ -38,6 +38,7 @@ TEST_F(Menus, EveryItemHasItsCaptionShortcutAndCheckMark) {
         {"mnuFileKeyListImport", "&Import classifier keys...", "", false},
         {"mnuFileKeyListExport", "&Export classifier keys...", "", false},
         {"mnuFileExit", "E&xit", "", false},
+        {"mnuFileExportLabels", "Export Labels...", "", false},
         {"mnuEditCut", "Cut", "Ctrl+X", false},
         {"mnuEditCopy", "Copy", "Ctrl+C", false},
         {"mnuEditPaste", "Paste", "Ctrl+V", false},
@@ -69,7 +70,8 @@ TEST_F(Menus, EveryItemHasItsCaptionShortcutAndCheckMark) {
 TEST_F(Menus, ItemsStandInTheirOrderWithAdditionsLast) {
     const QStringList expected[] = {
         {"mnuFileOpen", "mnuFileMany", "mnuFileNextBatch", "mnuFileBar1", "mnuFileKeyListImport",
-         "mnuFileKeyListExport", "mnuFileBar2", "mnuFileExit"},
+         "mnuFileKeyListExport", "mnuFileBar2", "mnuFileExit", "mnuFileBar3",
+         "mnuFileExportLabels"},
         {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditClear"},
         {"mnuSPGKeystroke", "mnuSPGEraseKeyDir", "mnuSPGTab", "mnuSPGBar1", "mnuSPGClear",
          "mnuSPGOptions", "mnuSPGBar2", "mnuSPGPlay", "mnuSPGBar3", "mnuSPGUndo",
