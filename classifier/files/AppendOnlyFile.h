@@ -15,9 +15,11 @@ namespace AppendOnlyFile {
 // Appends `line` (ending in its line end) to the file at `path`, creating the
 // file when it does not exist. A file that is new or empty gets `header`
 // first, in the same write; a file whose last line was left without its line
-// end (by a full disk, or an editor) gets a CR LF first, so that `line` starts
-// a line of its own. Returns the system's description of the error, or the
-// empty text.
+// end (by a full disk, an editor, or a kill in the middle of a write, which
+// Linux may cut short at a page boundary) gets a CR LF first, after a closing
+// quote when the cut fell inside a quoted field, so that `line` starts a
+// record of its own and the torn one swallows nothing after it. Returns the system's description of
+// the error, or the empty text.
 QString AppendLine(const QString& path, const QByteArray& header, const QByteArray& line);
 
 }  // namespace AppendOnlyFile

@@ -33,7 +33,8 @@ public:
     void Moved(const QString& from, const QString& to, const QString& keyText);
     void Undone(const QString& from, const QString& to, const QString& keyText);
 
-    // One line of the log, with its line end; `time` is UTC.
+    // One line of the log, with its line end; `time` is UTC. Reads the size
+    // and SHA-256 of the file at `to`.
     static QByteArray Line(const QString& time, const QString& action, const QString& from,
                            const QString& to, const QString& keyText);
 

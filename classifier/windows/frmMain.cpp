@@ -21,7 +21,6 @@
 #include "settings/CellSizeLimits.h"
 #include "settings/SettingsOperations.h"
 #include "settings/SettingsStore.h"
-#include "windows/LabelCommands.h"
 #include "windows/MainStatusBar.h"
 #include "windows/frmAbout.h"
 #include "windows/frmKeyLegend.h"
@@ -269,12 +268,6 @@ void frmMain::mnuSPGUndo_Click() {
 void frmMain::mnuFileKeyListExport_Click() {
     KeyListCommands::Export(CommonDialog1, m_keyBindings.Map(), m_services.fileWriter,
                             m_services.messages);
-}
-
-void frmMain::mnuFileExportLabels_Click() {
-    LabelCommands::Export(CommonDialog1, m_keyBindings.Map(),
-                          BatchSource::WaveNamesOf(m_cells.Recordings()), m_services.fileWriter,
-                          m_services.messages, m_statusPresenter);
 }
 
 void frmMain::mnuFileKeyListImport_Click() {

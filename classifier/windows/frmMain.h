@@ -18,6 +18,7 @@
 #include "windows/ActiveTextEditor.h"
 #include "windows/CellGrid.h"
 #include "windows/ClassifiedGrid.h"
+#include "windows/LabelCommands.h"
 #include "windows/MainMenu.h"
 #include "windows/StatusPresenter.h"
 
@@ -127,7 +128,11 @@ public:
     void mnuFileKeyListExport_Click();
     void mnuFileExit_Click() { close(); }
     // Writes a CSV of every wave file under the bound folders, labelled by folder.
-    void mnuFileExportLabels_Click();
+    void mnuFileExportLabels_Click() {
+        LabelCommands::Export(CommonDialog1, m_keyBindings.Map(),
+                              BatchSource::WaveNamesOf(m_cells.Recordings()), m_services.fileWriter,
+                              m_services.messages, m_statusPresenter);
+    }
     void mnuEdit_Click() {
         const bool textControl = ActiveTextEditor::IsTextControlActive();
         m_menu.EnableEditItems(textControl, textControl && ActiveTextEditor::ClipboardHoldsText());

@@ -114,12 +114,26 @@ TEST(DecisionLog, RecordsEveryMoveAndUndoAsOneCsvLine) {
 
     // A log that cannot be written: the moves go on, the failure shows once.
     log.SetPath(Q(logs.Path("gone/decisions.csv")));
-    classifier.ClassifySelection(birds + "/", false, "CTRL+A key");
+    classifier.ClassifySelection(frogs + "/", false, "CTRL+A key");
     classifier.Undo();
-    EXPECT_EQ(cells.files[0], Q(batch.Path("a.wav")));
+    EXPECT_EQ(cells.files[0], birds + "/a.wav");
     EXPECT_EQ(reports, QStringList{"The decision log could not be written: No such file or "
                                    "directory"});
+    EXPECT_TRUE(messages.texts.isEmpty());
     EXPECT_EQ(FileBytes(logPath), text);
+
+    // A line cut short inside a quoted field (a kill in mid-write) is closed
+    // before the next one, which starts a record of its own.
+    const std::string torn = logs.WriteText(
+        "torn.csv", (DecisionLog::Header + "2026-12-07T18:04:05.000Z,move,\"odd, ").toStdString());
+    log.SetPath(Q(torn));
+    classifier.ClassifySelection(frogs + "/", false, "CTRL+A key");
+    const auto mended = CsvRecords(FileBytes(Q(torn)));
+    ASSERT_TRUE(mended.has_value());
+    ASSERT_EQ(mended->size(), 3u);
+    EXPECT_EQ(mended->back().mid(1),
+              QStringList({"move", "a.wav", birds, frogs, "CTRL+A key"}) + contents["a.wav"]);
+    EXPECT_EQ(reports.size(), 1);
 }
 
 // A writer killed at any moment leaves a log of whole lines only: every line
