@@ -57,6 +57,8 @@ constexpr SingleKey PowerMin{"Spectrogram Parameters", "Power Min", 20.0f};
 constexpr BooleanKey WholeRecording{"Recordings", "WholeRecording", false};
 constexpr BooleanKey AnyCaseWave{"Recordings", "AnyCaseWave", false};
 constexpr BooleanKey FloatSamples{"Recordings", "FloatSamples", false};
+constexpr BooleanKey EverySample{"Recordings", "EverySample", false};
+constexpr BooleanKey AutoContrast{"Recordings", "AutoContrast", false};
 
 // The "Key Bindings" window: open or not, its frame's top-left corner and its
 // size, in pixels. A width or height of 0 (nothing stored) leaves the place to

@@ -19,7 +19,7 @@ bool CellClassifier::ClassifyCell(int index, const QString& target,
     }
     m_cells.FollowMove(index, moved.path);
     step.moves.push_back({FileSystem::GetAbsolutePathName(path), moved.path});
-    ++m_movedInto[target];
+    m_moved.Moved(step.moves.back().from, FileSystem::GetAbsolutePathName(moved.path));
     m_cells.RecordingMoved(path, moved.path);
     if (!moved.warning.isEmpty()) m_cells.MoveWarned(moved.warning);
     return true;
@@ -71,7 +71,7 @@ void CellClassifier::Undo() {
             continue;
         }
         RepointCells(move->to, move->from);
-        --m_movedInto[step.target];
+        m_moved.Moved(FileSystem::GetAbsolutePathName(move->to), move->from);
         m_cells.RecordingMoved(move->to, move->from);
         if (!warning.isEmpty()) m_cells.MoveWarned(warning);
     }
