@@ -1,6 +1,7 @@
 // The user's loop through the real main window (offscreen): a keystroke to a
-// moved file and an advanced selection, Next Batch to a full grid painted, and
-// a key list import with the key legend open.
+// moved file and an advanced selection, Next Batch to a full grid painted (the
+// picture as it always was, and with Field View), and a key list import with
+// the key legend open.
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 
@@ -172,6 +173,33 @@ void BM_NextBatchPaintedTenSeconds(benchmark::State& state) {
     state.counters["sample_MiB"] = frames * sizeof(std::int16_t) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_NextBatchPaintedTenSeconds)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Next Batch to a painted grid of 300 cells of 10 s recordings, the picture
+// as it always was (argument 0: the first second, the frames the geometry
+// picks, the fixed power range) or with Field View on (1: the whole recording,
+// every sample, each recording over its own power range). The same files.
+void BM_NextBatchFieldView(benchmark::State& state) {
+    constexpr int cells = 300;
+    QTemporaryDir folder;
+    WriteRecordings(folder.path(), cells, TenSeconds());
+    Window main(20, cells / 20);
+    if (main.window->VisibleCellCount() != cells)
+        state.SkipWithError("the grid has the wrong size");
+    if (state.range(0) != 0) main.window->findChild<QAction*>("mnuSPGFieldView")->trigger();
+    if (main.window->GetRecordingOptions().FieldView() != (state.range(0) != 0))
+        state.SkipWithError("Field View did not follow its menu item");
+    main.OpenFolder(folder.path() + "/r000000.wav");
+    for (auto _ : state) {
+        main.window->mnuFileNextBatch_Click();
+        main.PaintAll();
+    }
+    double frames = 0;
+    for (int i = 0; i < cells; ++i)
+        frames += main.window->Cell(i).Sonolux1()->property("LoadedFrames").toDouble();
+    state.counters["cells"] = cells;
+    state.counters["sample_MiB"] = frames * sizeof(std::int16_t) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_NextBatchFieldView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Import of a key list binding every named key with every shift state (888
 // lines, into 8 folders) with the Key Bindings window open (argument 1) or

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
@@ -37,17 +38,28 @@ void CellMarks::SetUnreadable(bool unreadable) {
     Refresh();
 }
 
+void CellMarks::SetPartialLength(const QString& text) {
+    if (text == m_partialLength) return;
+    m_partialLength = text;
+    Refresh();
+}
+
+bool CellMarks::HasMarks() const {
+    return m_unreadable || !m_movedTo.isEmpty() || !m_partialLength.isEmpty();
+}
+
 void CellMarks::Refresh() {
-    setVisible(m_unreadable || !m_movedTo.isEmpty());
+    setVisible(HasMarks());
     update();
 }
 
 void CellMarks::paintEvent(QPaintEvent*) {
-    if (!m_unreadable && m_movedTo.isEmpty()) return;
+    if (!HasMarks()) return;
     QPainter painter(this);
     painter.setFont(MarkFont(font()));
     if (m_unreadable) PaintUnreadable(painter);
     if (!m_movedTo.isEmpty()) PaintMovedTo(painter);
+    if (!m_partialLength.isEmpty()) PaintPartialLength(painter);
 }
 
 void CellMarks::PaintUnreadable(QPainter& painter) {
@@ -69,4 +81,18 @@ void CellMarks::PaintMovedTo(QPainter& painter) {
     painter.fillRect(label, QColor(255, 255, 255, 190));
     painter.setPen(QColor(0, 0, 0));
     painter.drawText(label, Qt::AlignCenter, text);
+}
+
+void CellMarks::PaintPartialLength(QPainter& painter) {
+    // Top right, across from the moved label at the bottom left, and fainter
+    // than it: most cells of a batch carry this mark.
+    const QFontMetrics metrics(painter.font());
+    const int padding = 1;
+    const int textWidth =
+        std::min(metrics.horizontalAdvance(m_partialLength), std::max(0, width() - 2 * padding));
+    const QRect label(width() - textWidth - 2 * padding, 0, textWidth + 2 * padding,
+                      metrics.height() + 2 * padding);
+    painter.fillRect(label, QColor(255, 255, 255, 150));
+    painter.setPen(QColor(60, 60, 60));
+    painter.drawText(label, Qt::AlignCenter, m_partialLength);
 }

@@ -4,7 +4,8 @@
 #include <QWidget>
 
 // What a cell marks over its spectrogram: the folder a recording was moved to
-// since it was loaded, and a file the control could not read. Lies exactly
+// since it was loaded, a file the control could not read, and a picture that
+// shows less than the whole recording. Lies exactly
 // over the control, inside the selection frame, and lets every mouse event
 // through to the control.
 class CellMarks : public QWidget {
@@ -18,6 +19,10 @@ public:
     QString MovedTo() const { return m_movedTo; }
     void SetUnreadable(bool unreadable);
     bool IsUnreadable() const { return m_unreadable; }
+    // Seconds shown of seconds recorded ("1.0 / 8.0 s"), drawn small at the
+    // top right; empty when the picture shows the whole recording.
+    void SetPartialLength(const QString& text);
+    QString PartialLength() const { return m_partialLength; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -26,7 +31,10 @@ private:
     void Refresh();
     void PaintUnreadable(QPainter& painter);
     void PaintMovedTo(QPainter& painter);
+    void PaintPartialLength(QPainter& painter);
+    bool HasMarks() const;
 
     QString m_movedTo;
     bool m_unreadable = false;
+    QString m_partialLength;
 };

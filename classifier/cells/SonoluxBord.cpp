@@ -174,6 +174,8 @@ void SonoluxBord::RefreshMarks(const QString& path) {
                        folder != FileSystem::GetParentFolderName(m_loadedPath);
     m_marks->SetMovedTo(moved ? FileSystem::GetFileName(folder) : QString());
     m_marks->SetUnreadable(!IsLoaded(path));
+    m_marks->SetPartialLength(path.isEmpty() ? QString()
+                                             : StatusText::PartialLengthMark(RecordingInfo()));
 }
 
 void SonoluxBord::SetPlay(bool aPlay) {
@@ -187,6 +189,14 @@ void SonoluxBord::SetFrameLimit(std::int32_t frames) {
 
 void SonoluxBord::SetFloatSamples(bool floatSamples) {
     m_control->setProperty("FloatSamples", QVariant::fromValue(floatSamples));
+}
+
+void SonoluxBord::SetEverySample(bool everySample) {
+    m_control->setProperty("EverySample", QVariant::fromValue(everySample));
+}
+
+void SonoluxBord::SetAutoContrast(bool autoContrast) {
+    m_control->setProperty("AutoContrast", QVariant::fromValue(autoContrast));
 }
 
 void SonoluxBord::SetShortProperty(const char* name, std::int32_t value) {

@@ -58,6 +58,11 @@ public:
     // are read rather than refused. A change reloads the recording shown.
     void SetFrameLimit(std::int32_t frames);
     void SetFloatSamples(bool floatSamples);
+    // How the control draws its picture: from every sample rather than the
+    // frames its geometry picks, and over the recording's own power range
+    // rather than the fixed one. A change redraws the picture.
+    void SetEverySample(bool everySample);
+    void SetAutoContrast(bool autoContrast);
 
     // Sets the control's parameters in this order: FFTSizeChoice,
     // FrameLengthChoice, HopSize, WindowFunctionChoice, PowerMax, PowerMin.

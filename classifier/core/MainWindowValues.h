@@ -6,9 +6,10 @@
 #include "core/SpectrogramParameterSet.h"
 
 // The "Recordings" options: how much of a recording every cell's control
-// loads, which names a batch takes for wave files, and whether IEEE float
-// wave files are read. All off: the first 48000 frames, ".wav" in lower case
-// only, float files refused.
+// loads, which names a batch takes for wave files, whether IEEE float wave
+// files are read, and how the picture is drawn. All off: the first 48000
+// frames, ".wav" in lower case only, float files refused, the picture drawn
+// from the frames the control's geometry picks, on the fixed power range.
 struct RecordingOptions {
     // The control's FrameLimit with WholeRecording off and on: one second at
     // 48 kHz, and 87 s at 48 kHz, the most the control takes.
@@ -18,13 +19,23 @@ struct RecordingOptions {
     bool WholeRecording = false;
     bool AnyCaseWave = false;
     bool FloatSamples = false;
+    // The control's EverySample and AutoContrast: every sample reaches the
+    // picture, and each recording is drawn over its own power range.
+    bool EverySample = false;
+    bool AutoContrast = false;
 
     // Sample frames, 1 to 4194304.
     std::int32_t FrameLimit() const { return WholeRecording ? WholeRecordingFrames : PartFrames; }
 
+    // Field View is the three picture options together: a recording is never
+    // cut short, thinned out or drowned by another recording's loudness.
+    bool FieldView() const { return WholeRecording && EverySample && AutoContrast; }
+    void SetFieldView(bool on) { WholeRecording = EverySample = AutoContrast = on; }
+
     friend bool operator==(const RecordingOptions& a, const RecordingOptions& b) {
         return a.WholeRecording == b.WholeRecording && a.AnyCaseWave == b.AnyCaseWave &&
-               a.FloatSamples == b.FloatSamples;
+               a.FloatSamples == b.FloatSamples && a.EverySample == b.EverySample &&
+               a.AutoContrast == b.AutoContrast;
     }
     friend bool operator!=(const RecordingOptions& a, const RecordingOptions& b) {
         return !(a == b);
@@ -58,9 +69,9 @@ public:
     virtual bool IsPlayChecked() const = 0;
     virtual void SetPlayChecked(bool checked) = 0;
 
-    // The "Recordings" options. Setting them passes the frame limit and the
-    // float choice to every cell, hidden ones included; the name choice holds
-    // from the next batch on.
+    // The "Recordings" options. Setting them passes the frame limit, the float
+    // choice and the picture options to every cell, hidden ones included; the
+    // name choice holds from the next batch on.
     virtual RecordingOptions GetRecordingOptions() const = 0;
     virtual void SetRecordingOptions(const RecordingOptions& options) = 0;
 

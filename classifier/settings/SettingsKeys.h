@@ -64,6 +64,8 @@ constexpr SingleKey PowerMin{"Spectrogram Parameters", "Power Min", 20.0f};
 constexpr BooleanKey WholeRecording{"Recordings", "WholeRecording", false};
 constexpr BooleanKey AnyCaseWave{"Recordings", "AnyCaseWave", false};
 constexpr BooleanKey FloatSamples{"Recordings", "FloatSamples", false};
+constexpr BooleanKey EverySample{"Recordings", "EverySample", false};
+constexpr BooleanKey AutoContrast{"Recordings", "AutoContrast", false};
 // The decision log's file; empty while there is no log, as on a first run.
 constexpr TextKey DecisionLog{"Sorting", "DecisionLog", ""};
 

@@ -59,6 +59,8 @@ RecordingOptions ReadRecordingOptions(const ISettingsStore& store) {
     options.WholeRecording = SettingsKeys::Read(store, SettingsKeys::WholeRecording);
     options.AnyCaseWave = SettingsKeys::Read(store, SettingsKeys::AnyCaseWave);
     options.FloatSamples = SettingsKeys::Read(store, SettingsKeys::FloatSamples);
+    options.EverySample = SettingsKeys::Read(store, SettingsKeys::EverySample);
+    options.AutoContrast = SettingsKeys::Read(store, SettingsKeys::AutoContrast);
     return options;
 }
 
@@ -74,6 +76,8 @@ void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainW
     SettingsKeys::Write(store, SettingsKeys::WholeRecording, options.WholeRecording);
     SettingsKeys::Write(store, SettingsKeys::AnyCaseWave, options.AnyCaseWave);
     SettingsKeys::Write(store, SettingsKeys::FloatSamples, options.FloatSamples);
+    SettingsKeys::Write(store, SettingsKeys::EverySample, options.EverySample);
+    SettingsKeys::Write(store, SettingsKeys::AutoContrast, options.AutoContrast);
 }
 
 void LoadDecisionLogSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {

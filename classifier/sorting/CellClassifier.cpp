@@ -22,7 +22,7 @@ bool CellClassifier::ClassifyCell(int index, const QString& target,
     const QString from = FileSystem::GetAbsolutePathName(path);
     step.moves.push_back({from, moved.path});
     if (m_log) m_log->Moved(from, moved.path, step.keyText);
-    ++m_movedInto[target];
+    m_moved.Moved(from, FileSystem::GetAbsolutePathName(moved.path));
     m_cells.RecordingMoved(path, moved.path);
     if (!moved.warning.isEmpty()) m_cells.MoveWarned(moved.warning);
     return true;
@@ -78,7 +78,7 @@ void CellClassifier::Undo() {
         }
         RepointCells(move->to, move->from);
         if (m_log) m_log->Undone(move->to, move->from, step.keyText);
-        --m_movedInto[step.target];
+        m_moved.Moved(FileSystem::GetAbsolutePathName(move->to), move->from);
         m_cells.RecordingMoved(move->to, move->from);
         if (!warning.isEmpty()) m_cells.MoveWarned(warning);
     }

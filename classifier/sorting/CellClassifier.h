@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 
 #include "sorting/ClassificationHistory.h"
+#include "sorting/MovedRecordings.h"
 
 class DecisionLog;
 class IFileMover;
@@ -60,9 +60,9 @@ public:
     bool CanUndo() const { return !m_history.IsEmpty(); }
     // "&Undo Classify", followed by the file's name or the number of files.
     QString UndoCaption() const;
-    // How many recordings keystrokes bound to `target` have moved there in
-    // this run, less those taken back.
-    int MovedInto(const QString& target) const { return m_movedInto.value(target); }
+    // How many of the recordings this run moved `target` holds now: one moved
+    // on to another folder, or taken back, counts no more.
+    int MovedInto(const QString& target) const { return m_moved.In(target); }
 
 private:
     // Moves cell `index`'s recording and records the move in `step`; false
@@ -75,5 +75,5 @@ private:
     IMessageBox& m_messages;
     DecisionLog* m_log;
     ClassificationHistory m_history;
-    QHash<QString, int> m_movedInto;  // bound folder -> recordings moved there
+    MovedRecordings m_moved;
 };

@@ -7,7 +7,8 @@
 class ClassifierKeyMap;
 
 // What the key legend lists: one row per binding, in binding order, with the
-// number of recordings moved into its folder and whether that folder is there.
+// number of this run's moved recordings its folder holds now, and whether that
+// folder is there.
 // The rows change only on Refresh, which looks at the disk once per bound folder.
 class KeyLegend {
 public:
@@ -23,7 +24,7 @@ public:
         // The folder, followed by " (missing)" when it is not there.
         QString FolderText() const;
     };
-    // How many recordings keystrokes bound to `folder` moved there in this run.
+    // How many of the recordings moved in this run `folder` holds now.
     using MovedCount = std::function<int(const QString& folder)>;
 
     // `keyMap` must outlive the legend.

@@ -7,17 +7,59 @@
 
 namespace StatusText {
 
+namespace {
+
+struct ShownOfTotal {
+    QString shown;
+    QString total;
+};
+
+// Seconds shown and seconds in the file, with at least `decimals` places and
+// more where that is what tells them apart: 48000 of 48001 frames must not
+// read as a whole recording.
+ShownOfTotal Seconds(const RecordingInfo& info, int decimals) {
+    const double rate = info.sampleRate;
+    const double shown = static_cast<double>(info.loadedFrames) / rate;
+    const double total = static_cast<double>(info.totalFrames) / rate;
+    ShownOfTotal texts;
+    for (int places = decimals; places <= 6; ++places) {
+        texts = {QString::number(shown, 'f', places), QString::number(total, 'f', places)};
+        if (texts.shown != texts.total) break;
+    }
+    return texts;
+}
+
+}  // namespace
+
 QString Recording(const QString& path, const RecordingInfo& info) {
     if (path.isEmpty()) return {};
     const QString name = FileSystem::GetFileName(path);
     if (!info.loaded || info.sampleRate == 0)
         return QStringLiteral("%1: not a readable wave file").arg(name);
     const double seconds = static_cast<double>(info.totalFrames) / info.sampleRate;
-    return QStringLiteral("%1: %2 s, %3 Hz, %4, %5 bits")
-        .arg(name, QString::number(seconds, 'f', 2), QString::number(info.sampleRate),
-             info.channels == 1 ? QStringLiteral("1 channel")
-                                : QStringLiteral("%1 channels").arg(info.channels),
-             QString::number(info.bitsPerSample));
+    QString text =
+        QStringLiteral("%1: %2 s, %3 Hz, %4, %5 bits")
+            .arg(name, QString::number(seconds, 'f', 2), QString::number(info.sampleRate),
+                 info.channels == 1 ? QStringLiteral("1 channel")
+                                    : QStringLiteral("%1 channels").arg(info.channels),
+                 QString::number(info.bitsPerSample));
+    if (IsPartial(info)) {
+        const ShownOfTotal partial = Seconds(info, 2);
+        text += QStringLiteral("; the picture shows the first %1 s of %2 s")
+                    .arg(partial.shown, partial.total);
+    }
+    return text;
+}
+
+bool IsPartial(const RecordingInfo& info) {
+    return info.loaded && info.sampleRate > 0 && info.loadedFrames >= 0 &&
+           info.loadedFrames < info.totalFrames;
+}
+
+QString PartialLengthMark(const RecordingInfo& info) {
+    if (!IsPartial(info)) return {};
+    const ShownOfTotal partial = Seconds(info, 1);
+    return QStringLiteral("%1 / %2 s").arg(partial.shown, partial.total);
 }
 
 QString Pointer(QPoint position, QSize size, std::uint32_t sampleRate, std::int64_t loadedFrames) {

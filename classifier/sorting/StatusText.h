@@ -19,8 +19,16 @@ struct RecordingInfo {
 };
 
 // "x.wav: 5.00 s, 48000 Hz, 2 channels, 24 bits"; "x.wav: not a readable wave
-// file"; nothing for an empty cell.
+// file"; nothing for an empty cell. A picture of less than the whole
+// recording says so: "x.wav: 8.00 s, 48000 Hz, 1 channel, 16 bits; the picture
+// shows the first 1.00 s of 8.00 s".
 QString Recording(const QString& path, const RecordingInfo& info);
+
+// Whether the picture of a readable recording shows less than all of it.
+bool IsPartial(const RecordingInfo& info);
+// The cell's mark for such a picture, seconds shown of seconds in the file:
+// "1.0 / 8.0 s"; nothing for a whole or unreadable recording.
+QString PartialLengthMark(const RecordingInfo& info);
 
 // Time and frequency under the pointer at `position` in a spectrogram of
 // `size` pixels that shows `loadedFrames` frames at `sampleRate`:

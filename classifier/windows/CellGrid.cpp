@@ -33,6 +33,8 @@ void CellGrid::CreateCell() {
     // A cell made after the options were set reads its recordings as the others do.
     cell->SetFrameLimit(m_recordings.FrameLimit());
     cell->SetFloatSamples(m_recordings.FloatSamples);
+    cell->SetEverySample(m_recordings.EverySample);
+    cell->SetAutoContrast(m_recordings.AutoContrast);
     ctlSonoluxBord.push_back(cell);
 }
 
@@ -111,6 +113,8 @@ void CellGrid::SetRecordingOptions(const RecordingOptions& options) {
     for (SonoluxBord* cell : ctlSonoluxBord) {
         cell->SetFrameLimit(options.FrameLimit());
         cell->SetFloatSamples(options.FloatSamples);
+        cell->SetEverySample(options.EverySample);
+        cell->SetAutoContrast(options.AutoContrast);
     }
 }
 

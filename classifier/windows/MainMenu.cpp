@@ -92,6 +92,9 @@ void MainMenu::BuildSpectrogramMenu() {
               &frmMain::mnuSPGKeyBindings_Click);
     AddAction(mnuSPG, "mnuSPGPreferences", QStringLiteral("&Preferences..."), QKeySequence(),
               &frmMain::mnuSPGPreferences_Click);
+    mnuSPGFieldView = AddAction(mnuSPG, "mnuSPGFieldView", QStringLiteral("&Field View"),
+                                QKeySequence(), &frmMain::mnuSPGFieldView_Click);
+    mnuSPGFieldView->setCheckable(true);
 }
 
 void MainMenu::BuildHelpMenu() {
@@ -123,4 +126,12 @@ bool MainMenu::IsPlayChecked() const {
 
 void MainMenu::SetPlayChecked(bool checked) {
     mnuSPGPlay->setChecked(checked);
+}
+
+bool MainMenu::IsFieldViewChecked() const {
+    return mnuSPGFieldView->isChecked();
+}
+
+void MainMenu::SetFieldViewChecked(bool checked) {
+    mnuSPGFieldView->setChecked(checked);
 }

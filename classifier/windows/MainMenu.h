@@ -28,6 +28,8 @@ public:
     bool IsTabChecked() const;
     bool IsPlayChecked() const;
     void SetPlayChecked(bool checked);
+    bool IsFieldViewChecked() const;
+    void SetFieldViewChecked(bool checked);
 
 private:
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
@@ -47,4 +49,5 @@ private:
     QAction* mnuEditClear = nullptr;
     QAction* mnuSPGTab = nullptr;
     QAction* mnuSPGPlay = nullptr;
+    QAction* mnuSPGFieldView = nullptr;
 };

@@ -293,6 +293,12 @@ void frmMain::mnuSPGPreferences_Click() {
     m_preferences->ShowModeless();
 }
 
+void frmMain::mnuSPGFieldView_Click() {
+    RecordingOptions options = GetRecordingOptions();
+    options.SetFieldView(m_menu.IsFieldViewChecked());
+    SetRecordingOptions(options);
+}
+
 void frmMain::mnuHelpAbout_Click() {
     frmAbout::ShowModal(m_services.dpi, this);
 }

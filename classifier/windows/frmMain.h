@@ -85,6 +85,7 @@ public:
     RecordingOptions GetRecordingOptions() const override { return m_cells.Recordings(); }
     void SetRecordingOptions(const RecordingOptions& options) override {
         m_cells.SetRecordingOptions(options);
+        m_menu.SetFieldViewChecked(options.FieldView());
     }
     QString DecisionLogPath() const override { return m_decisionLog.Path(); }
     void SetDecisionLogPath(const QString& path) override { m_decisionLog.SetPath(path); }
@@ -156,6 +157,9 @@ public:
     // The action has already toggled its check mark.
     void mnuSPGPlay_Click() { m_cells.SetPlay(m_menu.IsPlayChecked()); }
     void mnuSPGPreferences_Click();
+    // The action has already toggled its check mark: all three picture
+    // options follow it.
+    void mnuSPGFieldView_Click();
     // The preferences dialog, loaded (hidden) with the window.
     frmPreferences& PreferencesDialog() const { return *m_preferences; }
 

@@ -196,12 +196,13 @@ TEST_F(SettingsOperationsTest, RecordingOptionsStartOffAndEachSurvivesARestartUn
     EXPECT_EQ(LoadRecordings(), RecordingOptions{});
 
     const char* const keys[] = {"Recordings/WholeRecording", "Recordings/AnyCaseWave",
-                                "Recordings/FloatSamples"};
-    for (int on = 0; on < 3; ++on) {
+                                "Recordings/FloatSamples", "Recordings/EverySample",
+                                "Recordings/AutoContrast"};
+    for (int on = 0; on < 5; ++on) {
         FakeMainWindowValues values;
-        values.recordings = {on == 0, on == 1, on == 2};
+        values.recordings = {on == 0, on == 1, on == 2, on == 3, on == 4};
         SaveAll(values);
-        for (int key = 0; key < 3; ++key) {
+        for (int key = 0; key < 5; ++key) {
             EXPECT_EQ(Stored(keys[key]),
                       key == on ? QStringLiteral("True") : QStringLiteral("False"))
                 << keys[key];
@@ -209,7 +210,7 @@ TEST_F(SettingsOperationsTest, RecordingOptionsStartOffAndEachSurvivesARestartUn
         EXPECT_EQ(LoadRecordings(), values.recordings) << on;
     }
     // Beside the nine described keys, which keep their texts.
-    EXPECT_EQ(QSettings(Path(), QSettings::IniFormat).allKeys().size(), 12);
+    EXPECT_EQ(QSettings(Path(), QSettings::IniFormat).allKeys().size(), 14);
     EXPECT_EQ(Stored("Menu Defaults/Play"), QStringLiteral("False"));
     EXPECT_EQ(Stored("Spectrogram Parameters/Power Min"), QStringLiteral("20"));
 }

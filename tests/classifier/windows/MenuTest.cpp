@@ -50,6 +50,7 @@ TEST_F(Menus, EveryItemHasItsCaptionShortcutAndCheckMark) {
         {"mnuSPGOptions", "&Options...", "", false},
         {"mnuSPGPlay", "&Play", "", true},
         {"mnuSPGPreferences", "&Preferences...", "", false},
+        {"mnuSPGFieldView", "&Field View", "", true},
         {"mnuHelpAbout", "&About...", "", false},
     };
     for (const Item& item : items) {
@@ -75,7 +76,7 @@ TEST_F(Menus, ItemsStandInTheirOrderWithAdditionsLast) {
         {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditClear"},
         {"mnuSPGKeystroke", "mnuSPGEraseKeyDir", "mnuSPGTab", "mnuSPGBar1", "mnuSPGClear",
          "mnuSPGOptions", "mnuSPGBar2", "mnuSPGPlay", "mnuSPGBar3", "mnuSPGUndo",
-         "mnuSPGKeyBindings", "mnuSPGPreferences"},
+         "mnuSPGKeyBindings", "mnuSPGPreferences", "mnuSPGFieldView"},
         {"mnuHelpAbout"},
     };
     const QList<QAction*> menus = window->menuBar()->actions();

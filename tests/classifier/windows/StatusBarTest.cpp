@@ -113,6 +113,63 @@ TEST_F(StatusBar, MarksMovedAndUnreadableRecordingsOnTheirCells) {
     EXPECT_FALSE(window->Cell(1).Marks().IsUnreadable());
 }
 
+// A picture of less than the whole recording says so on its cell and in the
+// bar, and says no more once the whole recording is shown.
+TEST_F(StatusBar, APartialPictureIsMarkedOnItsCellAndInTheBar) {
+    const std::string twoSeconds = incoming.Path("long.wav");
+    ASSERT_TRUE(corvane::WriteMono16Wave(twoSeconds, 48000, std::vector<std::int16_t>(96000, 7)));
+    Select(1);
+    window->Cell(1).SetFilename(Q(twoSeconds));
+    EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "1.0 / 2.0 s");
+    EXPECT_TRUE(window->Cell(1).Marks().isVisible());
+    EXPECT_EQ(status->RecordingText(),
+              "long.wav: 2.00 s, 48000 Hz, 1 channel, 16 bits; the "
+              "picture shows the first 1.00 s of 2.00 s");
+    EXPECT_EQ(window->Cell(0).Marks().PartialLength(), "");  // a whole two-sample recording
+    EXPECT_FALSE(window->Cell(0).Marks().isVisible());
+
+    // Moved, it is marked with both, each in its own corner.
+    Press(Qt::Key_A);
+    EXPECT_EQ(window->Cell(1).Marks().MovedTo(), "a");
+    EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "1.0 / 2.0 s");
+
+    window->findChild<QAction*>("mnuSPGFieldView")->trigger();
+    EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "");
+    EXPECT_EQ(status->RecordingText(), "long.wav: 2.00 s, 48000 Hz, 1 channel, 16 bits");
+    window->findChild<QAction*>("mnuSPGFieldView")->trigger();
+    EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "1.0 / 2.0 s");
+
+    window->Cell(1).SetFilename(Q(incoming.WriteText("zero.wav", "")));
+    EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "");
+    EXPECT_TRUE(window->Cell(1).Marks().IsUnreadable());
+    window->Cell(1).SetFilename(QString());
+    EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "");
+}
+
+TEST(StatusText, PartialLengthInSecondsPreciseEnoughToTellShownFromRecorded) {
+    StatusText::RecordingInfo info;
+    info.loaded = true;
+    info.sampleRate = 48000;
+    info.channels = 1;
+    info.bitsPerSample = 16;
+    info.loadedFrames = 48000;
+    info.totalFrames = 384000;
+    EXPECT_EQ(StatusText::PartialLengthMark(info), "1.0 / 8.0 s");
+    // A picture a hundredth of a second short must not read as the whole.
+    info.totalFrames = 48480;
+    EXPECT_EQ(StatusText::PartialLengthMark(info), "1.00 / 1.01 s");
+    EXPECT_EQ(StatusText::Recording("/r/x.wav", info),
+              "x.wav: 1.01 s, 48000 Hz, 1 channel, 16 bits; the picture shows the first 1.00 s "
+              "of 1.01 s");
+    info.totalFrames = 48000;
+    EXPECT_EQ(StatusText::PartialLengthMark(info), "");
+    EXPECT_EQ(StatusText::Recording("/r/x.wav", info),
+              "x.wav: 1.00 s, 48000 Hz, 1 channel, 16 bits");
+    info.totalFrames = 384000;
+    info.loaded = false;
+    EXPECT_EQ(StatusText::PartialLengthMark(info), "");
+}
+
 TEST(StatusText, PointerReadoutFromRateFramesAndCellSize) {
     // Read at the middle of the pixel. 48000 frames at 48 kHz span 1 s across,
     // and the top is 24 kHz.

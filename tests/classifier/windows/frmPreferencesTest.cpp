@@ -74,6 +74,17 @@ void ExpectEveryControl(const frmMain& window, int frameLimit, bool floatSamples
     }
 }
 
+// The picture options of every cell's control, hidden ones included.
+void ExpectEveryPicture(const frmMain& window, bool whole, bool everySample, bool autoContrast) {
+    ASSERT_GT(window.LoadedCellCount(), window.VisibleCellCount());
+    for (int i = 0; i < window.LoadedCellCount(); ++i) {
+        const QWidget* control = window.Cell(i).Sonolux1();
+        EXPECT_EQ(control->property("FrameLimit").toInt(), whole ? 4194304 : 48000) << i;
+        EXPECT_EQ(control->property("EverySample").toBool(), everySample) << i;
+        EXPECT_EQ(control->property("AutoContrast").toBool(), autoContrast) << i;
+    }
+}
+
 }  // namespace
 
 TEST_F(PreferencesInTheWindow, RecordingsPageHoldsThreeOptionsThatOnlyApplyAndOkPassOn) {
@@ -188,6 +199,14 @@ TEST_F(PreferencesInTheWindow, OnlyAChangedAdditionReachesTheSettingsFile) {
     stored.sort();
     EXPECT_EQ(stored, described);
 
+    // Field View on and off again within a run leaves nothing to store.
+    window->findChild<QAction*>(QStringLiteral("mnuSPGFieldView"))->trigger();
+    window->findChild<QAction*>(QStringLiteral("mnuSPGFieldView"))->trigger();
+    Restart();
+    stored = QSettings(SettingsPath(), QSettings::IniFormat).allKeys();
+    stored.sort();
+    EXPECT_EQ(stored, described);
+
     ApplyRecordingOptions(false, true, false);
     Restart();
     EXPECT_EQ(window->GetRecordingOptions(), (RecordingOptions{false, true, false}));
@@ -201,4 +220,72 @@ TEST_F(PreferencesInTheWindow, OnlyAChangedAdditionReachesTheSettingsFile) {
     EXPECT_EQ(window->GetRecordingOptions(), RecordingOptions{});
     QSettings back(SettingsPath(), QSettings::IniFormat);
     EXPECT_EQ(back.value("Recordings/AnyCaseWave").toString(), "False");
+}
+
+TEST_F(PreferencesInTheWindow, FieldViewSetsThePictureOptionsTogetherEverywhere) {
+    ResizeClient(306, 140);  // cells 6 to 24 hidden
+    auto fieldView = [this] {
+        return window->findChild<QAction*>(QStringLiteral("mnuSPGFieldView"));
+    };
+    window->SetRecordingOptions({false, true, false});  // a name option Field View leaves alone
+    ASSERT_FALSE(fieldView()->isChecked());
+    fieldView()->trigger();
+    EXPECT_TRUE(fieldView()->isChecked());
+    EXPECT_EQ(window->GetRecordingOptions(), (RecordingOptions{true, true, false, true, true}));
+    ExpectEveryPicture(*window, true, true, true);
+
+    // The page shows the same, and one picture box off is no Field View.
+    dialog->Update();
+    for (const char* name : {"chkWholeRecording", "chkEverySample", "chkAutoContrast",
+                             "chkFieldView", "chkAnyCaseWave"})
+        EXPECT_TRUE(Box(name)->isChecked()) << name;
+    EXPECT_EQ(Box("chkEverySample")->text(), "&Every sample in the picture");
+    EXPECT_EQ(Box("chkAutoContrast")->text(), "&Contrast per recording");
+    EXPECT_EQ(Box("chkFieldView")->text(), "&Field View");
+    const auto* frame = dialog->findChild<QGroupBox*>(QStringLiteral("fraRecordings"));
+    for (const char* name : {"chkEverySample", "chkAutoContrast", "chkFieldView"}) {
+        EXPECT_GE(Box(name)->width(), Box(name)->sizeHint().width()) << name;
+        EXPECT_TRUE(frame->contentsRect().contains(Box(name)->geometry())) << name;
+    }
+    Box("chkAutoContrast")->setChecked(false);
+    EXPECT_FALSE(Box("chkFieldView")->isChecked());
+    dialog->cmdApply_Click();
+    EXPECT_FALSE(fieldView()->isChecked());
+    ExpectEveryPicture(*window, true, true, false);
+
+    // The page's own Field View box sets all three, and Apply takes them.
+    Box("chkFieldView")->click();
+    EXPECT_TRUE(Box("chkAutoContrast")->isChecked());
+    dialog->cmdApply_Click();
+    EXPECT_TRUE(fieldView()->isChecked());
+
+    Restart();
+    EXPECT_TRUE(fieldView()->isChecked());
+    QSettings stored(SettingsPath(), QSettings::IniFormat);
+    for (const char* key :
+         {"Recordings/WholeRecording", "Recordings/EverySample", "Recordings/AutoContrast"})
+        EXPECT_EQ(stored.value(key).toString(), "True") << key;
+    window->UpdateCellSizes(750, 500);  // cells made after the options were read
+    ResizeClient(306, 140);
+    ExpectEveryPicture(*window, true, true, true);
+
+    fieldView()->trigger();
+    EXPECT_EQ(window->GetRecordingOptions(), (RecordingOptions{false, true, false, false, false}));
+    ExpectEveryPicture(*window, false, false, false);
+    fieldView()->trigger();
+    dialog->Update();
+    Box("chkFieldView")->click();
+    for (const char* name : {"chkWholeRecording", "chkEverySample", "chkAutoContrast"})
+        EXPECT_FALSE(Box(name)->isChecked()) << name;
+    EXPECT_TRUE(Box("chkAnyCaseWave")->isChecked());
+    dialog->cmdOK_Click();
+    EXPECT_FALSE(fieldView()->isChecked());
+    ExpectEveryPicture(*window, false, false, false);
+    Restart();
+    QSettings off(SettingsPath(), QSettings::IniFormat);
+    EXPECT_EQ(off.value("Recordings/EverySample").toString(), "False");
+    EXPECT_EQ(off.value("Recordings/AutoContrast").toString(), "False");
+    EXPECT_EQ(window->GetRecordingOptions(), (RecordingOptions{false, true, false}));
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
+    EXPECT_TRUE(dialogMessages.texts.isEmpty());
 }
