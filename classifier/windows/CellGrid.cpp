@@ -1,5 +1,7 @@
 #include "windows/CellGrid.h"
 
+#include <QScopeGuard>
+
 #include "core/CorvaneError.h"
 #include "core/MessageBox.h"
 #include "host/ControlModule.h"
@@ -112,6 +114,7 @@ void CellGrid::SetRecordingOptions(const RecordingOptions& options) {
         cell->SetFrameLimit(options.FrameLimit());
         cell->SetFloatSamples(options.FloatSamples);
     }
+    emit ParametersChanged();
 }
 
 void CellGrid::ShowRecordings(const QStringList& paths) {
@@ -119,6 +122,7 @@ void CellGrid::ShowRecordings(const QStringList& paths) {
 }
 
 void CellGrid::SetSPGParams(const SpectrogramParameterSet& params) {
+    const auto changed = qScopeGuard([this] { emit ParametersChanged(); });
     for (SonoluxBord* cell : ctlSonoluxBord) {
         cell->UpdateSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
                               params.WindowFunctionChoice, params.PowerMax, params.PowerMin);

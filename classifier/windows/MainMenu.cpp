@@ -88,6 +88,8 @@ void MainMenu::BuildSpectrogramMenu() {
               &frmMain::mnuSPGKeyBindings_Click);
     AddAction(mnuSPG, "mnuSPGPreferences", QStringLiteral("&Preferences..."), QKeySequence(),
               &frmMain::mnuSPGPreferences_Click);
+    AddAction(mnuSPG, "mnuSPGLoupe", QStringLiteral("&Loupe..."), QKeySequence(),
+              &frmMain::mnuSPGLoupe_Click);
 }
 
 void MainMenu::BuildHelpMenu() {

@@ -24,6 +24,7 @@
 #include "windows/MainStatusBar.h"
 #include "windows/frmAbout.h"
 #include "windows/frmKeyLegend.h"
+#include "windows/frmLoupe.h"
 #include "windows/frmOptions.h"
 #include "windows/frmPreferences.h"
 
@@ -71,7 +72,7 @@ void frmMain::SizeToInitialClientArea() {
 }
 
 void frmMain::createMenus() {
-    m_menu.Build(*this, [this] { RefreshStatus(); });
+    m_menu.Build(*this, [this] { RefreshSelectionViews(); });
     UpdateUndoCommand();
 }
 
@@ -106,6 +107,7 @@ void frmMain::Form_Load() {
     m_keyBindings.Erase();
     mdlKeycodes::BuildKeyTables();
     LoadKeyLegend();
+    LoadLoupe();
 }
 
 void frmMain::LoadKeyLegend() {
@@ -118,6 +120,14 @@ void frmMain::LoadKeyLegend() {
     m_keyLegendAtStart = legend.visible;
 }
 
+void frmMain::LoadLoupe() {
+    m_loupe = std::make_unique<frmLoupe>(m_services.controls, m_cells, this);
+    const SettingsOperations::ToolWindowSettings loupe =
+        SettingsOperations::LoadLoupeSettings(m_services.settings);
+    if (loupe.placement) m_loupe->Place(*loupe.placement);
+    m_loupeAtStart = loupe.visible;
+}
+
 void frmMain::Form_Unload() {
     if (m_unloaded) return;
     m_unloaded = true;
@@ -126,6 +136,8 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveRecordingSettings(m_services.settings, *this);
     SettingsOperations::SaveKeyLegendSettings(m_services.settings,
                                               {m_keyLegend->isVisible(), m_keyLegend->Placement()});
+    SettingsOperations::SaveLoupeSettings(m_services.settings,
+                                          {m_loupe->isVisible(), m_loupe->Placement()});
     const QString error = m_services.settings.Commit();
     if (!error.isEmpty()) m_services.messages.Warn(error);
     m_options.reset();
@@ -199,6 +211,7 @@ void frmMain::showEvent(QShowEvent* event) {
     m_shownOnce = true;
     Cell(0).GiveFocus();
     if (m_keyLegendAtStart) m_keyLegend->ShowModeless();
+    if (m_loupeAtStart) m_loupe->ShowModeless();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -246,7 +259,14 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
 void frmMain::ClassificationChanged() {
     UpdateUndoCommand();
     if (m_keyLegend) m_keyLegend->Refresh();
+    RefreshSelectionViews();
+}
+
+void frmMain::RefreshSelectionViews() {
     RefreshStatus();
+    // A moved recording keeps its sample rate and length: the cell's control
+    // tells of no new load, and the loupe learns its new path here.
+    if (m_loupe) m_loupe->Refresh();
 }
 
 void frmMain::KeyMapChanged() {
@@ -282,6 +302,10 @@ void frmMain::mnuSPGOptions_Click() {
 
 void frmMain::mnuSPGKeyBindings_Click() {
     m_keyLegend->ShowModeless();
+}
+
+void frmMain::mnuSPGLoupe_Click() {
+    m_loupe->ShowModeless();
 }
 
 void frmMain::mnuSPGPreferences_Click() {

@@ -73,7 +73,7 @@ TEST_F(Menus, ItemsStandInTheirOrderWithAdditionsLast) {
         {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditClear"},
         {"mnuSPGKeystroke", "mnuSPGEraseKeyDir", "mnuSPGTab", "mnuSPGBar1", "mnuSPGClear",
          "mnuSPGOptions", "mnuSPGBar2", "mnuSPGPlay", "mnuSPGBar3", "mnuSPGUndo",
-         "mnuSPGKeyBindings", "mnuSPGPreferences"},
+         "mnuSPGKeyBindings", "mnuSPGPreferences", "mnuSPGLoupe"},
         {"mnuHelpAbout"},
     };
     const QList<QAction*> menus = window->menuBar()->actions();
