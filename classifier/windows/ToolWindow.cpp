@@ -47,3 +47,12 @@ void ToolWindow::Place(const QRect& placement) {
            std::clamp(placement.height(), smallestHeight, std::max(smallestHeight, room.height())));
     m_placed = true;
 }
+
+void ToolWindow::Restore(const SettingsOperations::ToolWindowSettings& stored) {
+    if (stored.placement) Place(*stored.placement);
+    m_openAtStart = stored.visible;
+}
+
+void ToolWindow::ShowAsRestored() {
+    if (m_openAtStart) ShowModeless();
+}

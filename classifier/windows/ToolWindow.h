@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <optional>
 
+#include "settings/SettingsOperations.h"
+
 // A modeless window beside the grid: it never takes the keyboard from the grid
 // when it opens, never keeps the program running once the grid is closed, and
 // remembers where it was. While hidden it does no work; it catches up when
@@ -26,6 +28,12 @@ public:
     std::optional<QRect> Placement() const;
     // Puts the window at a place from an earlier run, made to fit on a screen.
     void Place(const QRect& placement);
+    // Puts the window where the last run left it, to be shown again by
+    // ShowAsRestored when it was open then.
+    void Restore(const SettingsOperations::ToolWindowSettings& stored);
+    void ShowAsRestored();
+    // What is stored of the window for the next run.
+    SettingsOperations::ToolWindowSettings Stored() const { return {isVisible(), Placement()}; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -33,4 +41,5 @@ protected:
 private:
     QSize m_smallest;
     bool m_placed = false;
+    bool m_openAtStart = false;
 };

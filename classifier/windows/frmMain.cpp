@@ -106,26 +106,16 @@ void frmMain::Form_Load() {
     m_preferences = std::make_unique<frmPreferences>(*this, m_services.messages, m_services.dpi);
     m_keyBindings.Erase();
     mdlKeycodes::BuildKeyTables();
-    LoadKeyLegend();
-    LoadLoupe();
+    LoadToolWindows();
 }
 
-void frmMain::LoadKeyLegend() {
+void frmMain::LoadToolWindows() {
     m_keyLegend = std::make_unique<frmKeyLegend>(
         m_keyBindings.Map(),
         [this](const QString& folder) { return m_classifier.MovedInto(folder); }, this);
-    const SettingsOperations::KeyLegendSettings legend =
-        SettingsOperations::LoadKeyLegendSettings(m_services.settings);
-    if (legend.placement) m_keyLegend->Place(*legend.placement);
-    m_keyLegendAtStart = legend.visible;
-}
-
-void frmMain::LoadLoupe() {
+    m_keyLegend->Restore(SettingsOperations::LoadKeyLegendSettings(m_services.settings));
     m_loupe = std::make_unique<frmLoupe>(m_services.controls, m_cells, this);
-    const SettingsOperations::ToolWindowSettings loupe =
-        SettingsOperations::LoadLoupeSettings(m_services.settings);
-    if (loupe.placement) m_loupe->Place(*loupe.placement);
-    m_loupeAtStart = loupe.visible;
+    m_loupe->Restore(SettingsOperations::LoadLoupeSettings(m_services.settings));
 }
 
 void frmMain::Form_Unload() {
@@ -134,10 +124,8 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveViewSettings(m_services.settings, *this);
     SettingsOperations::SaveSPGSettings(m_services.settings, *this);
     SettingsOperations::SaveRecordingSettings(m_services.settings, *this);
-    SettingsOperations::SaveKeyLegendSettings(m_services.settings,
-                                              {m_keyLegend->isVisible(), m_keyLegend->Placement()});
-    SettingsOperations::SaveLoupeSettings(m_services.settings,
-                                          {m_loupe->isVisible(), m_loupe->Placement()});
+    SettingsOperations::SaveKeyLegendSettings(m_services.settings, m_keyLegend->Stored());
+    SettingsOperations::SaveLoupeSettings(m_services.settings, m_loupe->Stored());
     const QString error = m_services.settings.Commit();
     if (!error.isEmpty()) m_services.messages.Warn(error);
     m_options.reset();
@@ -210,8 +198,8 @@ void frmMain::showEvent(QShowEvent* event) {
     if (m_shownOnce) return;
     m_shownOnce = true;
     Cell(0).GiveFocus();
-    if (m_keyLegendAtStart) m_keyLegend->ShowModeless();
-    if (m_loupeAtStart) m_loupe->ShowModeless();
+    m_keyLegend->ShowAsRestored();
+    m_loupe->ShowAsRestored();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -167,8 +167,7 @@ private:
     void Form_Unload();
     // Makes the key legend and the loupe where the last run left them; each
     // opens with the window when it was open at the end of that run.
-    void LoadKeyLegend();
-    void LoadLoupe();
+    void LoadToolWindows();
     void Form_KeyDown(const KeyStroke& keyStroke);
     void UpdateUndoCommand() {
         m_menu.ShowUndo(m_classifier.UndoCaption(), m_classifier.CanUndo());
@@ -207,9 +206,7 @@ private:
     std::unique_ptr<frmOptions> m_options;
     std::unique_ptr<frmPreferences> m_preferences;
     std::unique_ptr<frmKeyLegend> m_keyLegend;
-    bool m_keyLegendAtStart = false;
     std::unique_ptr<frmLoupe> m_loupe;
-    bool m_loupeAtStart = false;
     // Inside an import: the legend and the menu shortcuts follow the whole list once, after.
     bool m_holdKeyMapChanged = false;
 };
