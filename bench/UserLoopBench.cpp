@@ -217,8 +217,9 @@ BENCHMARK(BM_ImportKeyList888)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The loupe redrawing a 60 s recording at 96 kHz, of which it loads 4,194,304
 // frames (the most a control takes), at 1200 x 500 pixels: after a change of
-// its parameters, the whole loaded part computed again and painted with its
-// axes, as the loupe shows it once the options change.
+// a parameter, the whole loaded part computed again and painted with its axes,
+// as the loupe shows it once the options change. The value goes to the loupe's
+// control alone, so that no cell is drawn again with it.
 void BM_LoupeRedraw60s96kHz(benchmark::State& state) {
     QTemporaryDir folder;
     std::vector<std::int16_t> minute;
