@@ -79,6 +79,24 @@ constexpr IntegerKey KeyLegendTop{"Key Bindings", "Top", 0, false, -PixelMax, Pi
 constexpr IntegerKey KeyLegendWidth{"Key Bindings", "Width", 0, false, 1, PixelMax};
 constexpr IntegerKey KeyLegendHeight{"Key Bindings", "Height", 0, false, 1, PixelMax};
 
+// The keys of a window beside the grid that remembers whether it was open and
+// where: "Visible", "Left", "Top", "Width" and "Height" of one section.
+struct ToolWindowKeys {
+    BooleanKey visible;
+    IntegerKey left;
+    IntegerKey top;
+    IntegerKey width;
+    IntegerKey height;
+};
+constexpr ToolWindowKeys KeyLegendWindow{KeyLegendVisible, KeyLegendLeft, KeyLegendTop,
+                                         KeyLegendWidth, KeyLegendHeight};
+// The "Loupe" window, as the "Key Bindings" one.
+constexpr ToolWindowKeys LoupeWindow{{"Loupe", "Visible", false},
+                                     {"Loupe", "Left", 0, false, -PixelMax, PixelMax},
+                                     {"Loupe", "Top", 0, false, -PixelMax, PixelMax},
+                                     {"Loupe", "Width", 0, false, 1, PixelMax},
+                                     {"Loupe", "Height", 0, false, 1, PixelMax}};
+
 std::int32_t Read(const ISettingsStore& store, const IntegerKey& key);
 float Read(const ISettingsStore& store, const SingleKey& key);
 bool Read(const ISettingsStore& store, const BooleanKey& key);

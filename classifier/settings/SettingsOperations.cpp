@@ -94,28 +94,49 @@ QString DefaultDecisionLogPath(const ISettingsStore& store) {
     return QFileInfo(store.FilePath()).absoluteDir().filePath(QStringLiteral("decisions.csv"));
 }
 
-KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store) {
-    KeyLegendSettings legend;
-    legend.visible = SettingsKeys::Read(store, SettingsKeys::KeyLegendVisible);
-    const std::int32_t width = SettingsKeys::Read(store, SettingsKeys::KeyLegendWidth);
-    const std::int32_t height = SettingsKeys::Read(store, SettingsKeys::KeyLegendHeight);
+namespace {
+
+ToolWindowSettings LoadToolWindowSettings(const ISettingsStore& store,
+                                          const SettingsKeys::ToolWindowKeys& keys) {
+    ToolWindowSettings window;
+    window.visible = SettingsKeys::Read(store, keys.visible);
+    const std::int32_t width = SettingsKeys::Read(store, keys.width);
+    const std::int32_t height = SettingsKeys::Read(store, keys.height);
     if (width > 0 && height > 0) {
-        legend.placement =
-            QRect(SettingsKeys::Read(store, SettingsKeys::KeyLegendLeft),
-                  SettingsKeys::Read(store, SettingsKeys::KeyLegendTop), width, height);
+        window.placement = QRect(SettingsKeys::Read(store, keys.left),
+                                 SettingsKeys::Read(store, keys.top), width, height);
     }
-    return legend;
+    return window;
+}
+
+void SaveToolWindowSettings(ISettingsStore& store, const SettingsKeys::ToolWindowKeys& keys,
+                            const ToolWindowSettings& window) {
+    const ToolWindowSettings stored = LoadToolWindowSettings(store, keys);
+    if (window.visible == stored.visible && window.placement == stored.placement) return;
+    SettingsKeys::Write(store, keys.visible, window.visible);
+    if (!window.placement) return;
+    SettingsKeys::Write(store, keys.left, window.placement->left());
+    SettingsKeys::Write(store, keys.top, window.placement->top());
+    SettingsKeys::Write(store, keys.width, window.placement->width());
+    SettingsKeys::Write(store, keys.height, window.placement->height());
+}
+
+}  // namespace
+
+KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store) {
+    return LoadToolWindowSettings(store, SettingsKeys::KeyLegendWindow);
 }
 
 void SaveKeyLegendSettings(ISettingsStore& store, const KeyLegendSettings& legend) {
-    const KeyLegendSettings stored = LoadKeyLegendSettings(store);
-    if (legend.visible == stored.visible && legend.placement == stored.placement) return;
-    SettingsKeys::Write(store, SettingsKeys::KeyLegendVisible, legend.visible);
-    if (!legend.placement) return;
-    SettingsKeys::Write(store, SettingsKeys::KeyLegendLeft, legend.placement->left());
-    SettingsKeys::Write(store, SettingsKeys::KeyLegendTop, legend.placement->top());
-    SettingsKeys::Write(store, SettingsKeys::KeyLegendWidth, legend.placement->width());
-    SettingsKeys::Write(store, SettingsKeys::KeyLegendHeight, legend.placement->height());
+    SaveToolWindowSettings(store, SettingsKeys::KeyLegendWindow, legend);
+}
+
+ToolWindowSettings LoadLoupeSettings(const ISettingsStore& store) {
+    return LoadToolWindowSettings(store, SettingsKeys::LoupeWindow);
+}
+
+void SaveLoupeSettings(ISettingsStore& store, const ToolWindowSettings& loupe) {
+    SaveToolWindowSettings(store, SettingsKeys::LoupeWindow, loupe);
 }
 
 }  // namespace SettingsOperations

@@ -24,7 +24,7 @@ void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow)
 void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
-// The sections Corvane adds ("Recordings", "Key Bindings") are saved only when
+// The sections Corvane adds ("Recordings", "Key Bindings", "Loupe") are saved only when
 // they would read back otherwise: a user who never changes them keeps a
 // settings file of the usual three sections, and one who changes them back
 // finds the defaults stored over the old values.
@@ -40,14 +40,21 @@ void SaveDecisionLogSettings(ISettingsStore& store, const IMainWindowValues& mai
 // file: "decisions.csv" beside the settings file.
 QString DefaultDecisionLogPath(const ISettingsStore& store);
 
-// The "Key Bindings" window as the last run left it: open or not, and its
+// A window beside the grid as the last run left it: open or not, and its
 // frame's top-left corner and size in pixels, when a size was stored.
-struct KeyLegendSettings {
+struct ToolWindowSettings {
     bool visible = false;
     std::optional<QRect> placement;
 };
+using KeyLegendSettings = ToolWindowSettings;
+
+// The "Key Bindings" window.
 KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store);
 // Writes the visibility, and the placement when there is one.
 void SaveKeyLegendSettings(ISettingsStore& store, const KeyLegendSettings& legend);
+
+// The "Loupe" window, as the "Key Bindings" one.
+ToolWindowSettings LoadLoupeSettings(const ISettingsStore& store);
+void SaveLoupeSettings(ISettingsStore& store, const ToolWindowSettings& loupe);
 
 }  // namespace SettingsOperations

@@ -1,5 +1,7 @@
 #include "windows/CellGrid.h"
 
+#include <QScopeGuard>
+
 #include "core/CorvaneError.h"
 #include "core/MessageBox.h"
 #include "host/ControlModule.h"
@@ -116,6 +118,7 @@ void CellGrid::SetRecordingOptions(const RecordingOptions& options) {
         cell->SetEverySample(options.EverySample);
         cell->SetAutoContrast(options.AutoContrast);
     }
+    emit ParametersChanged();
 }
 
 void CellGrid::ShowRecordings(const QStringList& paths) {
@@ -123,6 +126,7 @@ void CellGrid::ShowRecordings(const QStringList& paths) {
 }
 
 void CellGrid::SetSPGParams(const SpectrogramParameterSet& params) {
+    const auto changed = qScopeGuard([this] { emit ParametersChanged(); });
     for (SonoluxBord* cell : ctlSonoluxBord) {
         cell->UpdateSPGParams(params.FFTSizeChoice, params.FrameLengthChoice, params.HopSize,
                               params.WindowFunctionChoice, params.PowerMax, params.PowerMin);

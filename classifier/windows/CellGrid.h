@@ -66,6 +66,9 @@ public:
 signals:
     void CellLoadStateChanged(int index);
     void CellPlayStateChanged(int index);
+    // The parameter set or the recording options were given to the cells (also
+    // when a cell refused the set part way).
+    void ParametersChanged();
 
 private:
     // Makes cells until there are `count`; false, after reporting why once,

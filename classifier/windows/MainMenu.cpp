@@ -95,6 +95,8 @@ void MainMenu::BuildSpectrogramMenu() {
     mnuSPGFieldView = AddAction(mnuSPG, "mnuSPGFieldView", QStringLiteral("&Field View"),
                                 QKeySequence(), &frmMain::mnuSPGFieldView_Click);
     mnuSPGFieldView->setCheckable(true);
+    AddAction(mnuSPG, "mnuSPGLoupe", QStringLiteral("&Loupe..."), QKeySequence(),
+              &frmMain::mnuSPGLoupe_Click);
 }
 
 void MainMenu::BuildHelpMenu() {

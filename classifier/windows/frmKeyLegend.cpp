@@ -1,11 +1,8 @@
 #include "windows/frmKeyLegend.h"
 
-#include <QApplication>
 #include <QHeaderView>
-#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 
@@ -20,17 +17,14 @@ constexpr int SmallestHeight = 80;
 
 frmKeyLegend::frmKeyLegend(const ClassifierKeyMap& keyMap, KeyLegend::MovedCount movedInto,
                            QWidget* parent)
-    : QWidget(parent, Qt::Tool), m_legend(keyMap, std::move(movedInto)) {
+    : ToolWindow(QSize(SmallestWidth, SmallestHeight), parent),
+      m_legend(keyMap, std::move(movedInto)) {
     createUi();
 }
 
 void frmKeyLegend::createUi() {
     setObjectName(QStringLiteral("frmKeyLegend"));
     setWindowTitle(QStringLiteral("Key Bindings"));
-    // Opening the legend must not take the keyboard away from the grid.
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    // Left open, it must not keep the program running once the grid is closed.
-    setAttribute(Qt::WA_QuitOnClose, false);
     lvwKeyBindings = new QTableWidget(0, ColumnCount, this);
     lvwKeyBindings->setObjectName(QStringLiteral("lvwKeyBindings"));
     lvwKeyBindings->setHorizontalHeaderLabels({QStringLiteral("Keystroke"),
@@ -79,38 +73,4 @@ void frmKeyLegend::FillRow(int row, const KeyLegend::Row& binding) {
     QTableWidgetItem* folder = lvwKeyBindings->item(row, Folder);
     if (folder->foreground() != folderColour) folder->setForeground(folderColour);
     SetText(row, Moved, QString::number(binding.moved), Qt::AlignRight);
-}
-
-void frmKeyLegend::ShowModeless() {
-    // Classifying goes on while the legend is open: the keyboard stays with the
-    // window that had it, also where the window system ignores the attribute.
-    QWidget* active = QApplication::activeWindow();
-    // Shown again while open, it looks at the folders again.
-    if (isVisible()) Refresh();
-    show();
-    raise();
-    if (active && active != this) active->activateWindow();
-}
-
-void frmKeyLegend::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    m_placed = true;
-    Refresh();
-}
-
-std::optional<QRect> frmKeyLegend::Placement() const {
-    if (!m_placed) return std::nullopt;
-    return QRect(pos(), size());
-}
-
-void frmKeyLegend::Place(const QRect& placement) {
-    // A screen that was there in the earlier run may be gone: then the window
-    // system places the window, and only the size is kept.
-    QScreen* screen = QApplication::screenAt(placement.topLeft());
-    if (screen) move(placement.topLeft());
-    if (!screen) screen = QApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() : placement.size();
-    resize(std::clamp(placement.width(), SmallestWidth, std::max(SmallestWidth, room.width())),
-           std::clamp(placement.height(), SmallestHeight, std::max(SmallestHeight, room.height())));
-    m_placed = true;
 }

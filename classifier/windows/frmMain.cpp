@@ -24,6 +24,7 @@
 #include "windows/MainStatusBar.h"
 #include "windows/frmAbout.h"
 #include "windows/frmKeyLegend.h"
+#include "windows/frmLoupe.h"
 #include "windows/frmOptions.h"
 #include "windows/frmPreferences.h"
 
@@ -72,7 +73,7 @@ void frmMain::SizeToInitialClientArea() {
 }
 
 void frmMain::createMenus() {
-    m_menu.Build(*this, [this] { RefreshStatus(); });
+    m_menu.Build(*this, [this] { RefreshSelectionViews(); });
     UpdateUndoCommand();
 }
 
@@ -107,17 +108,16 @@ void frmMain::Form_Load() {
     m_preferences = std::make_unique<frmPreferences>(*this, m_services.messages, m_services.dpi);
     m_keyBindings.Erase();
     mdlKeycodes::BuildKeyTables();
-    LoadKeyLegend();
+    LoadToolWindows();
 }
 
-void frmMain::LoadKeyLegend() {
+void frmMain::LoadToolWindows() {
     m_keyLegend = std::make_unique<frmKeyLegend>(
         m_keyBindings.Map(),
         [this](const QString& folder) { return m_classifier.MovedInto(folder); }, this);
-    const SettingsOperations::KeyLegendSettings legend =
-        SettingsOperations::LoadKeyLegendSettings(m_services.settings);
-    if (legend.placement) m_keyLegend->Place(*legend.placement);
-    m_keyLegendAtStart = legend.visible;
+    m_keyLegend->Restore(SettingsOperations::LoadKeyLegendSettings(m_services.settings));
+    m_loupe = std::make_unique<frmLoupe>(m_services.controls, m_cells, this);
+    m_loupe->Restore(SettingsOperations::LoadLoupeSettings(m_services.settings));
 }
 
 void frmMain::Form_Unload() {
@@ -127,8 +127,8 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveSPGSettings(m_services.settings, *this);
     SettingsOperations::SaveRecordingSettings(m_services.settings, *this);
     SettingsOperations::SaveDecisionLogSettings(m_services.settings, *this);
-    SettingsOperations::SaveKeyLegendSettings(m_services.settings,
-                                              {m_keyLegend->isVisible(), m_keyLegend->Placement()});
+    SettingsOperations::SaveKeyLegendSettings(m_services.settings, m_keyLegend->Stored());
+    SettingsOperations::SaveLoupeSettings(m_services.settings, m_loupe->Stored());
     const QString error = m_services.settings.Commit();
     if (!error.isEmpty()) m_services.messages.Warn(error);
     m_options.reset();
@@ -201,7 +201,8 @@ void frmMain::showEvent(QShowEvent* event) {
     if (m_shownOnce) return;
     m_shownOnce = true;
     Cell(0).GiveFocus();
-    if (m_keyLegendAtStart) m_keyLegend->ShowModeless();
+    m_keyLegend->ShowAsRestored();
+    m_loupe->ShowAsRestored();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -250,7 +251,14 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
 void frmMain::ClassificationChanged() {
     UpdateUndoCommand();
     if (m_keyLegend) m_keyLegend->Refresh();
+    RefreshSelectionViews();
+}
+
+void frmMain::RefreshSelectionViews() {
     RefreshStatus();
+    // A moved recording keeps its sample rate and length: the cell's control
+    // tells of no new load, and the loupe learns its new path here.
+    if (m_loupe) m_loupe->Refresh();
 }
 
 void frmMain::KeyMapChanged() {
@@ -286,6 +294,10 @@ void frmMain::mnuSPGOptions_Click() {
 
 void frmMain::mnuSPGKeyBindings_Click() {
     m_keyLegend->ShowModeless();
+}
+
+void frmMain::mnuSPGLoupe_Click() {
+    m_loupe->ShowModeless();
 }
 
 void frmMain::mnuSPGPreferences_Click() {

@@ -32,6 +32,7 @@ class SafeFileWriter;
 class frmOptions;
 class frmKeystroke;
 class frmKeyLegend;
+class frmLoupe;
 class frmPreferences;
 
 // What the main window needs from outside: its message boxes, the question
@@ -162,6 +163,9 @@ public:
     void mnuSPGFieldView_Click();
     // The preferences dialog, loaded (hidden) with the window.
     frmPreferences& PreferencesDialog() const { return *m_preferences; }
+    void mnuSPGLoupe_Click();
+    // The loupe, loaded (hidden) with the window.
+    frmLoupe& LoupeWindow() const { return *m_loupe; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -175,8 +179,9 @@ private:
     void SizeToInitialClientArea();
     void Form_Load();
     void Form_Unload();
-    // Makes the key legend where the last run left it; it opens with the window.
-    void LoadKeyLegend();
+    // Makes the key legend and the loupe where the last run left them; each
+    // opens with the window when it was open at the end of that run.
+    void LoadToolWindows();
     void Form_KeyDown(const KeyStroke& keyStroke);
     void UpdateUndoCommand() {
         m_menu.ShowUndo(m_classifier.UndoCaption(), m_classifier.CanUndo());
@@ -187,6 +192,8 @@ private:
     void KeyMapChanged();
     // The status bar's recording and Next Batch parts, as things are now.
     void RefreshStatus() { m_statusPresenter.Refresh(); }
+    // The status bar and the loupe, after a command or a move.
+    void RefreshSelectionViews();
     void ArrangeCells() { m_cells.Arrange(m_menu.IsPlayChecked()); }
     void ClearCells() {
         const StatusPresenter::Hold hold(m_statusPresenter);
@@ -214,7 +221,7 @@ private:
     std::unique_ptr<frmOptions> m_options;
     std::unique_ptr<frmPreferences> m_preferences;
     std::unique_ptr<frmKeyLegend> m_keyLegend;
-    bool m_keyLegendAtStart = false;
+    std::unique_ptr<frmLoupe> m_loupe;
     // Inside an import: the legend and the menu shortcuts follow the whole list once, after.
     bool m_holdKeyMapChanged = false;
 };

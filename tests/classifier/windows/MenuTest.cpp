@@ -76,7 +76,8 @@ TEST_F(Menus, ItemsStandInTheirOrderWithAdditionsLast) {
         {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditClear"},
         {"mnuSPGKeystroke", "mnuSPGEraseKeyDir", "mnuSPGTab", "mnuSPGBar1", "mnuSPGClear",
          "mnuSPGOptions", "mnuSPGBar2", "mnuSPGPlay", "mnuSPGBar3", "mnuSPGUndo",
-         "mnuSPGKeyBindings", "mnuSPGPreferences", "mnuSPGFieldView"},
+         "mnuSPGKeyBindings", "mnuSPGPreferences", "mnuSPGFieldView",
+         "mnuSPGLoupe"},
         {"mnuHelpAbout"},
     };
     const QList<QAction*> menus = window->menuBar()->actions();
