@@ -50,6 +50,10 @@ bool Read(const ISettingsStore& store, const BooleanKey& key) {
     }
 }
 
+QString Read(const ISettingsStore& store, const TextKey& key) {
+    return StoredText(store, key, QString::fromUtf8(key.defaultValue));
+}
+
 void Write(ISettingsStore& store, const IntegerKey& key, std::int32_t value) {
     Store(store, key, TextConversion::LongText(value));
 }
@@ -60,6 +64,10 @@ void Write(ISettingsStore& store, const SingleKey& key, float value) {
 
 void Write(ISettingsStore& store, const BooleanKey& key, bool value) {
     Store(store, key, TextConversion::BooleanText(value));
+}
+
+void Write(ISettingsStore& store, const TextKey& key, const QString& value) {
+    Store(store, key, value);
 }
 
 }  // namespace SettingsKeys

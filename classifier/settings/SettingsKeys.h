@@ -34,6 +34,13 @@ struct BooleanKey {
     bool defaultValue;
 };
 
+// A key whose text is used as it stands.
+struct TextKey {
+    const char* section;
+    const char* key;
+    const char* defaultValue;
+};
+
 constexpr std::int32_t LongMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t LongMin = std::numeric_limits<std::int32_t>::min();
 
@@ -58,23 +65,47 @@ constexpr BooleanKey WholeRecording{"Recordings", "WholeRecording", false};
 constexpr BooleanKey AnyCaseWave{"Recordings", "AnyCaseWave", false};
 constexpr BooleanKey FloatSamples{"Recordings", "FloatSamples", false};
 
-// The "Key Bindings" window: open or not, its frame's top-left corner and its
-// size, in pixels. A width or height of 0 (nothing stored) leaves the place to
-// the window system. Qt holds no widget larger than PixelMax.
+// A window's frame's top-left corner and its size, in pixels. A width or
+// height of 0 (nothing stored) leaves the place to the window system. Qt holds
+// no widget larger than PixelMax.
 constexpr std::int32_t PixelMax = 16777215;
+struct PlacementKeys {
+    IntegerKey left;
+    IntegerKey top;
+    IntegerKey width;
+    IntegerKey height;
+};
+constexpr PlacementKeys Placement(const char* section) {
+    return {{section, "Left", 0, false, -PixelMax, PixelMax},
+            {section, "Top", 0, false, -PixelMax, PixelMax},
+            {section, "Width", 0, false, 1, PixelMax},
+            {section, "Height", 0, false, 1, PixelMax}};
+}
+
+// The "Key Bindings" window: open or not, and where.
 constexpr BooleanKey KeyLegendVisible{"Key Bindings", "Visible", false};
-constexpr IntegerKey KeyLegendLeft{"Key Bindings", "Left", 0, false, -PixelMax, PixelMax};
-constexpr IntegerKey KeyLegendTop{"Key Bindings", "Top", 0, false, -PixelMax, PixelMax};
-constexpr IntegerKey KeyLegendWidth{"Key Bindings", "Width", 0, false, 1, PixelMax};
-constexpr IntegerKey KeyLegendHeight{"Key Bindings", "Height", 0, false, 1, PixelMax};
+constexpr PlacementKeys KeyLegendPlacement = Placement("Key Bindings");
+
+// The "Sorting" options, all off on a first run.
+constexpr BooleanKey ArrowKeys{"Sorting", "ArrowKeys", false};
+constexpr BooleanKey StartAtFirstCell{"Sorting", "StartAtFirstCell", false};
+constexpr BooleanKey SkipSortedCells{"Sorting", "SkipSortedCells", false};
+constexpr BooleanKey KeepBindings{"Sorting", "KeepBindings", false};
+constexpr BooleanKey RememberWindow{"Sorting", "RememberWindow", false};
+// The decision log's path; empty for no log.
+constexpr TextKey DecisionLog{"Sorting", "DecisionLog", ""};
+// Where the main window was at the last exit with RememberWindow on.
+constexpr PlacementKeys MainWindowPlacement = Placement("Main Window");
 
 std::int32_t Read(const ISettingsStore& store, const IntegerKey& key);
 float Read(const ISettingsStore& store, const SingleKey& key);
 bool Read(const ISettingsStore& store, const BooleanKey& key);
+QString Read(const ISettingsStore& store, const TextKey& key);
 
 // Decimal text ("1500"), shortest single text ("95.25"), "True" or "False".
 void Write(ISettingsStore& store, const IntegerKey& key, std::int32_t value);
 void Write(ISettingsStore& store, const SingleKey& key, float value);
 void Write(ISettingsStore& store, const BooleanKey& key, bool value);
+void Write(ISettingsStore& store, const TextKey& key, const QString& value);
 
 }  // namespace SettingsKeys

@@ -72,28 +72,62 @@ void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainW
     SettingsKeys::Write(store, SettingsKeys::FloatSamples, options.FloatSamples);
 }
 
+std::optional<QRect> LoadPlacement(const ISettingsStore& store,
+                                   const SettingsKeys::PlacementKeys& keys) {
+    const std::int32_t width = SettingsKeys::Read(store, keys.width);
+    const std::int32_t height = SettingsKeys::Read(store, keys.height);
+    if (width <= 0 || height <= 0) return std::nullopt;
+    return QRect(SettingsKeys::Read(store, keys.left), SettingsKeys::Read(store, keys.top), width,
+                 height);
+}
+
+void SavePlacement(ISettingsStore& store, const SettingsKeys::PlacementKeys& keys,
+                   const QRect& placement) {
+    if (LoadPlacement(store, keys) == placement) return;
+    SettingsKeys::Write(store, keys.left, placement.left());
+    SettingsKeys::Write(store, keys.top, placement.top());
+    SettingsKeys::Write(store, keys.width, placement.width());
+    SettingsKeys::Write(store, keys.height, placement.height());
+}
+
 KeyLegendSettings LoadKeyLegendSettings(const ISettingsStore& store) {
-    KeyLegendSettings legend;
-    legend.visible = SettingsKeys::Read(store, SettingsKeys::KeyLegendVisible);
-    const std::int32_t width = SettingsKeys::Read(store, SettingsKeys::KeyLegendWidth);
-    const std::int32_t height = SettingsKeys::Read(store, SettingsKeys::KeyLegendHeight);
-    if (width > 0 && height > 0) {
-        legend.placement =
-            QRect(SettingsKeys::Read(store, SettingsKeys::KeyLegendLeft),
-                  SettingsKeys::Read(store, SettingsKeys::KeyLegendTop), width, height);
-    }
-    return legend;
+    return {SettingsKeys::Read(store, SettingsKeys::KeyLegendVisible),
+            LoadPlacement(store, SettingsKeys::KeyLegendPlacement)};
 }
 
 void SaveKeyLegendSettings(ISettingsStore& store, const KeyLegendSettings& legend) {
     const KeyLegendSettings stored = LoadKeyLegendSettings(store);
     if (legend.visible == stored.visible && legend.placement == stored.placement) return;
     SettingsKeys::Write(store, SettingsKeys::KeyLegendVisible, legend.visible);
-    if (!legend.placement) return;
-    SettingsKeys::Write(store, SettingsKeys::KeyLegendLeft, legend.placement->left());
-    SettingsKeys::Write(store, SettingsKeys::KeyLegendTop, legend.placement->top());
-    SettingsKeys::Write(store, SettingsKeys::KeyLegendWidth, legend.placement->width());
-    SettingsKeys::Write(store, SettingsKeys::KeyLegendHeight, legend.placement->height());
+    if (legend.placement) SavePlacement(store, SettingsKeys::KeyLegendPlacement, *legend.placement);
+}
+
+namespace {
+
+SortingOptions ReadSortingOptions(const ISettingsStore& store) {
+    SortingOptions options;
+    options.ArrowKeys = SettingsKeys::Read(store, SettingsKeys::ArrowKeys);
+    options.StartAtFirstCell = SettingsKeys::Read(store, SettingsKeys::StartAtFirstCell);
+    options.SkipSortedCells = SettingsKeys::Read(store, SettingsKeys::SkipSortedCells);
+    options.KeepBindings = SettingsKeys::Read(store, SettingsKeys::KeepBindings);
+    options.RememberWindow = SettingsKeys::Read(store, SettingsKeys::RememberWindow);
+    return options;
+}
+
+}  // namespace
+
+void LoadSortingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    mainWindow.SetSortingOptions(ReadSortingOptions(store));
+}
+
+void SaveSortingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
+    const SortingOptions options = mainWindow.GetSortingOptions();
+    if (options == ReadSortingOptions(store)) return;
+    SettingsKeys::Write(store, SettingsKeys::ArrowKeys, options.ArrowKeys);
+    SettingsKeys::Write(store, SettingsKeys::StartAtFirstCell, options.StartAtFirstCell);
+    SettingsKeys::Write(store, SettingsKeys::SkipSortedCells, options.SkipSortedCells);
+    SettingsKeys::Write(store, SettingsKeys::KeepBindings, options.KeepBindings);
+    SettingsKeys::Write(store, SettingsKeys::RememberWindow, options.RememberWindow);
 }
 
 }  // namespace SettingsOperations

@@ -16,4 +16,6 @@ public:
     // Makes every saved setting lasting. Returns an empty text on success, or
     // the description of the failure; the lasting settings are then the old ones.
     virtual QString Commit() = 0;
+    // The folder the settings live in, where files kept beside them go.
+    virtual QString Folder() const = 0;
 };

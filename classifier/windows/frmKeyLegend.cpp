@@ -2,10 +2,11 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "windows/WindowPlacement.h"
 
 namespace {
 
@@ -104,13 +105,6 @@ std::optional<QRect> frmKeyLegend::Placement() const {
 }
 
 void frmKeyLegend::Place(const QRect& placement) {
-    // A screen that was there in the earlier run may be gone: then the window
-    // system places the window, and only the size is kept.
-    QScreen* screen = QApplication::screenAt(placement.topLeft());
-    if (screen) move(placement.topLeft());
-    if (!screen) screen = QApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() : placement.size();
-    resize(std::clamp(placement.width(), SmallestWidth, std::max(SmallestWidth, room.width())),
-           std::clamp(placement.height(), SmallestHeight, std::max(SmallestHeight, room.height())));
+    WindowPlacement::Place(*this, placement, {SmallestWidth, SmallestHeight});
     m_placed = true;
 }

@@ -21,7 +21,11 @@
 #include "settings/CellSizeLimits.h"
 #include "settings/SettingsOperations.h"
 #include "settings/SettingsStore.h"
+#include "sorting/GridNavigation.h"
+#include "sorting/KeptBindings.h"
+#include "sorting/StatusText.h"
 #include "windows/MainStatusBar.h"
+#include "windows/WindowPlacement.h"
 #include "windows/frmAbout.h"
 #include "windows/frmKeyLegend.h"
 #include "windows/frmOptions.h"
@@ -100,12 +104,46 @@ void frmMain::Form_Load() {
         // Stored values are checked on reading; a cell refusing one keeps its own.
     }
     SettingsOperations::LoadRecordingSettings(m_services.settings, *this);
+    SettingsOperations::LoadSortingSettings(m_services.settings, *this);
     m_options = std::make_unique<frmOptions>(*this, m_services.messages, m_services.dpi);
     m_options->Update();
     m_preferences = std::make_unique<frmPreferences>(*this, m_services.messages, m_services.dpi);
     m_keyBindings.Erase();
     mdlKeycodes::BuildKeyTables();
     LoadKeyLegend();
+    LoadSortingState();
+}
+
+QString frmMain::KeptBindingsPath() const {
+    return KeptBindings::PathIn(m_services.settings.Folder());
+}
+
+void frmMain::LoadSortingState() {
+    if (m_sorting.RememberWindow) {
+        const std::optional<QRect> placement = SettingsOperations::LoadPlacement(
+            m_services.settings, SettingsKeys::MainWindowPlacement);
+        if (placement) WindowPlacement::Place(*this, *placement, minimumSizeHint());
+    }
+    if (m_sorting.KeepBindings) {
+        {
+            const QScopedValueRollback<bool> hold(m_holdKeyMapChanged, true);
+            KeptBindings::Load(KeptBindingsPath(), *this, m_services.messages);
+        }
+        KeyMapChanged();
+    }
+}
+
+void frmMain::SaveSortingState() {
+    // Every window whose place follows "Remember the window's size and place"
+    // saves it here, under keys of its own section (SettingsKeys::Placement).
+    if (m_sorting.RememberWindow) {
+        SettingsOperations::SavePlacement(m_services.settings, SettingsKeys::MainWindowPlacement,
+                                          QRect(pos(), size()));
+    }
+    if (m_sorting.KeepBindings) {
+        KeptBindings::Save(KeptBindingsPath(), m_keyBindings.Map(), m_services.fileWriter,
+                           m_services.messages);
+    }
 }
 
 void frmMain::LoadKeyLegend() {
@@ -124,6 +162,8 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveViewSettings(m_services.settings, *this);
     SettingsOperations::SaveSPGSettings(m_services.settings, *this);
     SettingsOperations::SaveRecordingSettings(m_services.settings, *this);
+    SettingsOperations::SaveSortingSettings(m_services.settings, *this);
+    SaveSortingState();
     SettingsOperations::SaveKeyLegendSettings(m_services.settings,
                                               {m_keyLegend->isVisible(), m_keyLegend->Placement()});
     const QString error = m_services.settings.Commit();
@@ -179,8 +219,8 @@ void frmMain::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengt
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched != m_clientArea) {
-        Form_KeyDown(KeyStrokeFromEvent(*static_cast<QKeyEvent*>(event)));
-        return false;  // the key still reaches the cell
+        // The key still reaches the cell, unless it moved the selection.
+        return Form_KeyDown(KeyStrokeFromEvent(*static_cast<QKeyEvent*>(event)));
     }
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave)
         m_statusPresenter.ShowPointerReadout(watched, event);
@@ -228,19 +268,39 @@ void frmMain::mnuSPGKeystroke_Click() {
     m_keystrokeDialog->exec();
 }
 
-void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
-    const std::optional<ClassifierKeyMap::Binding> binding = m_keyBindings.Find(keyStroke);
-    if (!binding) return;
+bool frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
+    // A message that waited for the user's next keystroke has been seen.
     m_statusPresenter.ClearMessage();
+    const std::optional<ClassifierKeyMap::Binding> binding = m_keyBindings.Find(keyStroke);
+    if (!binding) return KeyNotBound(keyStroke);
     {
         const StatusPresenter::Hold hold(m_statusPresenter);
         if (binding->classifyAll) {
             m_classifier.ClassifyAllVisible(binding->targetDir);
         } else {
-            m_classifier.ClassifySelection(binding->targetDir, m_menu.IsTabChecked());
+            using Advance = CellClassifier::Advance;
+            const Advance advance = !m_menu.IsTabChecked()      ? Advance::Stay
+                                    : m_sorting.SkipSortedCells ? Advance::NextUnsorted
+                                                                : Advance::NextCell;
+            m_classifier.ClassifySelection(binding->targetDir, advance);
         }
     }
     ClassificationChanged();
+    return false;
+}
+
+bool frmMain::KeyNotBound(const KeyStroke& keyStroke) {
+    if (m_sorting.ArrowKeys) {
+        const std::optional<int> target = GridNavigation::Target(
+            keyStroke, m_classifiedGrid.SelectedIndex(), GridColumns(), VisibleCellCount());
+        if (target) {
+            Cell(*target).GiveFocus();
+            return true;
+        }
+    }
+    const QString hint = StatusText::NotBound(keyStroke);
+    if (!hint.isEmpty()) m_statusPresenter.ShowMessage(hint);
+    return false;
 }
 
 void frmMain::ClassificationChanged() {

@@ -81,9 +81,14 @@ public:
     bool IsPlayChecked() const override { return m_menu.IsPlayChecked(); }
     void SetPlayChecked(bool checked) override { m_menu.SetPlayChecked(checked); }
     RecordingOptions GetRecordingOptions() const override { return m_cells.Recordings(); }
+    // A change of the names a batch takes changes what Next Batch will find.
     void SetRecordingOptions(const RecordingOptions& options) override {
         m_cells.SetRecordingOptions(options);
+        m_batch.Recount(BatchSource::WaveNamesOf(options));
+        RefreshStatus();
     }
+    SortingOptions GetSortingOptions() const override { return m_sorting; }
+    void SetSortingOptions(const SortingOptions& options) override { m_sorting = options; }
 
     // Refuses, with a message, a `TargetDir` that is no absolute folder path
     // before it looks at the keystroke; stores the folder with a final "/".
@@ -163,7 +168,15 @@ private:
     void Form_Unload();
     // Makes the key legend where the last run left it; it opens with the window.
     void LoadKeyLegend();
-    void Form_KeyDown(const KeyStroke& keyStroke);
+    // True when the keystroke moved the selection, and so goes no further.
+    bool Form_KeyDown(const KeyStroke& keyStroke);
+    // A keystroke that classifies nothing: the arrow keys may move the
+    // selection, and a key that types something hints how to bind it.
+    bool KeyNotBound(const KeyStroke& keyStroke);
+    // The "Sorting" options that act at start and at exit.
+    void LoadSortingState();
+    void SaveSortingState();
+    QString KeptBindingsPath() const;
     void UpdateUndoCommand() {
         m_menu.ShowUndo(m_classifier.UndoCaption(), m_classifier.CanUndo());
     }
@@ -180,6 +193,7 @@ private:
     }
     void FillBatch(const QString& folder) {
         m_batch.Fill(folder, m_classifiedGrid, BatchSource::WaveNamesOf(m_cells.Recordings()));
+        if (m_sorting.StartAtFirstCell && VisibleCellCount() > 0) Cell(0).GiveFocus();
     }
 
     MainWindowServices m_services;
@@ -193,6 +207,7 @@ private:
     ClassifiedGrid m_classifiedGrid;
     CellClassifier m_classifier;
     MainMenu m_menu;
+    SortingOptions m_sorting;
     bool m_shownOnce = false;
     bool m_unloaded = false;
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;

@@ -55,6 +55,8 @@ public:
         recordingCalls.push_back(options);
         recordings = options;
     }
+    SortingOptions GetSortingOptions() const override { return sorting; }
+    void SetSortingOptions(const SortingOptions& options) override { sorting = options; }
 
     std::int32_t width = 1500;
     std::int32_t height = 1000;
@@ -64,6 +66,7 @@ public:
     std::vector<SpectrogramParameterSet> spgCalls;
     RecordingOptions recordings;
     std::vector<RecordingOptions> recordingCalls;
+    SortingOptions sorting;
     // Thrown by SetSPGParams after it recorded the call, like a cell
     // whose control refuses a value.
     std::optional<CorvaneError> refuseSPGParams;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "files/FileMover.h"
+#include "files/FileSystem.h"
 #include "sorting/NextBatchCount.h"
 #include "tests/classifier/mocks/FakeServices.h"
 #include "tests/support/FileContents.h"
@@ -21,6 +22,9 @@ public:
     int VisibleCellCount() const override { return visible; }
     int CellCount() const override { return static_cast<int>(files.size()); }
     QString CellFilename(int index) const override { return files.at(index); }
+    bool IsSorted(int index) const override {
+        return FileSystem::GetParentFolderName(files.at(index)) != nextBatch.Folder();
+    }
     void FollowMove(int index, const QString& path) override { files[index] = path; }
     int SelectedIndex() const override { return selected; }
     void SelectCell(int index) override { selected = index; }
@@ -29,12 +33,14 @@ public:
     }
     void MoveFailed(const QString& path, const QString&) override { failed.append(path); }
     void MoveWarned(const QString& warning) override { warnings.append(warning); }
+    void EverythingSorted() override { ++everythingSorted; }
 
     std::vector<QString> files;
     int visible = 0;
     int selected = -1;
     QStringList failed;
     QStringList warnings;
+    int everythingSorted = 0;
     NextBatchCount nextBatch;
 };
 
@@ -79,18 +85,42 @@ TEST_F(Classification, AllVisibleStopsAtTheFirstFailureAndKeepsWhatMoved) {
 
 TEST_F(Classification, TabAfterClassifyAdvancesPastEmptyCellsAndWraps) {
     cells.selected = 2;  // the empty cell: nothing moves, the selection still advances
-    classifier.ClassifySelection(into, true);
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextCell);
     EXPECT_EQ(cells.selected, 3);
     EXPECT_FALSE(classifier.CanUndo());
 
-    classifier.ClassifySelection(into, true);
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextCell);
     EXPECT_EQ(cells.files[3], into + "d.wav");
     EXPECT_EQ(cells.selected, 0);
 
-    classifier.ClassifySelection(into, false);
+    classifier.ClassifySelection(into, CellClassifier::Advance::Stay);
     EXPECT_EQ(cells.files[0], into + "a.wav");
     EXPECT_EQ(cells.selected, 0);
     EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(Classification, SkippingSortedCellsPassesOverMovedAndEmptyCellsThenStays) {
+    cells.selected = 3;
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.selected, 0);  // round the grid
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.selected, 1);
+    // b cannot move: it is the only one left unsorted, so the selection stays on it.
+    target.WriteText("b.wav", "another recording of the same name");
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.selected, 1);
+    EXPECT_EQ(cells.everythingSorted, 0);
+    ASSERT_TRUE(QFile::remove(into + "b.wav"));
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.files[1], into + "b.wav");
+    EXPECT_EQ(cells.selected, 1);
+    EXPECT_EQ(cells.everythingSorted, 1);
+
+    // Taken back, a recording is unsorted again and the advance finds it.
+    classifier.Undo();
+    cells.selected = 2;  // the empty cell: nothing moves
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.selected, 1);
 }
 
 TEST_F(Classification, UndoKeepsOnlyTheRecordingThatCannotGoBack) {
@@ -119,10 +149,10 @@ TEST_F(Classification, NextBatchCountFollowsMovesUndosAndANewListing) {
     TempFolder other;
     const QString otherInto = Q(other.Path()) + "/";
     cells.selected = 0;
-    classifier.ClassifySelection(into, false);
+    classifier.ClassifySelection(into, CellClassifier::Advance::Stay);
     EXPECT_EQ(cells.nextBatch.Left(), 2);
     // A second keystroke moves it on between two other folders.
-    classifier.ClassifySelection(otherInto, false);
+    classifier.ClassifySelection(otherInto, CellClassifier::Advance::Stay);
     EXPECT_EQ(cells.nextBatch.Left(), 2);
     EXPECT_EQ(classifier.MovedInto(into), 1);
     EXPECT_EQ(classifier.MovedInto(otherInto), 1);
