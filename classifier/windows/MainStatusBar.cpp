@@ -62,6 +62,9 @@ MainStatusBar::MainStatusBar(QWidget* parent)
     addWidget(m_progress, 2);
     addWidget(m_message, 3);
     addPermanentWidget(m_pointer);
+    // Empty, they leave their room to the recording and the folder.
+    m_progress->hide();
+    m_message->hide();
     m_fade.setSingleShot(true);
     m_fade.setInterval(FadeMilliseconds);
     connect(&m_fade, &QTimer::timeout, this, &MainStatusBar::ClearMessage);
@@ -69,6 +72,7 @@ MainStatusBar::MainStatusBar(QWidget* parent)
 
 void MainStatusBar::ShowMessage(const QString& text, Lasting lasting) {
     m_message->SetText(text);
+    m_message->setVisible(!text.isEmpty());
     if (lasting == Lasting::Fades) {
         m_fade.start();
     } else {
@@ -79,6 +83,7 @@ void MainStatusBar::ShowMessage(const QString& text, Lasting lasting) {
 void MainStatusBar::ClearMessage() {
     m_fade.stop();
     m_message->SetText(QString());
+    m_message->hide();
 }
 
 void MainStatusBar::ClearFadingMessage() {
@@ -105,6 +110,7 @@ void MainStatusBar::ShowPointer(const QString& text) {
 
 void MainStatusBar::ShowProgress(const QString& text) {
     m_progress->SetText(text);
+    m_progress->setVisible(!text.isEmpty());
 }
 
 QString MainStatusBar::ProgressText() const {

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QSettings>
+#include <QTabBar>
 #include <QTest>
 #include <functional>
 
@@ -83,6 +84,11 @@ struct SortingOptionsInTheWindow : MainWindowFixture {
 TEST_F(SortingOptionsInTheWindow, SortingPageOffersFiveOptionsStoredOnlyOnceChanged) {
     auto dialog = std::make_unique<frmPreferences>(*window, messages, ScreenDpi{96, 96});
     dialog->Update();
+    auto* tabs = dialog->findChild<QTabBar*>(QStringLiteral("tbsPreferences"));
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 2);  // after Recordings
+    EXPECT_EQ(tabs->tabText(1), "Sorting");
+    EXPECT_EQ(tabs->tabData(1).toString(), "grpSorting");
     const std::pair<const char*, const char*> boxes[] = {
         {"chkArrowKeys", "Arrow keys move the selection"},
         {"chkStartAtFirstCell", "Start each batch at the first cell"},
@@ -94,6 +100,8 @@ TEST_F(SortingOptionsInTheWindow, SortingPageOffersFiveOptionsStoredOnlyOnceChan
         ASSERT_NE(box, nullptr) << name;
         EXPECT_EQ(box->text(), QLatin1String(caption));
         EXPECT_FALSE(box->isChecked()) << name;
+        EXPECT_GE(box->width(), box->sizeHint().width()) << name;
+        EXPECT_TRUE(box->parentWidget()->contentsRect().contains(box->geometry())) << name;
         box->setChecked(true);
     }
     EXPECT_EQ(window->GetSortingOptions(), SortingOptions{});
