@@ -119,6 +119,8 @@ QString frmMain::KeptBindingsPath() const {
 }
 
 void frmMain::LoadSortingState() {
+    // A window added later that follows "Remember the window's size and place"
+    // is put back here as the main window is, with keys of its own section.
     if (m_sorting.RememberWindow) {
         const std::optional<QRect> placement = SettingsOperations::LoadPlacement(
             m_services.settings, SettingsKeys::MainWindowPlacement);
