@@ -168,6 +168,12 @@ QString SonoluxBord::PlayError() const {
     return m_control->property("PlayError").toString();
 }
 
+bool SonoluxBord::WasMoved() const {
+    const QString path = Filename();
+    return !path.isEmpty() && !m_loadedPath.isEmpty() &&
+           FileSystem::GetParentFolderName(path) != FileSystem::GetParentFolderName(m_loadedPath);
+}
+
 void SonoluxBord::RefreshMarks(const QString& path) {
     const QString folder = FileSystem::GetParentFolderName(path);
     const bool moved = !path.isEmpty() && !m_loadedPath.isEmpty() &&

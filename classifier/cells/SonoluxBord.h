@@ -42,6 +42,9 @@ public:
     // Goes on showing the recording from `path`, where a move has put it; the
     // cell marks the folder it lives in when that is not where it was loaded.
     void FollowMove(const QString& path);
+    // True when a move has put the recording into another folder than the one
+    // it was loaded from.
+    bool WasMoved() const;
     // The marks drawn over the spectrogram.
     const CellMarks& Marks() const { return *m_marks; }
     // Whether the control read the recording it was last given (true for an

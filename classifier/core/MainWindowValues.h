@@ -42,6 +42,24 @@ struct RecordingOptions {
     }
 };
 
+// The "Sorting" options: how the selection moves and what a run keeps for the
+// next. All off: the selection moves only as the menu commands move it, and a
+// run keeps only the described settings.
+struct SortingOptions {
+    bool ArrowKeys = false;         // arrows, Home and End move the selection in the grid
+    bool StartAtFirstCell = false;  // a new batch selects cell 0
+    bool SkipSortedCells = false;   // Tab after Classify passes over sorted recordings
+    bool KeepBindings = false;      // the key map is saved at exit and read at start
+    bool RememberWindow = false;    // the main window opens where the last run left it
+
+    friend bool operator==(const SortingOptions& a, const SortingOptions& b) {
+        return a.ArrowKeys == b.ArrowKeys && a.StartAtFirstCell == b.StartAtFirstCell &&
+               a.SkipSortedCells == b.SkipSortedCells && a.KeepBindings == b.KeepBindings &&
+               a.RememberWindow == b.RememberWindow;
+    }
+    friend bool operator!=(const SortingOptions& a, const SortingOptions& b) { return !(a == b); }
+};
+
 // The main window's live values as the settings code and the options dialog
 // read and change them.
 class IMainWindowValues {
@@ -78,4 +96,7 @@ public:
     // The decision log's file; empty while there is no log.
     virtual QString DecisionLogPath() const = 0;
     virtual void SetDecisionLogPath(const QString& path) = 0;
+    // The "Sorting" options; they hold from the next keystroke or batch on.
+    virtual SortingOptions GetSortingOptions() const = 0;
+    virtual void SetSortingOptions(const SortingOptions& options) = 0;
 };

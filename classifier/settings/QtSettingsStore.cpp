@@ -45,7 +45,11 @@ QString QtSettingsStore::Commit() {
                    ? QStringLiteral("The settings cannot be written to %1.").arg(FilePath())
                    : error;
     }
-    return SafeFileWriter::SyncFolder(QFileInfo(FilePath()).absolutePath());
+    return SafeFileWriter::SyncFolder(Folder());
+}
+
+QString QtSettingsStore::Folder() const {
+    return QFileInfo(FilePath()).absolutePath();
 }
 
 QString QtSettingsStore::FilePath() const {

@@ -26,6 +26,7 @@ public:
                        const QString& defaultText) const override;
     void SaveSetting(const QString& section, const QString& key, const QString& text) override;
     QString Commit() override;
+    QString Folder() const override;
 
     QString FilePath() const override;
 

@@ -66,36 +66,48 @@ constexpr BooleanKey AnyCaseWave{"Recordings", "AnyCaseWave", false};
 constexpr BooleanKey FloatSamples{"Recordings", "FloatSamples", false};
 constexpr BooleanKey EverySample{"Recordings", "EverySample", false};
 constexpr BooleanKey AutoContrast{"Recordings", "AutoContrast", false};
-// The decision log's file; empty while there is no log, as on a first run.
-constexpr TextKey DecisionLog{"Sorting", "DecisionLog", ""};
 
-// The "Key Bindings" window: open or not, its frame's top-left corner and its
-// size, in pixels. A width or height of 0 (nothing stored) leaves the place to
-// the window system. Qt holds no widget larger than PixelMax.
+// A window's frame's top-left corner and its size, in pixels. A width or
+// height of 0 (nothing stored) leaves the place to the window system. Qt holds
+// no widget larger than PixelMax.
 constexpr std::int32_t PixelMax = 16777215;
-constexpr BooleanKey KeyLegendVisible{"Key Bindings", "Visible", false};
-constexpr IntegerKey KeyLegendLeft{"Key Bindings", "Left", 0, false, -PixelMax, PixelMax};
-constexpr IntegerKey KeyLegendTop{"Key Bindings", "Top", 0, false, -PixelMax, PixelMax};
-constexpr IntegerKey KeyLegendWidth{"Key Bindings", "Width", 0, false, 1, PixelMax};
-constexpr IntegerKey KeyLegendHeight{"Key Bindings", "Height", 0, false, 1, PixelMax};
-
-// The keys of a window beside the grid that remembers whether it was open and
-// where: "Visible", "Left", "Top", "Width" and "Height" of one section.
-struct ToolWindowKeys {
-    BooleanKey visible;
+struct PlacementKeys {
     IntegerKey left;
     IntegerKey top;
     IntegerKey width;
     IntegerKey height;
 };
-constexpr ToolWindowKeys KeyLegendWindow{KeyLegendVisible, KeyLegendLeft, KeyLegendTop,
-                                         KeyLegendWidth, KeyLegendHeight};
+constexpr PlacementKeys Placement(const char* section) {
+    return {{section, "Left", 0, false, -PixelMax, PixelMax},
+            {section, "Top", 0, false, -PixelMax, PixelMax},
+            {section, "Width", 0, false, 1, PixelMax},
+            {section, "Height", 0, false, 1, PixelMax}};
+}
+
+// The "Key Bindings" window: open or not, and where.
+constexpr BooleanKey KeyLegendVisible{"Key Bindings", "Visible", false};
+constexpr PlacementKeys KeyLegendPlacement = Placement("Key Bindings");
+
+// The "Sorting" options, all off on a first run.
+constexpr BooleanKey ArrowKeys{"Sorting", "ArrowKeys", false};
+constexpr BooleanKey StartAtFirstCell{"Sorting", "StartAtFirstCell", false};
+constexpr BooleanKey SkipSortedCells{"Sorting", "SkipSortedCells", false};
+constexpr BooleanKey KeepBindings{"Sorting", "KeepBindings", false};
+constexpr BooleanKey RememberWindow{"Sorting", "RememberWindow", false};
+// The decision log's path; empty for no log.
+constexpr TextKey DecisionLog{"Sorting", "DecisionLog", ""};
+// Where the main window was at the last exit with RememberWindow on.
+constexpr PlacementKeys MainWindowPlacement = Placement("Main Window");
+
+// The keys of a window beside the grid that remembers whether it was open and
+// where: "Visible", "Left", "Top", "Width" and "Height" of one section.
+struct ToolWindowKeys {
+    BooleanKey visible;
+    PlacementKeys placement;
+};
+constexpr ToolWindowKeys KeyLegendWindow{KeyLegendVisible, KeyLegendPlacement};
 // The "Loupe" window, as the "Key Bindings" one.
-constexpr ToolWindowKeys LoupeWindow{{"Loupe", "Visible", false},
-                                     {"Loupe", "Left", 0, false, -PixelMax, PixelMax},
-                                     {"Loupe", "Top", 0, false, -PixelMax, PixelMax},
-                                     {"Loupe", "Width", 0, false, 1, PixelMax},
-                                     {"Loupe", "Height", 0, false, 1, PixelMax}};
+constexpr ToolWindowKeys LoupeWindow{{"Loupe", "Visible", false}, Placement("Loupe")};
 
 std::int32_t Read(const ISettingsStore& store, const IntegerKey& key);
 float Read(const ISettingsStore& store, const SingleKey& key);

@@ -94,19 +94,29 @@ QString DefaultDecisionLogPath(const ISettingsStore& store) {
     return QFileInfo(store.FilePath()).absoluteDir().filePath(QStringLiteral("decisions.csv"));
 }
 
+std::optional<QRect> LoadPlacement(const ISettingsStore& store,
+                                   const SettingsKeys::PlacementKeys& keys) {
+    const std::int32_t width = SettingsKeys::Read(store, keys.width);
+    const std::int32_t height = SettingsKeys::Read(store, keys.height);
+    if (width <= 0 || height <= 0) return std::nullopt;
+    return QRect(SettingsKeys::Read(store, keys.left), SettingsKeys::Read(store, keys.top), width,
+                 height);
+}
+
+void SavePlacement(ISettingsStore& store, const SettingsKeys::PlacementKeys& keys,
+                   const QRect& placement) {
+    if (LoadPlacement(store, keys) == placement) return;
+    SettingsKeys::Write(store, keys.left, placement.left());
+    SettingsKeys::Write(store, keys.top, placement.top());
+    SettingsKeys::Write(store, keys.width, placement.width());
+    SettingsKeys::Write(store, keys.height, placement.height());
+}
+
 namespace {
 
 ToolWindowSettings LoadToolWindowSettings(const ISettingsStore& store,
                                           const SettingsKeys::ToolWindowKeys& keys) {
-    ToolWindowSettings window;
-    window.visible = SettingsKeys::Read(store, keys.visible);
-    const std::int32_t width = SettingsKeys::Read(store, keys.width);
-    const std::int32_t height = SettingsKeys::Read(store, keys.height);
-    if (width > 0 && height > 0) {
-        window.placement = QRect(SettingsKeys::Read(store, keys.left),
-                                 SettingsKeys::Read(store, keys.top), width, height);
-    }
-    return window;
+    return {SettingsKeys::Read(store, keys.visible), LoadPlacement(store, keys.placement)};
 }
 
 void SaveToolWindowSettings(ISettingsStore& store, const SettingsKeys::ToolWindowKeys& keys,
@@ -114,11 +124,7 @@ void SaveToolWindowSettings(ISettingsStore& store, const SettingsKeys::ToolWindo
     const ToolWindowSettings stored = LoadToolWindowSettings(store, keys);
     if (window.visible == stored.visible && window.placement == stored.placement) return;
     SettingsKeys::Write(store, keys.visible, window.visible);
-    if (!window.placement) return;
-    SettingsKeys::Write(store, keys.left, window.placement->left());
-    SettingsKeys::Write(store, keys.top, window.placement->top());
-    SettingsKeys::Write(store, keys.width, window.placement->width());
-    SettingsKeys::Write(store, keys.height, window.placement->height());
+    if (window.placement) SavePlacement(store, keys.placement, *window.placement);
 }
 
 }  // namespace
@@ -137,6 +143,34 @@ ToolWindowSettings LoadLoupeSettings(const ISettingsStore& store) {
 
 void SaveLoupeSettings(ISettingsStore& store, const ToolWindowSettings& loupe) {
     SaveToolWindowSettings(store, SettingsKeys::LoupeWindow, loupe);
+}
+
+namespace {
+
+SortingOptions ReadSortingOptions(const ISettingsStore& store) {
+    SortingOptions options;
+    options.ArrowKeys = SettingsKeys::Read(store, SettingsKeys::ArrowKeys);
+    options.StartAtFirstCell = SettingsKeys::Read(store, SettingsKeys::StartAtFirstCell);
+    options.SkipSortedCells = SettingsKeys::Read(store, SettingsKeys::SkipSortedCells);
+    options.KeepBindings = SettingsKeys::Read(store, SettingsKeys::KeepBindings);
+    options.RememberWindow = SettingsKeys::Read(store, SettingsKeys::RememberWindow);
+    return options;
+}
+
+}  // namespace
+
+void LoadSortingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    mainWindow.SetSortingOptions(ReadSortingOptions(store));
+}
+
+void SaveSortingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
+    const SortingOptions options = mainWindow.GetSortingOptions();
+    if (options == ReadSortingOptions(store)) return;
+    SettingsKeys::Write(store, SettingsKeys::ArrowKeys, options.ArrowKeys);
+    SettingsKeys::Write(store, SettingsKeys::StartAtFirstCell, options.StartAtFirstCell);
+    SettingsKeys::Write(store, SettingsKeys::SkipSortedCells, options.SkipSortedCells);
+    SettingsKeys::Write(store, SettingsKeys::KeepBindings, options.KeepBindings);
+    SettingsKeys::Write(store, SettingsKeys::RememberWindow, options.RememberWindow);
 }
 
 }  // namespace SettingsOperations

@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "settings/SettingsKeys.h"
+
 class CellSizeLimits;
 class IMainWindowValues;
 class ISettingsStore;
@@ -24,10 +26,10 @@ void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow)
 void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
-// The sections Corvane adds ("Recordings", "Key Bindings", "Loupe") are saved only when
-// they would read back otherwise: a user who never changes them keeps a
-// settings file of the usual three sections, and one who changes them back
-// finds the defaults stored over the old values.
+// The sections Corvane adds ("Recordings", "Sorting", "Key Bindings", "Loupe", "Main Window") are saved only
+// when they would read back otherwise: a user who never changes them keeps a settings file of the
+// usual three sections, and one who changes them back finds the defaults stored over the old
+// values.
 
 // The "Recordings" options, read after the parameter set and written after it.
 void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
@@ -39,6 +41,20 @@ void SaveDecisionLogSettings(ISettingsStore& store, const IMainWindowValues& mai
 // Where the decision log goes when the user turns it on without choosing a
 // file: "decisions.csv" beside the settings file.
 QString DefaultDecisionLogPath(const ISettingsStore& store);
+
+// A window's frame's top-left corner and size in pixels, as saved by
+// SavePlacement under `keys`; nothing when no size was stored. Every window
+// whose place a run keeps (the main window, the key legend, and any added
+// later) goes through these two with keys of its own section.
+std::optional<QRect> LoadPlacement(const ISettingsStore& store,
+                                   const SettingsKeys::PlacementKeys& keys);
+// Writes the four keys unless they already read back as `placement`.
+void SavePlacement(ISettingsStore& store, const SettingsKeys::PlacementKeys& keys,
+                   const QRect& placement);
+
+// The "Sorting" options, read after the "Recordings" ones and written after them.
+void LoadSortingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
+void SaveSortingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
 // A window beside the grid as the last run left it: open or not, and its
 // frame's top-left corner and size in pixels, when a size was stored.

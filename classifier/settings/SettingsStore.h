@@ -18,4 +18,6 @@ public:
     virtual QString Commit() = 0;
     // The file the settings are kept in; files Corvane keeps for the user go beside it.
     virtual QString FilePath() const = 0;
+    // The folder the settings live in, where files kept beside them go.
+    virtual QString Folder() const = 0;
 };

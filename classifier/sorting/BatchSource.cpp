@@ -1,9 +1,30 @@
 #include "sorting/BatchSource.h"
 
 #include <QFileInfo>
+#include <chrono>
 
 #include "core/MessageBox.h"
 #include "files/FileSystem.h"
+
+namespace {
+
+std::int64_t SteadyMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+BatchSource::BatchSource(IMessageBox& messages, SortingProgress::Clock now)
+    : m_messages(messages), m_progress(now ? std::move(now) : &SteadyMilliseconds) {}
+
+void BatchSource::Moved(const QString& from, const QString& to) {
+    const int change = m_count.Moved(from, to);
+    if (change < 0) m_progress.MovedOut();
+    if (change > 0) m_progress.MovedBack();
+    m_otherCount.Moved(from, to);
+}
 
 QString BatchSource::NextBatchFolder(const QString& dialogPath) {
     return FileSystem::GetParentFolderName(dialogPath);
@@ -18,10 +39,42 @@ void BatchSource::Fill(const QString& folder, IBatchCells& cells, WaveBatch::Wav
     if (folder.isEmpty()) return;
     const WaveBatch::Batch batch = WaveBatch::FirstWaveFiles(folder, cells.BatchCapacity(), names);
     cells.ShowBatch(batch.paths);
+    const QString previous = m_count.Folder();
     m_count.Listed(folder, batch.total);
+    if (m_count.Folder() != previous) m_progress.Restart();
     cells.BatchShown();
     if (batch.unreadableNames > 0)
         m_messages.Warn(SkippedNamesMessage(folder, batch.unreadableNames));
+}
+
+namespace {
+
+int WaveFileCount(const QString& folder, WaveBatch::WaveNames names) {
+    return WaveBatch::FirstWaveFiles(folder, 1, names).total;
+}
+
+}  // namespace
+
+void BatchSource::CountFolder(const QString& folder, WaveBatch::WaveNames names) {
+    if (folder.isEmpty()) return;
+    const QString absolute = FileSystem::GetAbsolutePathName(folder);
+    if (absolute == m_count.Folder() || absolute == m_otherCount.Folder()) return;
+    m_otherCount.Listed(absolute, WaveFileCount(absolute, names));
+}
+
+void BatchSource::Recount(WaveBatch::WaveNames names) {
+    for (NextBatchCount* count : {&m_count, &m_otherCount}) {
+        if (!count->Folder().isEmpty())
+            count->Listed(count->Folder(), WaveFileCount(count->Folder(), names));
+    }
+}
+
+std::optional<int> BatchSource::Left(const QString& folder) const {
+    if (folder.isEmpty()) return std::nullopt;
+    const QString absolute = FileSystem::GetAbsolutePathName(folder);
+    if (absolute == m_count.Folder()) return m_count.Left();
+    if (absolute == m_otherCount.Folder()) return m_otherCount.Left();
+    return std::nullopt;
 }
 
 std::optional<BatchSource::Start> BatchSource::FromCommandLine(const QString& path,

@@ -7,6 +7,7 @@
 #include "core/MainWindowValues.h"
 #include "files/WaveBatch.h"
 #include "sorting/NextBatchCount.h"
+#include "sorting/SortingProgress.h"
 
 class IMessageBox;
 
@@ -35,7 +36,8 @@ public:
         QString folder;
     };
 
-    explicit BatchSource(IMessageBox& messages) : m_messages(messages) {}
+    // `now` times the moves for the progress; the system's steady clock when empty.
+    explicit BatchSource(IMessageBox& messages, SortingProgress::Clock now = {});
 
     // The folder Next Batch reads: that of the dialog path; empty when the
     // path names none (a preset such as "any.wav" left by a cancelled dialog).
@@ -51,12 +53,27 @@ public:
     std::optional<Start> FromCommandLine(const QString& path, WaveBatch::WaveNames names);
 
     // A recording moved from `from` to `to` (full paths).
-    void Moved(const QString& from, const QString& to) { m_count.Moved(from, to); }
+    void Moved(const QString& from, const QString& to);
     const NextBatchCount& Count() const { return m_count; }
+    // How the sorting of the batch's folder goes; it starts again with a
+    // batch from another folder.
+    const SortingProgress& Progress() const { return m_progress; }
+
+    // Counts the wave files of `folder` when it is neither the batch's folder
+    // nor the one counted last: a file dialog has pointed Next Batch at another
+    // folder. A folder is listed once; moves keep its count up to date.
+    void CountFolder(const QString& folder, WaveBatch::WaveNames names);
+    // Counts both known folders again, taking the wave files `names` allows:
+    // an option changed which files a batch can take.
+    void Recount(WaveBatch::WaveNames names);
+    // How many wave files `folder` holds, when it is one of the two counted.
+    std::optional<int> Left(const QString& folder) const;
 
     static QString SkippedNamesMessage(const QString& folder, int count);
 
 private:
     IMessageBox& m_messages;
-    NextBatchCount m_count;
+    NextBatchCount m_count;       // the folder of the batch on screen
+    NextBatchCount m_otherCount;  // the folder a file dialog left, when it is another
+    SortingProgress m_progress;
 };

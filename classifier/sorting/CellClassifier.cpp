@@ -39,7 +39,7 @@ void CellClassifier::ClassifyAllVisible(const QString& target, const QString& ke
     m_history.Push(std::move(step));
 }
 
-void CellClassifier::ClassifySelection(const QString& target, bool tabAfterClassify,
+void CellClassifier::ClassifySelection(const QString& target, Advance advance,
                                        const QString& keyText) {
     const int selected = m_cells.SelectedIndex();
     if (selected < 0) return;
@@ -49,10 +49,27 @@ void CellClassifier::ClassifySelection(const QString& target, bool tabAfterClass
     step.keyText = keyText;
     ClassifyCell(selected, target, step);
     m_history.Push(std::move(step));
-    if (!tabAfterClassify) return;
-    int next = selected + 1;
-    if (next >= m_cells.VisibleCellCount()) next = 0;
-    m_cells.SelectCell(next);
+    if (advance == Advance::NextCell) {
+        int next = selected + 1;
+        if (next >= m_cells.VisibleCellCount()) next = 0;
+        m_cells.SelectCell(next);
+    } else if (advance == Advance::NextUnsorted) {
+        const int next = NextUnsortedCell(selected);
+        if (next < 0) {
+            m_cells.EverythingSorted();
+        } else if (next != selected) {
+            m_cells.SelectCell(next);
+        }
+    }
+}
+
+int CellClassifier::NextUnsortedCell(int selected) const {
+    const int visible = m_cells.VisibleCellCount();
+    for (int step = 1; step <= visible; ++step) {
+        const int index = (selected + step) % visible;
+        if (!m_cells.CellFilename(index).isEmpty() && !m_cells.IsSorted(index)) return index;
+    }
+    return -1;
 }
 
 void CellClassifier::RepointCells(const QString& from, const QString& to) {

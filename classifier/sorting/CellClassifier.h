@@ -18,6 +18,9 @@ public:
     // Every cell the window has made, the hidden ones included.
     virtual int CellCount() const = 0;
     virtual QString CellFilename(int index) const = 0;
+    // True when cell `index`'s recording has been moved out of the folder its
+    // batch came from.
+    virtual bool IsSorted(int index) const = 0;
     // Cell `index`'s recording now lives at `path`: moved there, or moved back.
     virtual void FollowMove(int index, const QString& path) = 0;
     // The selected cell, or -1 when no visible cell is selected.
@@ -29,6 +32,8 @@ public:
     virtual void MoveFailed(const QString& path, const QString& target) = 0;
     // A move that was made and recorded, but that the user should look at.
     virtual void MoveWarned(const QString& warning) = 0;
+    // Tab after Classify, skipping sorted cells, found none left to go to.
+    virtual void EverythingSorted() = 0;
 };
 
 // Moves the recordings of the cells into a keystroke's target folder, and
@@ -49,10 +54,16 @@ public:
     // the first move that fails. `keyText` names the keystroke ("CTRL+A key")
     // for the decision log.
     void ClassifyAllVisible(const QString& target, const QString& keyText = {});
-    // Moves the selected cell's recording; with `tabAfterClassify` the next
-    // cell (the first after the last) is selected afterwards, moved or not.
-    void ClassifySelection(const QString& target, bool tabAfterClassify,
-                           const QString& keyText = {});
+    // How the selection moves on after a keystroke for the selection.
+    enum class Advance {
+        Stay,
+        NextCell,      // the next cell (the first after the last), moved or not
+        NextUnsorted,  // the next visible cell with a recording not sorted yet
+    };
+    // Moves the selected cell's recording, then advances the selection. With
+    // NextUnsorted and no such cell but the selected one, the selection stays;
+    // with none at all, the cells hear EverythingSorted too.
+    void ClassifySelection(const QString& target, Advance advance, const QString& keyText = {});
 
     // Moves the recordings of the last classifying keystroke back where they
     // were; those that cannot go back stay in the history.
@@ -69,6 +80,9 @@ private:
     // after a reported failure.
     bool ClassifyCell(int index, const QString& target, ClassificationHistory::Step& step);
     void RepointCells(const QString& from, const QString& to);
+    // The next cell after `selected`, round the grid, whose recording is not
+    // sorted; `selected` itself when it is the only one; -1 when none is.
+    int NextUnsortedCell(int selected) const;
 
     IClassifiedCells& m_cells;
     IFileMover& m_mover;

@@ -9,8 +9,9 @@ class NextBatchCount {
 public:
     // A batch was just listed from `folder`, which held `total` wave files.
     void Listed(const QString& folder, int total);
-    // A recording moved from `from` to `to` (both full paths).
-    void Moved(const QString& from, const QString& to);
+    // A recording moved from `from` to `to` (both full paths). Gives -1 when
+    // it left the folder, 1 when it came back to it, 0 otherwise.
+    int Moved(const QString& from, const QString& to);
 
     // The folder the current batch came from; empty before the first batch.
     const QString& Folder() const { return m_folder; }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "files/FileSystem.h"
+#include "keys/mdlKeycodes.h"
 
 namespace StatusText {
 
@@ -81,7 +82,8 @@ QString Folder(const QString& folder) {
     return folder;
 }
 
-NextBatchLine NextBatch(const QString& dialogPath, const QString& batchFolder, int left) {
+NextBatchLine NextBatch(const QString& dialogPath, const QString& batchFolder,
+                        std::optional<int> left) {
     if (dialogPath.isEmpty()) return {};
     const QString folder = FileSystem::GetParentFolderName(dialogPath);
     if (folder.isEmpty()) {
@@ -89,10 +91,11 @@ NextBatchLine NextBatch(const QString& dialogPath, const QString& batchFolder, i
                 QStringLiteral("A cancelled file dialog left no folder: Next Batch will leave "
                                "the grid empty.")};
     }
-    if (folder == batchFolder || FileSystem::GetAbsolutePathName(folder) == batchFolder)
-        return {QStringLiteral("Next Batch: %1 - %2 left").arg(Folder(folder)).arg(left), {}};
-    const QString text = QStringLiteral("Next Batch: %1").arg(Folder(folder));
-    if (batchFolder.isEmpty()) return {text, {}};
+    QString text = QStringLiteral("Next Batch: %1").arg(Folder(folder));
+    if (left) text += QStringLiteral(" - %1 left").arg(*left);
+    if (batchFolder.isEmpty() || folder == batchFolder ||
+        FileSystem::GetAbsolutePathName(folder) == batchFolder)
+        return {text, {}};
     return {text, QStringLiteral("A file dialog changed the folder: this batch came from %1, but "
                                  "Next Batch will read %2.")
                       .arg(Folder(batchFolder), Folder(folder))};
@@ -107,6 +110,31 @@ QString Play(const QString& path, bool playing, const QString& error) {
     if (playing) return QStringLiteral("Playing %1").arg(name);
     if (!error.isEmpty()) return QStringLiteral("Could not play %1: %2").arg(name, error);
     return {};
+}
+
+namespace {
+
+bool TypesSomething(std::int16_t keyCode) {
+    const int code = static_cast<std::uint16_t>(keyCode);
+    return code == 0x20                                       // space bar
+           || (code >= 0x30 && code <= 0x39)                  // digits
+           || (code >= 0x41 && code <= 0x5A)                  // letters
+           || (code >= 0x60 && code <= 0x6F && code != 0x6C)  // keypad, but its Enter
+           || (code >= 0xBA && code <= 0xC0)                  // ; = , - . / `
+           || (code >= 0xDB && code <= 0xDE)                  // [ \ ] '
+           || (code >= 0x180 && code <= 0x40FF);              // other layouts' characters
+}
+
+}  // namespace
+
+QString NotBound(const KeyStroke& keyStroke) {
+    if ((keyStroke.Shift & ~ShiftBit::Shift) != 0 || !TypesSomething(keyStroke.KeyCode)) return {};
+    return QStringLiteral("%1 is not bound: Spectrogram > Set keystroke directory")
+        .arg(mdlKeycodes::KeyText(keyStroke.KeyCode, keyStroke.Shift));
+}
+
+QString EverythingSorted() {
+    return QStringLiteral("Every recording on screen is sorted: Next Batch (Ctrl+B)");
 }
 
 }  // namespace StatusText

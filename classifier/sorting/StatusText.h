@@ -4,6 +4,9 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <optional>
+
+#include "keys/KeyStroke.h"
 
 // What the main window's status bar says, worked out without a widget.
 namespace StatusText {
@@ -41,19 +44,30 @@ QString Pointer(QPoint position, QSize size, std::uint32_t sampleRate, std::int6
 QString Folder(const QString& folder);
 
 // What the status bar says of Next Batch, which reads the folder of
-// `dialogPath` (the file dialog's path): that folder and, when it is
-// `batchFolder`, the current batch's folder, the `left` wave files it holds.
-// A folder other than the batch's comes with a warning saying why.
+// `dialogPath` (the file dialog's path): that folder and, when it is known,
+// the `left` wave files it holds. A folder other than `batchFolder`, the
+// current batch's, comes with a warning saying why.
 struct NextBatchLine {
     QString text;
     QString warning;  // empty without one
 };
-NextBatchLine NextBatch(const QString& dialogPath, const QString& batchFolder, int left);
+NextBatchLine NextBatch(const QString& dialogPath, const QString& batchFolder,
+                        std::optional<int> left);
 
 // "x.wav was not moved to /a/b/".
 QString MoveFailed(const QString& path, const QString& target);
 
 // "Playing x.wav"; "Could not play x.wav: <reason>"; nothing once it ended.
 QString Play(const QString& path, bool playing, const QString& error);
+
+// "A key is not bound: Spectrogram > Set keystroke directory" for a key that
+// types something (a letter, a digit, a sign, the space bar, a keypad key, a
+// letter of another layout), alone or with Shift; nothing for every other
+// keystroke: navigation, editing, function and modifier keys, and anything
+// held with Ctrl or Alt, which the user meant for something else.
+QString NotBound(const KeyStroke& keyStroke);
+
+// What Tab after Classify says when it skips sorted cells and none is left.
+QString EverythingSorted();
 
 }  // namespace StatusText

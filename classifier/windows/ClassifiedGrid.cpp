@@ -1,5 +1,6 @@
 #include "windows/ClassifiedGrid.h"
 
+#include "sorting/StatusText.h"
 #include "windows/CellGrid.h"
 #include "windows/StatusPresenter.h"
 
@@ -15,6 +16,10 @@ QString ClassifiedGrid::CellFilename(int index) const {
     return m_cells.Cell(index).Filename();
 }
 
+bool ClassifiedGrid::IsSorted(int index) const {
+    return m_cells.Cell(index).WasMoved();
+}
+
 void ClassifiedGrid::FollowMove(int index, const QString& path) {
     m_cells.Cell(index).FollowMove(path);
 }
@@ -28,7 +33,11 @@ void ClassifiedGrid::MoveFailed(const QString& path, const QString& target) {
 }
 
 void ClassifiedGrid::MoveWarned(const QString& warning) {
-    m_status.ShowMessage(warning);
+    m_status.ShowWarning(warning);
+}
+
+void ClassifiedGrid::EverythingSorted() {
+    m_status.ShowMessage(StatusText::EverythingSorted());
 }
 
 int ClassifiedGrid::SelectedIndex() const {

@@ -18,10 +18,12 @@ public:
     int VisibleCellCount() const override;
     int CellCount() const override;
     QString CellFilename(int index) const override;
+    bool IsSorted(int index) const override;
     void FollowMove(int index, const QString& path) override;
     void RecordingMoved(const QString& from, const QString& to) override;
     void MoveFailed(const QString& path, const QString& target) override;
     void MoveWarned(const QString& warning) override;
+    void EverythingSorted() override;
     int SelectedIndex() const override;
     void SelectCell(int index) override;
 

@@ -38,18 +38,60 @@ private:
     QColor m_colour;
 };
 
+namespace {
+
+const QColor WarningColour(0xb0, 0x4a, 0x00);
+
+}  // namespace
+
 MainStatusBar::MainStatusBar(QWidget* parent)
     : QStatusBar(parent),
       m_recording(new StatusField(Qt::ElideRight, this)),
       m_nextBatch(new StatusField(Qt::ElideMiddle, this)),
+      m_progress(new StatusField(Qt::ElideRight, this)),
+      m_message(new StatusField(Qt::ElideRight, this)),
       m_pointer(new QLabel(this)) {
     setObjectName(QStringLiteral("statusBar"));
     m_recording->setObjectName(QStringLiteral("lblRecording"));
     m_nextBatch->setObjectName(QStringLiteral("lblNextBatch"));
+    m_progress->setObjectName(QStringLiteral("lblProgress"));
+    m_message->setObjectName(QStringLiteral("lblMessage"));
     m_pointer->setObjectName(QStringLiteral("lblPointer"));
     addWidget(m_recording, 3);
     addWidget(m_nextBatch, 2);
+    addWidget(m_progress, 2);
+    addWidget(m_message, 3);
     addPermanentWidget(m_pointer);
+    // Empty, they leave their room to the recording and the folder.
+    m_progress->hide();
+    m_message->hide();
+    m_fade.setSingleShot(true);
+    m_fade.setInterval(FadeMilliseconds);
+    connect(&m_fade, &QTimer::timeout, this, &MainStatusBar::ClearMessage);
+}
+
+void MainStatusBar::ShowMessage(const QString& text, Lasting lasting) {
+    m_message->SetText(text);
+    m_message->setVisible(!text.isEmpty());
+    if (lasting == Lasting::Fades) {
+        m_fade.start();
+    } else {
+        m_fade.stop();
+    }
+}
+
+void MainStatusBar::ClearMessage() {
+    m_fade.stop();
+    m_message->SetText(QString());
+    m_message->hide();
+}
+
+void MainStatusBar::ClearFadingMessage() {
+    if (m_fade.isActive()) ClearMessage();
+}
+
+QString MainStatusBar::MessageText() const {
+    return m_message->Text();
 }
 
 void MainStatusBar::ShowRecording(const QString& text) {
@@ -57,13 +99,22 @@ void MainStatusBar::ShowRecording(const QString& text) {
 }
 
 void MainStatusBar::ShowNextBatch(const QString& text, const QString& why) {
-    m_nextBatch->SetText(text, why.isEmpty() ? QColor() : QColor(0xb0, 0x4a, 0x00));
+    m_nextBatch->SetText(text, why.isEmpty() ? QColor() : WarningColour);
     if (!why.isEmpty()) m_nextBatch->setToolTip(why);
     m_warning = why;
 }
 
 void MainStatusBar::ShowPointer(const QString& text) {
     if (text != m_pointer->text()) m_pointer->setText(text);
+}
+
+void MainStatusBar::ShowProgress(const QString& text) {
+    m_progress->SetText(text);
+    m_progress->setVisible(!text.isEmpty());
+}
+
+QString MainStatusBar::ProgressText() const {
+    return m_progress->Text();
 }
 
 QString MainStatusBar::RecordingText() const {

@@ -19,7 +19,7 @@ StatusPresenter::Hold::~Hold() {
 }
 
 StatusPresenter::StatusPresenter(MainStatusBar& bar, const CellGrid& cells,
-                                 const CommonDialog& dialog, const BatchSource& batch)
+                                 const CommonDialog& dialog, BatchSource& batch)
     : m_bar(bar), m_cells(cells), m_dialog(dialog), m_batch(batch) {}
 
 void StatusPresenter::Refresh() {
@@ -27,10 +27,13 @@ void StatusPresenter::Refresh() {
     m_bar.ShowRecording(selected
                             ? StatusText::Recording(selected->Filename(), selected->RecordingInfo())
                             : QString());
-    const NextBatchCount& count = m_batch.Count();
+    // A file dialog may have pointed Next Batch at a folder not counted yet.
+    const QString folder = BatchSource::NextBatchFolder(m_dialog.FileName);
+    m_batch.CountFolder(folder, BatchSource::WaveNamesOf(m_cells.Recordings()));
     const StatusText::NextBatchLine line =
-        StatusText::NextBatch(m_dialog.FileName, count.Folder(), count.Left());
+        StatusText::NextBatch(m_dialog.FileName, m_batch.Count().Folder(), m_batch.Left(folder));
     m_bar.ShowNextBatch(line.text, line.warning);
+    m_bar.ShowProgress(m_batch.Progress().Text(m_batch.Count().Left()));
 }
 
 void StatusPresenter::RefreshUnlessHeld() {
@@ -59,25 +62,31 @@ void StatusPresenter::ShowPointerReadout(QObject* watched, QEvent* event) {
 void StatusPresenter::ShowPlayState(const SonoluxBord& cell) {
     const QString text = StatusText::Play(cell.Filename(), cell.IsPlaying(), cell.PlayError());
     if (text.isEmpty()) {
-        m_bar.clearMessage();
-    } else {
-        m_bar.showMessage(text);
+        // The end of a sound takes only its own message away.
+        if (m_bar.MessageText() == m_playText) m_bar.ClearFadingMessage();
+        return;
     }
+    m_playText = text;
+    m_bar.ShowMessage(text);
 }
 
 void StatusPresenter::ShowMoveFailed(const QString& path, const QString& target) {
-    m_bar.showMessage(StatusText::MoveFailed(path, target));
+    ShowWarning(StatusText::MoveFailed(path, target));
 }
 
 void StatusPresenter::ShowMessage(const QString& text) {
-    m_bar.showMessage(text);
+    m_bar.ShowMessage(text);
+}
+
+void StatusPresenter::ShowWarning(const QString& text) {
+    m_bar.ShowMessage(text, MainStatusBar::Lasting::UntilKeystroke);
 }
 
 void StatusPresenter::ShowProgress(const QString& text) {
-    m_bar.showMessage(text);
+    m_bar.ShowMessage(text);
     m_bar.repaint();
 }
 
 void StatusPresenter::ClearMessage() {
-    m_bar.clearMessage();
+    m_bar.ClearMessage();
 }

@@ -31,7 +31,7 @@ public:
 
     // All four must outlive the presenter.
     StatusPresenter(MainStatusBar& bar, const CellGrid& cells, const CommonDialog& dialog,
-                    const BatchSource& batch);
+                    BatchSource& batch);
 
     // The recording and Next Batch parts, as things are now.
     void Refresh();
@@ -42,17 +42,22 @@ public:
     // A mouse move over a cell's spectrogram, or the pointer leaving it.
     void ShowPointerReadout(QObject* watched, QEvent* event);
     void ShowPlayState(const SonoluxBord& cell);
+    // Stays until the next keystroke: the user must see which recording stayed.
     void ShowMoveFailed(const QString& path, const QString& target);
+    // Fades after a few seconds.
     void ShowMessage(const QString& text);
     // As ShowMessage, painted at once: for a long command that keeps the
     // event loop waiting meanwhile.
     void ShowProgress(const QString& text);
+    // Stays until the next keystroke.
+    void ShowWarning(const QString& text);
     void ClearMessage();
 
 private:
     MainStatusBar& m_bar;
     const CellGrid& m_cells;
     const CommonDialog& m_dialog;
-    const BatchSource& m_batch;
+    BatchSource& m_batch;
     bool m_held = false;
+    QString m_playText;  // the last message about a sound
 };

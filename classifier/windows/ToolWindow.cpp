@@ -1,8 +1,8 @@
 #include "windows/ToolWindow.h"
 
 #include <QApplication>
-#include <QScreen>
-#include <algorithm>
+
+#include "windows/WindowPlacement.h"
 
 ToolWindow::ToolWindow(QSize smallest, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_smallest(smallest) {
@@ -35,16 +35,7 @@ std::optional<QRect> ToolWindow::Placement() const {
 }
 
 void ToolWindow::Place(const QRect& placement) {
-    // A screen that was there in the earlier run may be gone: then the window
-    // system places the window, and only the size is kept.
-    QScreen* screen = QApplication::screenAt(placement.topLeft());
-    if (screen) move(placement.topLeft());
-    if (!screen) screen = QApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() : placement.size();
-    const int smallestWidth = m_smallest.width();
-    const int smallestHeight = m_smallest.height();
-    resize(std::clamp(placement.width(), smallestWidth, std::max(smallestWidth, room.width())),
-           std::clamp(placement.height(), smallestHeight, std::max(smallestHeight, room.height())));
+    WindowPlacement::Place(*this, placement, m_smallest);
     m_placed = true;
 }
 

@@ -4,6 +4,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+
 namespace {
 
 // Pixels: room for the header line and a few rows when nothing was stored.

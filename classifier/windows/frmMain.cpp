@@ -21,7 +21,11 @@
 #include "settings/CellSizeLimits.h"
 #include "settings/SettingsOperations.h"
 #include "settings/SettingsStore.h"
+#include "sorting/GridNavigation.h"
+#include "sorting/KeptBindings.h"
+#include "sorting/StatusText.h"
 #include "windows/MainStatusBar.h"
+#include "windows/WindowPlacement.h"
 #include "windows/frmAbout.h"
 #include "windows/frmKeyLegend.h"
 #include "windows/frmLoupe.h"
@@ -103,12 +107,46 @@ void frmMain::Form_Load() {
     }
     SettingsOperations::LoadRecordingSettings(m_services.settings, *this);
     SettingsOperations::LoadDecisionLogSettings(m_services.settings, *this);
+    SettingsOperations::LoadSortingSettings(m_services.settings, *this);
     m_options = std::make_unique<frmOptions>(*this, m_services.messages, m_services.dpi);
     m_options->Update();
     m_preferences = std::make_unique<frmPreferences>(*this, m_services.messages, m_services.dpi);
     m_keyBindings.Erase();
     mdlKeycodes::BuildKeyTables();
     LoadToolWindows();
+    LoadSortingState();
+}
+
+QString frmMain::KeptBindingsPath() const {
+    return KeptBindings::PathIn(m_services.settings.Folder());
+}
+
+void frmMain::LoadSortingState() {
+    // The key legend and the loupe are put back where they were in any case,
+    // as the legend always was; only the main window waits for the option.
+    if (m_sorting.RememberWindow) {
+        const std::optional<QRect> placement = SettingsOperations::LoadPlacement(
+            m_services.settings, SettingsKeys::MainWindowPlacement);
+        if (placement) WindowPlacement::Place(*this, *placement, minimumSizeHint());
+    }
+    if (m_sorting.KeepBindings) {
+        {
+            const QScopedValueRollback<bool> hold(m_holdKeyMapChanged, true);
+            KeptBindings::Load(KeptBindingsPath(), *this, m_services.messages);
+        }
+        KeyMapChanged();
+    }
+}
+
+void frmMain::SaveSortingState() {
+    if (m_sorting.RememberWindow) {
+        SettingsOperations::SavePlacement(m_services.settings, SettingsKeys::MainWindowPlacement,
+                                          QRect(pos(), size()));
+    }
+    if (m_sorting.KeepBindings) {
+        KeptBindings::Save(KeptBindingsPath(), m_keyBindings.Map(), m_services.fileWriter,
+                           m_services.messages);
+    }
 }
 
 void frmMain::LoadToolWindows() {
@@ -129,6 +167,8 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveDecisionLogSettings(m_services.settings, *this);
     SettingsOperations::SaveKeyLegendSettings(m_services.settings, m_keyLegend->Stored());
     SettingsOperations::SaveLoupeSettings(m_services.settings, m_loupe->Stored());
+    SettingsOperations::SaveSortingSettings(m_services.settings, *this);
+    SaveSortingState();
     const QString error = m_services.settings.Commit();
     if (!error.isEmpty()) m_services.messages.Warn(error);
     m_options.reset();
@@ -182,8 +222,8 @@ void frmMain::GetSPGParams(std::int32_t& FFTSizeChoice, std::int32_t& FrameLengt
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched != m_clientArea) {
-        Form_KeyDown(KeyStrokeFromEvent(*static_cast<QKeyEvent*>(event)));
-        return false;  // the key still reaches the cell
+        // The key still reaches the cell, unless it moved the selection.
+        return Form_KeyDown(KeyStrokeFromEvent(*static_cast<QKeyEvent*>(event)));
     }
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave)
         m_statusPresenter.ShowPointerReadout(watched, event);
@@ -232,20 +272,40 @@ void frmMain::mnuSPGKeystroke_Click() {
     m_keystrokeDialog->exec();
 }
 
-void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
-    const std::optional<ClassifierKeyMap::Binding> binding = m_keyBindings.Find(keyStroke);
-    if (!binding) return;
+bool frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
+    // A message that waited for the user's next keystroke has been seen.
     m_statusPresenter.ClearMessage();
+    const std::optional<ClassifierKeyMap::Binding> binding = m_keyBindings.Find(keyStroke);
+    if (!binding) return KeyNotBound(keyStroke);
     {
         const StatusPresenter::Hold hold(m_statusPresenter);
         const QString keyText = mdlKeycodes::KeyText(keyStroke.KeyCode, keyStroke.Shift);
         if (binding->classifyAll) {
             m_classifier.ClassifyAllVisible(binding->targetDir, keyText);
         } else {
-            m_classifier.ClassifySelection(binding->targetDir, m_menu.IsTabChecked(), keyText);
+            using Advance = CellClassifier::Advance;
+            const Advance advance = !m_menu.IsTabChecked()      ? Advance::Stay
+                                    : m_sorting.SkipSortedCells ? Advance::NextUnsorted
+                                                                : Advance::NextCell;
+            m_classifier.ClassifySelection(binding->targetDir, advance, keyText);
         }
     }
     ClassificationChanged();
+    return false;
+}
+
+bool frmMain::KeyNotBound(const KeyStroke& keyStroke) {
+    if (m_sorting.ArrowKeys) {
+        const std::optional<int> target = GridNavigation::Target(
+            keyStroke, m_classifiedGrid.SelectedIndex(), GridColumns(), VisibleCellCount());
+        if (target) {
+            Cell(*target).GiveFocus();
+            return true;
+        }
+    }
+    const QString hint = StatusText::NotBound(keyStroke);
+    if (!hint.isEmpty()) m_statusPresenter.ShowMessage(hint);
+    return false;
 }
 
 void frmMain::ClassificationChanged() {

@@ -84,12 +84,17 @@ public:
     bool IsPlayChecked() const override { return m_menu.IsPlayChecked(); }
     void SetPlayChecked(bool checked) override { m_menu.SetPlayChecked(checked); }
     RecordingOptions GetRecordingOptions() const override { return m_cells.Recordings(); }
+    // A change of the names a batch takes changes what Next Batch will find.
     void SetRecordingOptions(const RecordingOptions& options) override {
         m_cells.SetRecordingOptions(options);
         m_menu.SetFieldViewChecked(options.FieldView());
+        m_batch.Recount(BatchSource::WaveNamesOf(options));
+        RefreshStatus();
     }
     QString DecisionLogPath() const override { return m_decisionLog.Path(); }
     void SetDecisionLogPath(const QString& path) override { m_decisionLog.SetPath(path); }
+    SortingOptions GetSortingOptions() const override { return m_sorting; }
+    void SetSortingOptions(const SortingOptions& options) override { m_sorting = options; }
 
     // Refuses, with a message, a `TargetDir` that is no absolute folder path
     // before it looks at the keystroke; stores the folder with a final "/".
@@ -182,7 +187,15 @@ private:
     // Makes the key legend and the loupe where the last run left them; each
     // opens with the window when it was open at the end of that run.
     void LoadToolWindows();
-    void Form_KeyDown(const KeyStroke& keyStroke);
+    // True when the keystroke moved the selection, and so goes no further.
+    bool Form_KeyDown(const KeyStroke& keyStroke);
+    // A keystroke that classifies nothing: the arrow keys may move the
+    // selection, and a key that types something hints how to bind it.
+    bool KeyNotBound(const KeyStroke& keyStroke);
+    // The "Sorting" options that act at start and at exit.
+    void LoadSortingState();
+    void SaveSortingState();
+    QString KeptBindingsPath() const;
     void UpdateUndoCommand() {
         m_menu.ShowUndo(m_classifier.UndoCaption(), m_classifier.CanUndo());
     }
@@ -201,6 +214,7 @@ private:
     }
     void FillBatch(const QString& folder) {
         m_batch.Fill(folder, m_classifiedGrid, BatchSource::WaveNamesOf(m_cells.Recordings()));
+        if (m_sorting.StartAtFirstCell && VisibleCellCount() > 0) Cell(0).GiveFocus();
     }
 
     MainWindowServices m_services;
@@ -215,6 +229,7 @@ private:
     DecisionLog m_decisionLog;
     CellClassifier m_classifier;
     MainMenu m_menu;
+    SortingOptions m_sorting;
     bool m_shownOnce = false;
     bool m_unloaded = false;
     std::unique_ptr<frmKeystroke> m_keystrokeDialog;

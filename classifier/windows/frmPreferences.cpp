@@ -3,6 +3,7 @@
 #include "core/MainWindowValues.h"
 #include "windows/PreferencesPage.h"
 #include "windows/RecordingsPage.h"
+#include "windows/SortingPage.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ std::unique_ptr<PreferencesPage> Make(QWidget* panel, const TwipsPlacement& layo
 // The pages in the order of their tabs.
 const PageEntry Pages[] = {
     {{"Recordings", "grpRecordings", "How recordings are listed and read"}, &Make<RecordingsPage>},
+    {{"Sorting", "grpSorting", "How the selection moves and what a run keeps"}, &Make<SortingPage>},
 };
 
 }  // namespace

@@ -57,6 +57,8 @@ public:
     }
     QString DecisionLogPath() const override { return decisionLog; }
     void SetDecisionLogPath(const QString& path) override { decisionLog = path; }
+    SortingOptions GetSortingOptions() const override { return sorting; }
+    void SetSortingOptions(const SortingOptions& options) override { sorting = options; }
 
     std::int32_t width = 1500;
     std::int32_t height = 1000;
@@ -67,6 +69,7 @@ public:
     RecordingOptions recordings;
     std::vector<RecordingOptions> recordingCalls;
     QString decisionLog;
+    SortingOptions sorting;
     // Thrown by SetSPGParams after it recorded the call, like a cell
     // whose control refuses a value.
     std::optional<CorvaneError> refuseSPGParams;

@@ -38,3 +38,13 @@ TEST(KeyLegendSettings, RoundTripAndUnusableValuesLeaveThePlaceToTheWindowSystem
     store.SaveSetting("Key Bindings", "Top", "nowhere");
     EXPECT_EQ(LoadKeyLegendSettings(store).placement, QRect(-1200, 0, 480, 260));
 }
+
+TEST(SortingSettings, DecisionLogPathIsReadAsItStandsAndEmptyWhenAbsent) {
+    QTemporaryDir folder;
+    QtSettingsStore store(folder.filePath("Corvane.conf"));
+    EXPECT_EQ(SettingsKeys::Read(store, SettingsKeys::DecisionLog), "");
+    SettingsKeys::Write(store, SettingsKeys::DecisionLog, "/home/me/sorting log.csv");
+    EXPECT_EQ(store.GetSetting("Sorting", "DecisionLog", ""), "/home/me/sorting log.csv");
+    EXPECT_EQ(SettingsKeys::Read(store, SettingsKeys::DecisionLog), "/home/me/sorting log.csv");
+    EXPECT_EQ(store.Folder(), folder.path());
+}

@@ -53,18 +53,42 @@ TEST_F(Classification, AllVisibleStopsAtTheFirstFailureAndKeepsWhatMoved) {
 
 TEST_F(Classification, TabAfterClassifyAdvancesPastEmptyCellsAndWraps) {
     cells.selected = 2;  // the empty cell: nothing moves, the selection still advances
-    classifier.ClassifySelection(into, true);
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextCell);
     EXPECT_EQ(cells.selected, 3);
     EXPECT_FALSE(classifier.CanUndo());
 
-    classifier.ClassifySelection(into, true);
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextCell);
     EXPECT_EQ(cells.files[3], into + "d.wav");
     EXPECT_EQ(cells.selected, 0);
 
-    classifier.ClassifySelection(into, false);
+    classifier.ClassifySelection(into, CellClassifier::Advance::Stay);
     EXPECT_EQ(cells.files[0], into + "a.wav");
     EXPECT_EQ(cells.selected, 0);
     EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(Classification, SkippingSortedCellsPassesOverMovedAndEmptyCellsThenStays) {
+    cells.selected = 3;
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.selected, 0);  // round the grid
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.selected, 1);
+    // b cannot move: it is the only one left unsorted, so the selection stays on it.
+    target.WriteText("b.wav", "another recording of the same name");
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.selected, 1);
+    EXPECT_EQ(cells.everythingSorted, 0);
+    ASSERT_TRUE(QFile::remove(into + "b.wav"));
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.files[1], into + "b.wav");
+    EXPECT_EQ(cells.selected, 1);
+    EXPECT_EQ(cells.everythingSorted, 1);
+
+    // Taken back, a recording is unsorted again and the advance finds it.
+    classifier.Undo();
+    cells.selected = 2;  // the empty cell: nothing moves
+    classifier.ClassifySelection(into, CellClassifier::Advance::NextUnsorted);
+    EXPECT_EQ(cells.selected, 1);
 }
 
 TEST_F(Classification, UndoKeepsOnlyTheRecordingThatCannotGoBack) {
@@ -93,10 +117,10 @@ TEST_F(Classification, NextBatchCountFollowsMovesUndosAndANewListing) {
     TempFolder other;
     const QString otherInto = Q(other.Path()) + "/";
     cells.selected = 0;
-    classifier.ClassifySelection(into, false);
+    classifier.ClassifySelection(into, CellClassifier::Advance::Stay);
     EXPECT_EQ(cells.nextBatch.Left(), 2);
     // A second keystroke moves it on between two other folders.
-    classifier.ClassifySelection(otherInto, false);
+    classifier.ClassifySelection(otherInto, CellClassifier::Advance::Stay);
     EXPECT_EQ(cells.nextBatch.Left(), 2);
     // It counts where it is now, no longer where it went first.
     EXPECT_EQ(classifier.MovedInto(into), 0);

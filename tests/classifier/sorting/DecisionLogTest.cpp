@@ -76,7 +76,7 @@ TEST(DecisionLog, RecordsEveryMoveAndUndoAsOneCsvLine) {
     CellClassifier classifier(cells, mover, messages, &log);
     CellClassifier across(cells, crossing, messages, &log);
 
-    classifier.ClassifySelection(birds + "/", false, "CTRL+A key");
+    classifier.ClassifySelection(birds + "/", CellClassifier::Advance::Stay, "CTRL+A key");
     across.ClassifyAllVisible(frogs + "/", "F1 key");
     ASSERT_TRUE(QFile::exists(frogs + "/" + odd));
     across.Undo();
@@ -114,7 +114,7 @@ TEST(DecisionLog, RecordsEveryMoveAndUndoAsOneCsvLine) {
 
     // A log that cannot be written: the moves go on, the failure shows once.
     log.SetPath(Q(logs.Path("gone/decisions.csv")));
-    classifier.ClassifySelection(frogs + "/", false, "CTRL+A key");
+    classifier.ClassifySelection(frogs + "/", CellClassifier::Advance::Stay, "CTRL+A key");
     classifier.Undo();
     EXPECT_EQ(cells.files[0], birds + "/a.wav");
     EXPECT_EQ(reports, QStringList{"The decision log could not be written: No such file or "
@@ -127,7 +127,7 @@ TEST(DecisionLog, RecordsEveryMoveAndUndoAsOneCsvLine) {
     const std::string torn = logs.WriteText(
         "torn.csv", (DecisionLog::Header + "2026-12-07T18:04:05.000Z,move,\"odd, ").toStdString());
     log.SetPath(Q(torn));
-    classifier.ClassifySelection(frogs + "/", false, "CTRL+A key");
+    classifier.ClassifySelection(frogs + "/", CellClassifier::Advance::Stay, "CTRL+A key");
     const auto mended = CsvRecords(FileBytes(Q(torn)));
     ASSERT_TRUE(mended.has_value());
     ASSERT_EQ(mended->size(), 3u);

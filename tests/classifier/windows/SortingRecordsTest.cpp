@@ -13,6 +13,7 @@
 #include "tests/support/FileContents.h"
 #include "tests/support/TempFolder.h"
 #include "windows/DecisionLogChooser.h"
+#include "windows/MainStatusBar.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST_F(SortingRecords, ExportLabelsWritesTheBoundFoldersThroughTheSharedDialog) 
     ASSERT_EQ(records->size(), 3u);
     EXPECT_EQ((*records)[1].mid(0, 2), (QStringList{"birds", "a.wav"}));
     EXPECT_EQ((*records)[2].mid(0, 2), (QStringList{"frogs", "nested/f.wav"}));
-    EXPECT_EQ(window->statusBar()->currentMessage(),
+    EXPECT_EQ(window->findChild<MainStatusBar*>()->MessageText(),
               "Exported the labels of 2 recordings to " + out);
 }
 

@@ -68,9 +68,23 @@ TEST_F(StatusBar, CountsWhatNextBatchWillFindThroughMovesUndoAndDialogs) {
     // would read it, and the bar says so.
     fileDialog.answers.push_back(a + "keylist.txt");
     window->findChild<QAction*>("mnuFileKeyListExport")->trigger();
-    EXPECT_EQ(status->NextBatchText(), "Next Batch: " + a.chopped(1));
+    // It counts that folder too: r0.wav went there and stayed.
+    EXPECT_EQ(status->NextBatchText(), "Next Batch: " + a.chopped(1) + " - 1 left");
     EXPECT_TRUE(status->NextBatchWarning().contains(inbox))
         << status->NextBatchWarning().toStdString();
+    fileDialog.answers.push_back(inbox + "/keylist.txt");
+    window->findChild<QAction*>("mnuFileKeyListExport")->trigger();
+    EXPECT_EQ(status->NextBatchText(), Left(7));
+    EXPECT_TRUE(status->NextBatchWarning().isEmpty());
+
+    // Taking ".WAV" names too changes what Next Batch will find.
+    incoming.WriteWave("R8.WAV", {1, 8});
+    RecordingOptions anyCase;
+    anyCase.AnyCaseWave = true;
+    window->SetRecordingOptions(anyCase);
+    EXPECT_EQ(status->NextBatchText(), Left(8));
+    window->SetRecordingOptions(RecordingOptions{});
+    EXPECT_EQ(status->NextBatchText(), Left(7));
 }
 
 TEST_F(StatusBar, NamesTheSelectedRecordingAndAFailedMove) {
@@ -80,7 +94,13 @@ TEST_F(StatusBar, NamesTheSelectedRecordingAndAFailedMove) {
     Select(3);
     Press(Qt::Key_A);
     ASSERT_EQ(messages.texts, QStringList({"File exists"}));
-    EXPECT_EQ(status->currentMessage(), "r3.wav was not moved to " + a);
+    EXPECT_EQ(status->MessageText(), "r3.wav was not moved to " + a);
+    // The message has a place of its own, and waits for the next keystroke.
+    EXPECT_EQ(status->RecordingText(), "r3.wav: 0.00 s, 48000 Hz, 1 channel, 16 bits");
+    EXPECT_EQ(status->NextBatchText(), Left(8));
+    EXPECT_FALSE(status->MessageTimer().isActive());
+    Press(Qt::Key_Shift);
+    EXPECT_EQ(status->MessageText(), "");
     Select(4);
     window->Cell(4).SetFilename(Q(incoming.WriteText("empty.wav", "")));
     EXPECT_EQ(status->RecordingText(), "empty.wav: not a readable wave file");
@@ -170,6 +190,67 @@ TEST(StatusText, PartialLengthInSecondsPreciseEnoughToTellShownFromRecorded) {
     EXPECT_EQ(StatusText::PartialLengthMark(info), "");
 }
 
+TEST_F(StatusBar, MessagesFadeWhileTheRecordingAndFolderStay) {
+    Select(1);
+    const QString recording = status->RecordingText();
+    ASSERT_FALSE(recording.isEmpty());
+    QTimer& fade = status->MessageTimer();
+    EXPECT_FALSE(fade.isActive());
+    status->ShowMessage("Could not play r1.wav: no sound device");
+    EXPECT_EQ(status->MessageText(), "Could not play r1.wav: no sound device");
+    EXPECT_TRUE(fade.isActive());
+    EXPECT_EQ(fade.interval(), MainStatusBar::FadeMilliseconds);
+    EXPECT_EQ(status->RecordingText(), recording);
+    EXPECT_EQ(status->NextBatchText(), Left(8));
+    QMetaObject::invokeMethod(&fade, "timeout");
+    EXPECT_EQ(status->MessageText(), "");
+    EXPECT_EQ(status->RecordingText(), recording);
+
+    // One that waits for a keystroke is left alone by the end of a sound.
+    status->ShowMessage("r1.wav was not moved to /x/", MainStatusBar::Lasting::UntilKeystroke);
+    EXPECT_FALSE(fade.isActive());
+    status->ClearFadingMessage();
+    EXPECT_EQ(status->MessageText(), "r1.wav was not moved to /x/");
+}
+
+TEST_F(StatusBar, AKeyThatTypesButIsNotBoundSaysHowToBindIt) {
+    Select(1);
+    Press(Qt::Key_B);
+    EXPECT_EQ(status->MessageText(), "B key is not bound: Spectrogram > Set keystroke directory");
+    EXPECT_TRUE(status->MessageTimer().isActive());
+    QTest::keyClick(window->SelectedCell()->Sonolux1(), Qt::Key_7, Qt::ShiftModifier);
+    EXPECT_EQ(status->MessageText(),
+              "SHIFT+7 key is not bound: Spectrogram > Set keystroke directory");
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Left, Qt::Key_Escape, Qt::Key_Home,
+                              Qt::Key_PageDown, Qt::Key_F5, Qt::Key_Control, Qt::Key_Return}) {
+        Press(key);
+        EXPECT_EQ(status->MessageText(), "") << key;
+    }
+    QTest::keyClick(window->SelectedCell()->Sonolux1(), Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(status->MessageText(), "");
+    // A bound key classifies and says nothing of the kind.
+    Select(1);
+    Press(Qt::Key_A);
+    EXPECT_EQ(window->Cell(1).Filename(), a + "r1.wav");
+    EXPECT_EQ(status->MessageText(), "");
+}
+
+TEST_F(StatusBar, ProgressOfTheFolderShowsFromTheTenthMove) {
+    for (int i = 8; i < 13; ++i)
+        incoming.WriteWave(QStringLiteral("r%1.wav").arg(i).toStdString(), {1, short(i)});
+    window->SetClassifyKey(0x71, 0, true, a);  // F2: every visible recording to a
+    Select(0);
+    Press(Qt::Key_F2);
+    EXPECT_EQ(status->ProgressText(), "");
+    window->findChild<QAction*>("mnuFileNextBatch")->trigger();
+    Select(0);
+    Press(Qt::Key_F2);
+    EXPECT_TRUE(status->ProgressText().startsWith("12 sorted this session, 1 left, "))
+        << status->ProgressText().toStdString();
+    window->findChild<QAction*>("mnuSPGUndo")->trigger();
+    EXPECT_EQ(status->ProgressText(), "");
+}
+
 TEST(StatusText, PointerReadoutFromRateFramesAndCellSize) {
     // Read at the middle of the pixel. 48000 frames at 48 kHz span 1 s across,
     // and the top is 24 kHz.
@@ -213,7 +294,7 @@ TEST_F(StatusBar, AMoveWithAWarningCountsAndSaysSoWithoutAMessageBox) {
     QTest::keyClick(warned.SelectedCell()->Sonolux1(), Qt::Key_A);
 
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
-    EXPECT_EQ(warned.findChild<MainStatusBar*>()->currentMessage(), "vanished: " + a + "r0.wav");
+    EXPECT_EQ(warned.findChild<MainStatusBar*>()->MessageText(), "vanished: " + a + "r0.wav");
     EXPECT_EQ(warned.Cell(0).Filename(), a + "r0.wav");
     EXPECT_EQ(warned.findChild<QAction*>("mnuSPGUndo")->text(), "&Undo Classify r0.wav");
     EXPECT_EQ(warned.findChild<MainStatusBar*>()->NextBatchText(), Left(7));

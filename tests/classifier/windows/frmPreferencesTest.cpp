@@ -94,7 +94,7 @@ TEST_F(PreferencesInTheWindow, RecordingsPageHoldsThreeOptionsThatOnlyApplyAndOk
     EXPECT_FALSE(dialog->isModal());
     auto* tabs = dialog->findChild<QTabBar*>(QStringLiteral("tbsPreferences"));
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 1);
+    ASSERT_EQ(tabs->count(), 2);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Recordings"));
     EXPECT_EQ(tabs->tabData(0).toString(), QStringLiteral("grpRecordings"));
     EXPECT_EQ(tabs->tabToolTip(0), QStringLiteral("How recordings are listed and read"));

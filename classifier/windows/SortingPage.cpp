@@ -1,0 +1,49 @@
+#include "windows/SortingPage.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+
+#include "core/MainWindowValues.h"
+#include "windows/TwipsPlacement.h"
+
+SortingPage::SortingPage(QWidget* panel, const TwipsPlacement& layout) {
+    auto* frame = new QGroupBox(QStringLiteral("While Sorting"), panel);
+    frame->setObjectName(QStringLiteral("fraSorting"));
+    layout.Place(frame, 120, 240, 5415, 3225);
+    const struct {
+        QCheckBox** target;
+        const char* name;
+        const char* caption;
+        int top;
+    } boxes[] = {
+        {&chkArrowKeys, "chkArrowKeys", "Arrow keys move the selection", 480},
+        {&chkStartAtFirstCell, "chkStartAtFirstCell", "Start each batch at the first cell", 960},
+        {&chkSkipSortedCells, "chkSkipSortedCells", "Tab after Classify skips sorted cells", 1440},
+        {&chkKeepBindings, "chkKeepBindings", "Keep key bindings between runs", 1920},
+        {&chkRememberWindow, "chkRememberWindow", "Remember the window's size and place", 2400},
+    };
+    for (const auto& box : boxes) {
+        *box.target = new QCheckBox(QString::fromLatin1(box.caption), frame);
+        (*box.target)->setObjectName(QLatin1String(box.name));
+        layout.Place(*box.target, 360, box.top, 4695, 285);
+    }
+}
+
+void SortingPage::ShowValues(const IMainWindowValues& mainWindow) {
+    const SortingOptions options = mainWindow.GetSortingOptions();
+    chkArrowKeys->setChecked(options.ArrowKeys);
+    chkStartAtFirstCell->setChecked(options.StartAtFirstCell);
+    chkSkipSortedCells->setChecked(options.SkipSortedCells);
+    chkKeepBindings->setChecked(options.KeepBindings);
+    chkRememberWindow->setChecked(options.RememberWindow);
+}
+
+void SortingPage::ApplyValues(IMainWindowValues& mainWindow) const {
+    SortingOptions options;
+    options.ArrowKeys = chkArrowKeys->isChecked();
+    options.StartAtFirstCell = chkStartAtFirstCell->isChecked();
+    options.SkipSortedCells = chkSkipSortedCells->isChecked();
+    options.KeepBindings = chkKeepBindings->isChecked();
+    options.RememberWindow = chkRememberWindow->isChecked();
+    mainWindow.SetSortingOptions(options);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "windows/PreferencesPage.h"
+
+class QCheckBox;
+class QWidget;
+class TwipsPlacement;
+
+// The "Sorting" page: how the selection moves through the grid, and what a
+// run keeps for the next one.
+class SortingPage : public PreferencesPage {
+public:
+    SortingPage(QWidget* panel, const TwipsPlacement& layout);
+
+    void ShowValues(const IMainWindowValues& mainWindow) override;
+    void ApplyValues(IMainWindowValues& mainWindow) const override;
+
+private:
+    QCheckBox* chkArrowKeys = nullptr;
+    QCheckBox* chkStartAtFirstCell = nullptr;
+    QCheckBox* chkSkipSortedCells = nullptr;
+    QCheckBox* chkKeepBindings = nullptr;
+    QCheckBox* chkRememberWindow = nullptr;
+};
