@@ -1,6 +1,16 @@
 #pragma once
 
+#include <QString>
+
+class IFileDialogAsker;
 class IMainWindowValues;
+
+// What a page may need beyond the main window's values.
+struct PreferencesServices {
+    IFileDialogAsker& fileDialogAsker;
+    // The decision log's file when the user turns the log on without choosing one.
+    QString decisionLogDefault;
+};
 
 // One page of the Preferences dialog, one concern each: the controls it
 // builds into its panel, filled from the main window's values and pushed back

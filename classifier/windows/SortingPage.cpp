@@ -4,9 +4,11 @@
 #include <QGroupBox>
 
 #include "core/MainWindowValues.h"
+#include "windows/DecisionLogChooser.h"
 #include "windows/TwipsPlacement.h"
 
-SortingPage::SortingPage(QWidget* panel, const TwipsPlacement& layout) {
+SortingPage::SortingPage(QWidget* panel, const TwipsPlacement& layout,
+                         const PreferencesServices& services) {
     auto* frame = new QGroupBox(QStringLiteral("While Sorting"), panel);
     frame->setObjectName(QStringLiteral("fraSorting"));
     layout.Place(frame, 120, 240, 5415, 3225);
@@ -16,17 +18,21 @@ SortingPage::SortingPage(QWidget* panel, const TwipsPlacement& layout) {
         const char* caption;
         int top;
     } boxes[] = {
-        {&chkArrowKeys, "chkArrowKeys", "Arrow keys move the selection", 480},
-        {&chkStartAtFirstCell, "chkStartAtFirstCell", "Start each batch at the first cell", 960},
-        {&chkSkipSortedCells, "chkSkipSortedCells", "Tab after Classify skips sorted cells", 1440},
-        {&chkKeepBindings, "chkKeepBindings", "Keep key bindings between runs", 1920},
-        {&chkRememberWindow, "chkRememberWindow", "Remember the window's size and place", 2400},
+        {&chkArrowKeys, "chkArrowKeys", "Arrow keys move the selection", 420},
+        {&chkStartAtFirstCell, "chkStartAtFirstCell", "Start each batch at the first cell", 780},
+        {&chkSkipSortedCells, "chkSkipSortedCells", "Tab after Classify skips sorted cells", 1140},
+        {&chkKeepBindings, "chkKeepBindings", "Keep key bindings between runs", 1500},
+        {&chkRememberWindow, "chkRememberWindow", "Remember the window's size and place", 1860},
     };
     for (const auto& box : boxes) {
         *box.target = new QCheckBox(QString::fromLatin1(box.caption), frame);
         (*box.target)->setObjectName(QLatin1String(box.name));
         layout.Place(*box.target, 360, box.top, 4695, 285);
     }
+    decisionLog =
+        new DecisionLogChooser(services.fileDialogAsker, services.decisionLogDefault, frame);
+    decisionLog->setObjectName(QStringLiteral("ctlDecisionLog"));
+    layout.Place(decisionLog, 360, 2280, 4695, 720);
 }
 
 void SortingPage::ShowValues(const IMainWindowValues& mainWindow) {
@@ -36,6 +42,7 @@ void SortingPage::ShowValues(const IMainWindowValues& mainWindow) {
     chkSkipSortedCells->setChecked(options.SkipSortedCells);
     chkKeepBindings->setChecked(options.KeepBindings);
     chkRememberWindow->setChecked(options.RememberWindow);
+    decisionLog->SetPath(mainWindow.DecisionLogPath());
 }
 
 void SortingPage::ApplyValues(IMainWindowValues& mainWindow) const {
@@ -46,4 +53,5 @@ void SortingPage::ApplyValues(IMainWindowValues& mainWindow) const {
     options.KeepBindings = chkKeepBindings->isChecked();
     options.RememberWindow = chkRememberWindow->isChecked();
     mainWindow.SetSortingOptions(options);
+    mainWindow.SetDecisionLogPath(decisionLog->Path());
 }

@@ -2,6 +2,7 @@
 
 #include "windows/PreferencesPage.h"
 
+class DecisionLogChooser;
 class QCheckBox;
 class QWidget;
 class TwipsPlacement;
@@ -10,7 +11,7 @@ class TwipsPlacement;
 // run keeps for the next one.
 class SortingPage : public PreferencesPage {
 public:
-    SortingPage(QWidget* panel, const TwipsPlacement& layout);
+    SortingPage(QWidget* panel, const TwipsPlacement& layout, const PreferencesServices& services);
 
     void ShowValues(const IMainWindowValues& mainWindow) override;
     void ApplyValues(IMainWindowValues& mainWindow) const override;
@@ -21,4 +22,5 @@ private:
     QCheckBox* chkSkipSortedCells = nullptr;
     QCheckBox* chkKeepBindings = nullptr;
     QCheckBox* chkRememberWindow = nullptr;
+    DecisionLogChooser* decisionLog = nullptr;
 };

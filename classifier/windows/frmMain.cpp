@@ -110,7 +110,10 @@ void frmMain::Form_Load() {
     SettingsOperations::LoadSortingSettings(m_services.settings, *this);
     m_options = std::make_unique<frmOptions>(*this, m_services.messages, m_services.dpi);
     m_options->Update();
-    m_preferences = std::make_unique<frmPreferences>(*this, m_services.messages, m_services.dpi);
+    m_preferences = std::make_unique<frmPreferences>(
+        *this, m_services.messages, m_services.dpi,
+        PreferencesServices{m_services.fileDialogAsker,
+                            SettingsOperations::DefaultDecisionLogPath(m_services.settings)});
     m_keyBindings.Erase();
     mdlKeycodes::BuildKeyTables();
     LoadToolWindows();

@@ -1,5 +1,8 @@
 #include "windows/frmPreferences.h"
 
+#include <type_traits>
+#include <utility>
+
 #include "core/MainWindowValues.h"
 #include "windows/PreferencesPage.h"
 #include "windows/RecordingsPage.h"
@@ -10,12 +13,19 @@ namespace {
 // A page of the dialog: its tab, and how its controls are made in its panel.
 struct PageEntry {
     TabbedDialog::Tab tab;
-    std::unique_ptr<PreferencesPage> (*make)(QWidget* panel, const TwipsPlacement& layout);
+    std::unique_ptr<PreferencesPage> (*make)(QWidget* panel, const TwipsPlacement& layout,
+                                             const PreferencesServices& services);
 };
 
 template <typename Page>
-std::unique_ptr<PreferencesPage> Make(QWidget* panel, const TwipsPlacement& layout) {
-    return std::make_unique<Page>(panel, layout);
+std::unique_ptr<PreferencesPage> Make(QWidget* panel, const TwipsPlacement& layout,
+                                      const PreferencesServices& services) {
+    if constexpr (std::is_constructible_v<Page, QWidget*, const TwipsPlacement&,
+                                          const PreferencesServices&>) {
+        return std::make_unique<Page>(panel, layout, services);
+    } else {
+        return std::make_unique<Page>(panel, layout);
+    }
 }
 
 // The pages in the order of their tabs.
@@ -27,8 +37,10 @@ const PageEntry Pages[] = {
 }  // namespace
 
 frmPreferences::frmPreferences(IMainWindowValues& mainWindow, IMessageBox& messages,
-                               const ScreenDpi& dpi, QWidget* parent)
-    : TabbedDialog(QStringLiteral("Preferences"), messages, dpi, parent), m_mainWindow(mainWindow) {
+                               const ScreenDpi& dpi, PreferencesServices services, QWidget* parent)
+    : TabbedDialog(QStringLiteral("Preferences"), messages, dpi, parent),
+      m_mainWindow(mainWindow),
+      m_services(std::move(services)) {
     createUi();
     connectUi();
 }
@@ -40,7 +52,8 @@ void frmPreferences::createUi() {
     for (const PageEntry& entry : Pages) tabs.push_back(entry.tab);
     createTabStrip(tabs);
     int position = 0;
-    for (const PageEntry& entry : Pages) m_pages.push_back(entry.make(Page(position++), Layout()));
+    for (const PageEntry& entry : Pages)
+        m_pages.push_back(entry.make(Page(position++), Layout(), m_services));
     createButtons();
 }
 

@@ -3,10 +3,10 @@
 #include <memory>
 #include <vector>
 
+#include "windows/PreferencesPage.h"
 #include "windows/TabbedDialog.h"
 
 class IMainWindowValues;
-class PreferencesPage;
 
 // The modeless Preferences dialog: what Corvane offers beyond the Options
 // dialog, one tabbed page per concern ("Recordings", "Sorting"). Like the Options dialog
@@ -15,9 +15,9 @@ class PreferencesPage;
 class frmPreferences : public TabbedDialog {
     Q_OBJECT
 public:
-    // `mainWindow` and `messages` must outlive the dialog.
+    // `mainWindow`, `messages` and the services' asker must outlive the dialog.
     frmPreferences(IMainWindowValues& mainWindow, IMessageBox& messages, const ScreenDpi& dpi,
-                   QWidget* parent = nullptr);
+                   PreferencesServices services, QWidget* parent = nullptr);
     ~frmPreferences() override;
 
     // Loads the dialog if it is not loaded, then refreshes every page from the
@@ -30,5 +30,6 @@ private:
     void Apply() override;
 
     IMainWindowValues& m_mainWindow;
+    PreferencesServices m_services;
     std::vector<std::unique_ptr<PreferencesPage>> m_pages;
 };

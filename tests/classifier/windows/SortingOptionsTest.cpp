@@ -82,7 +82,9 @@ struct SortingOptionsInTheWindow : MainWindowFixture {
 }  // namespace
 
 TEST_F(SortingOptionsInTheWindow, SortingPageOffersFiveOptionsStoredOnlyOnceChanged) {
-    auto dialog = std::make_unique<frmPreferences>(*window, messages, ScreenDpi{96, 96});
+    const QString defaultLog = sorted.Path("decisions.csv").c_str();
+    auto dialog = std::make_unique<frmPreferences>(*window, messages, ScreenDpi{96, 96},
+                                                   PreferencesServices{fileDialog, defaultLog});
     dialog->Update();
     auto* tabs = dialog->findChild<QTabBar*>(QStringLiteral("tbsPreferences"));
     ASSERT_NE(tabs, nullptr);
@@ -104,9 +106,20 @@ TEST_F(SortingOptionsInTheWindow, SortingPageOffersFiveOptionsStoredOnlyOnceChan
         EXPECT_TRUE(box->parentWidget()->contentsRect().contains(box->geometry())) << name;
         box->setChecked(true);
     }
+    // The decision log's box sits on the same page, below the five, and is off.
+    auto* log = dialog->findChild<QCheckBox*>(QStringLiteral("chkDecisionLog"));
+    ASSERT_NE(log, nullptr);
+    EXPECT_FALSE(log->isChecked());
+    const QWidget* chooser = dialog->findChild<QWidget*>(QStringLiteral("ctlDecisionLog"));
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(chooser->parentWidget()->contentsRect().contains(chooser->geometry()));
+    EXPECT_GE(chooser->height(), chooser->sizeHint().height());
+    log->setChecked(true);
     EXPECT_EQ(window->GetSortingOptions(), SortingOptions{});
+    EXPECT_EQ(window->DecisionLogPath(), "");
     dialog->cmdApply_Click();
     EXPECT_EQ(window->GetSortingOptions(), (SortingOptions{true, true, true, true, true}));
+    EXPECT_EQ(window->DecisionLogPath(), defaultLog);
     dialog.reset();
 
     Restart();

@@ -27,7 +27,8 @@ protected:
         window.reset();
     }
     void MakeDialog() {
-        dialog = std::make_unique<frmPreferences>(*window, dialogMessages, ScreenDpi{96, 96});
+        dialog = std::make_unique<frmPreferences>(*window, dialogMessages, ScreenDpi{96, 96},
+                                                  PreferencesServices{fileDialog, {}});
     }
 
     QCheckBox* Box(const char* name) {
