@@ -173,7 +173,7 @@ void SonoluxBord::RefreshMarks(const QString& path) {
     const bool moved = !path.isEmpty() && !m_loadedPath.isEmpty() &&
                        folder != FileSystem::GetParentFolderName(m_loadedPath);
     m_marks->SetMovedTo(moved ? FileSystem::GetFileName(folder) : QString());
-    m_marks->SetUnreadable(!IsLoaded(path));
+    m_marks->SetUnreadable(!IsLoaded(path), m_control->property("LoadError").toString());
 }
 
 void SonoluxBord::SetPlay(bool aPlay) {
