@@ -160,11 +160,12 @@ LoadFailure WaveReader::ReadFormatChunk(std::uint64_t offset, std::uint32_t chun
         if (U16(record + 16) != 0) return LoadFailure::DamagedHeader;
     } else if (chunkSize == ExtensibleRecordBytes) {
         const std::uint16_t validBits = U16(record + 18);
-        if (format.formatTag != FormatExtensible || U16(record + 16) != ExtensibleExtensionBytes ||
-            validBits > format.bitsPerSample || std::memcmp(record + 26, SubFormatTail, 14) != 0) {
-            return format.formatTag == FormatExtensible ? LoadFailure::DamagedHeader
-                                                        : UnreadTag(format.formatTag);
+        if (format.formatTag != FormatExtensible) return UnreadTag(format.formatTag);
+        if (U16(record + 16) != ExtensibleExtensionBytes || validBits > format.bitsPerSample) {
+            return LoadFailure::DamagedHeader;
         }
+        // A sub-format of another family than the wave format tags.
+        if (std::memcmp(record + 26, SubFormatTail, 14) != 0) return LoadFailure::UnsupportedFormat;
         format.formatTag = U16(record + 24);
     }
     if (!IsSampleFormat(format.formatTag)) return UnreadTag(format.formatTag);

@@ -48,6 +48,16 @@ std::vector<BadFile> BadFiles() {
     formatCut.RiffHeader().Tag("fmt ").U32(16).U16(1).U16(1);
     WaveBytes avi;
     avi.Tag("RIFF").U32(4).Tag("AVI ").Tag("LIST");
+    // WAVE_FORMAT_EXTENSIBLE, as most float recorders write it.
+    WaveBytes extensibleFloat;
+    extensibleFloat.RiffHeader()
+        .Format(1, 32, -1, 0xFFFE, 40)
+        .U16(22)
+        .U16(32)
+        .U32(4)
+        .U16(3)
+        .Bytes({0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71})
+        .Data({0, 0, 0, 0});
     WaveBytes badAlign;
     badAlign.RiffHeader().Format(1, 16, 3).Data({0, 0, 0});
     return {
@@ -64,6 +74,7 @@ std::vector<BadFile> BadFiles() {
         {"twenty.wav", OneFrame(1, 20), "20-bit PCM"},
         {"float32.wav", OneFrame(3, 32), "32-bit float"},
         {"float64.wav", OneFrame(3, 64), "64-bit float"},
+        {"extensible.wav", extensibleFloat.Text(), "32-bit float"},
         {"float16.wav", OneFrame(3, 16), "unsupported format"},
         {"alaw.wav", OneFrame(6, 8, 18), "8-bit A-law"},
         {"mulaw.wav", OneFrame(7, 8, 18), "8-bit mu-law"},
