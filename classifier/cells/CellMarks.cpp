@@ -32,9 +32,11 @@ void CellMarks::SetMovedTo(const QString& folderName) {
     Refresh();
 }
 
-void CellMarks::SetUnreadable(bool unreadable) {
-    if (unreadable == m_unreadable) return;
+void CellMarks::SetUnreadable(bool unreadable, const QString& reason) {
+    const QString shown = unreadable ? reason : QString();
+    if (unreadable == m_unreadable && shown == m_unreadableReason) return;
     m_unreadable = unreadable;
+    m_unreadableReason = shown;
     Refresh();
 }
 
@@ -46,6 +48,14 @@ void CellMarks::SetPartialLength(const QString& text) {
 
 bool CellMarks::HasMarks() const {
     return m_unreadable || !m_movedTo.isEmpty() || !m_partialLength.isEmpty();
+}
+
+QString CellMarks::UnreadableText(const QString& reason) {
+    if (reason.isEmpty()) return QStringLiteral("cannot be read");
+    // The control reads float files only when the Recordings options ask it to.
+    if (reason.endsWith(QLatin1String("-bit float")))
+        return reason + QStringLiteral(": Preferences > Recordings");
+    return reason;
 }
 
 void CellMarks::Refresh() {
@@ -67,7 +77,17 @@ void CellMarks::PaintUnreadable(QPainter& painter) {
     painter.fillRect(rect(), Qt::white);
     painter.fillRect(rect(), QBrush(QColor(200, 200, 200), Qt::BDiagPattern));
     painter.setPen(QColor(90, 90, 90));
-    painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("cannot be read"));
+    const QRect area = rect().adjusted(2, 2, -2, -2);
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    const QString text = UnreadableText();
+    const QFontMetrics metrics(painter.font());
+    // Wrapped where it fits; in a cell too small for that, one line cut short.
+    if (metrics.boundingRect(area, flags, text).height() <= area.height()) {
+        painter.drawText(area, flags, text);
+    } else {
+        painter.drawText(area, Qt::AlignCenter,
+                         metrics.elidedText(text, Qt::ElideRight, std::max(0, area.width())));
+    }
 }
 
 void CellMarks::PaintMovedTo(QPainter& painter) {

@@ -17,12 +17,18 @@ public:
     // when it has not been moved.
     void SetMovedTo(const QString& folderName);
     QString MovedTo() const { return m_movedTo; }
-    void SetUnreadable(bool unreadable);
+    // `reason`: the control's words for why it refused the file (its LoadError),
+    // empty when it gives none.
+    void SetUnreadable(bool unreadable, const QString& reason = QString());
     bool IsUnreadable() const { return m_unreadable; }
     // Seconds shown of seconds recorded ("1.0 / 8.0 s"), drawn small at the
     // top right; empty when the picture shows the whole recording.
     void SetPartialLength(const QString& text);
     QString PartialLength() const { return m_partialLength; }
+    // What the hatch of an unreadable file says: the reason, and for a float file
+    // where the option that reads it is found; "cannot be read" without a reason.
+    QString UnreadableText() const { return UnreadableText(m_unreadableReason); }
+    static QString UnreadableText(const QString& reason);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,4 +43,5 @@ private:
     QString m_movedTo;
     bool m_unreadable = false;
     QString m_partialLength;
+    QString m_unreadableReason;
 };

@@ -179,7 +179,7 @@ void SonoluxBord::RefreshMarks(const QString& path) {
     const bool moved = !path.isEmpty() && !m_loadedPath.isEmpty() &&
                        folder != FileSystem::GetParentFolderName(m_loadedPath);
     m_marks->SetMovedTo(moved ? FileSystem::GetFileName(folder) : QString());
-    m_marks->SetUnreadable(!IsLoaded(path));
+    m_marks->SetUnreadable(!IsLoaded(path), m_control->property("LoadError").toString());
     m_marks->SetPartialLength(path.isEmpty() ? QString()
                                              : StatusText::PartialLengthMark(RecordingInfo()));
 }

@@ -211,11 +211,13 @@ void CSonoluxCtrl::LoadWaveFile(const QString& path) {
     // A name that names no file exactly is a file that cannot be read.
     const std::optional<QByteArray> localPath = sonolux::ExactFileNameBytes(path);
     sonolux::WaveFileInfo info;
+    sonolux::LoadRefusal refusal{sonolux::LoadFailure::NameNotUsable};
     const bool replaced =
         localPath && sonolux::LoadWaveFile(localPath->toStdString(), m_samples, m_loadOptions,
-                                           &info) == sonolux::LoadResult::Replaced;
+                                           &info, &refusal) == sonolux::LoadResult::Replaced;
     if (replaced) MarkImageDirty();
-    SetLoadState(replaced && !path.isEmpty(), info);
+    SetLoadState(replaced && !path.isEmpty(), info,
+                 QString::fromStdString(sonolux::LoadRefusalText(refusal)));
 }
 
 void CSonoluxCtrl::ReloadWaveFile() {
@@ -223,15 +225,20 @@ void CSonoluxCtrl::ReloadWaveFile() {
     if (!m_filename.isEmpty()) LoadWaveFile(m_filename);
 }
 
-void CSonoluxCtrl::SetLoadState(bool loaded, const sonolux::WaveFileInfo& info) {
-    if (loaded == m_loaded && info == m_fileInfo) return;
+void CSonoluxCtrl::SetLoadState(bool loaded, const sonolux::WaveFileInfo& info,
+                                const QString& error) {
+    if (loaded == m_loaded && info == m_fileInfo && error == m_loadError) return;
     m_loaded = loaded;
     m_fileInfo = info;
+    m_loadError = error;
     emit LoadStateChanged();
 }
 
 void CSonoluxCtrl::BuildImage() {
-    m_image.Build(m_samples, m_parameters, GetControlSize());
+    sonolux::PictureOptions options;
+    options.everySample = m_everySample;
+    options.autoContrast = m_autoContrast;
+    m_image.Build(m_samples, m_parameters, GetControlSize(), options);
     m_imageDirty = false;
     ++m_imageBuildCount;
 }

@@ -123,16 +123,17 @@ public:
     void SetFloatSamples(bool value);
 
     // Every sample of the loaded part shows in the picture: one column per device
-    // pixel, each the loudest of the frames that start within it. False in a new
-    // control. Not saved with the control's state.
+    // pixel, each the loudest of the frames that cover any of its samples. False in
+    // a new control. Not saved with the control's state.
     bool GetEverySample() const { return m_everySample; }
     void SetEverySample(bool value);
     // The grey scale spans this recording's own levels instead of PowerMin to
     // PowerMax. False in a new control. Not saved with the control's state.
     bool GetAutoContrast() const { return m_autoContrast; }
     void SetAutoContrast(bool value);
-    // A few words on why the last load refused its file; empty after a load
-    // that read one and for an empty Filename.
+    // A few words on why the last load refused its file ("file not found", "not a
+    // wave file", "cut short", "32-bit float", ...; see sonolux::LoadRefusalText);
+    // empty after a load that read one and for an empty Filename.
     QString GetLoadError() const { return m_loadError; }
 
     Q_INVOKABLE void Play();
@@ -182,7 +183,7 @@ private:
     void MarkImageDirty();
     void LoadWaveFile(const QString& path);
     void ReloadWaveFile();
-    void SetLoadState(bool loaded, const sonolux::WaveFileInfo& info);
+    void SetLoadState(bool loaded, const sonolux::WaveFileInfo& info, const QString& error);
     void SetPlayState(bool playing, const QString& error);
     void OnPlayStarted() override;
     void OnPlayEnded() override;

@@ -17,11 +17,24 @@ bool HoldsNul(const std::string& path) {
 
 // Opening a named pipe for reading waits for a writer, and opening some devices
 // waits for the device; without O_NONBLOCK the open itself could hang forever.
-int OpenWithoutBlocking(const std::string& path) {
-    if (HoldsNul(path)) return -1;
+int OpenWithoutBlocking(const std::string& path, RegularFile::OpenFailure& failure) {
+    using Failure = RegularFile::OpenFailure;
+    if (HoldsNul(path)) {
+        failure = Failure::NameNotUsable;
+        return -1;
+    }
     struct stat named {};
-    if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) return -1;
-    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (::stat(path.c_str(), &named) != 0) {
+        failure = errno == ENOENT || errno == ENOTDIR ? Failure::NotFound : Failure::CannotBeOpened;
+        return -1;
+    }
+    if (!S_ISREG(named.st_mode)) {
+        failure = Failure::NotARegularFile;
+        return -1;
+    }
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) failure = errno == ENOENT ? Failure::NotFound : Failure::CannotBeOpened;
+    return descriptor;
 }
 
 bool ClearNonBlocking(int descriptor) {
@@ -37,11 +50,15 @@ RegularFile::~RegularFile() {
 
 bool RegularFile::Open(const std::string& path) {
     Close();
-    const int descriptor = OpenWithoutBlocking(path);
+    m_openFailure = OpenFailure::None;
+    const int descriptor = OpenWithoutBlocking(path, m_openFailure);
     if (descriptor < 0) return false;
     struct stat opened {};
     if (::fstat(descriptor, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_size < 0 ||
         !ClearNonBlocking(descriptor)) {
+        // Swapped for something else since the name was checked, or beyond reading.
+        m_openFailure =
+            S_ISREG(opened.st_mode) ? OpenFailure::CannotBeOpened : OpenFailure::NotARegularFile;
         ::close(descriptor);
         return false;
     }

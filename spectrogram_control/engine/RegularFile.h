@@ -15,6 +15,15 @@ namespace sonolux {
 // Not shared between threads.
 class RegularFile {
 public:
+    // Why Open() found no regular file to read.
+    enum class OpenFailure {
+        None,
+        NameNotUsable,    // the path holds a NUL byte
+        NotFound,         // nothing by that name (or a folder on the way is missing)
+        NotARegularFile,  // a folder, a named pipe, a device, a socket
+        CannotBeOpened,   // no permission, or another error of the system
+    };
+
     RegularFile() = default;
     ~RegularFile();
     RegularFile(const RegularFile&) = delete;
@@ -25,6 +34,8 @@ public:
     // a path holding a NUL byte names none.
     bool Open(const std::string& path);
     void Close();
+    // Why the last Open() failed; None after one that succeeded.
+    OpenFailure LastOpenFailure() const { return m_openFailure; }
 
     // Bytes the file held when it was opened.
     std::uint64_t Size() const { return m_size; }
@@ -39,6 +50,7 @@ public:
 private:
     int m_descriptor = -1;
     std::uint64_t m_size = 0;
+    OpenFailure m_openFailure = OpenFailure::None;
 };
 
 // True when `path` names something that exists but is not a regular file

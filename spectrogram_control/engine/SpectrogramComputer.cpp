@@ -52,21 +52,24 @@ SpectrogramComputer::SpectrogramComputer(const std::vector<std::int16_t>& sample
 
 void SpectrogramComputer::ExtractFrame(std::int32_t frameIndex, std::int16_t* frame,
                                        std::int32_t count) const {
-    const std::int64_t start = static_cast<std::int64_t>(frameIndex) * m_geometry.hop;
+    CopyFrame(static_cast<std::int64_t>(frameIndex) * m_geometry.hop, frame, count);
+}
+
+void SpectrogramComputer::CopyFrame(std::int64_t start, std::int16_t* frame,
+                                    std::int32_t count) const {
     const std::int64_t available =
         std::clamp<std::int64_t>(static_cast<std::int64_t>(m_samples.size()) - start, 0, count);
     std::copy_n(m_samples.data() + (available > 0 ? start : 0), available, frame);
     std::fill(frame + available, frame + count, std::int16_t{0});
 }
 
-void SpectrogramComputer::ComputeColumn(std::int32_t frameIndex, std::uint8_t* column) {
+const double* SpectrogramComputer::Transform(std::int64_t start) {
     const std::int32_t count = m_usedFrameLength;
-    const std::int64_t start = static_cast<std::int64_t>(frameIndex) * m_geometry.hop;
     // Frames lie inside the samples except in a file shorter than one frame; only
     // then is the frame copied out and zero-padded.
     const std::int16_t* frame = m_samples.data() + start;
     if (start + count > static_cast<std::int64_t>(m_samples.size())) {
-        ExtractFrame(frameIndex, m_frame.data(), count);
+        CopyFrame(start, m_frame.data(), count);
         frame = m_frame.data();
     }
     double* fft = m_fft.data();
@@ -75,11 +78,23 @@ void SpectrogramComputer::ComputeColumn(std::int32_t frameIndex, std::uint8_t* c
     std::fill(fft + count, fft + m_fft.size(), 0.0);
 
     m_fftPlan.Forward(fft);
+    return fft;
+}
 
+void SpectrogramComputer::ComputeColumn(std::int32_t frameIndex, std::uint8_t* column) {
+    const double* fft = Transform(static_cast<std::int64_t>(frameIndex) * m_geometry.hop);
     // fft[1] holds the Nyquist term, which is not part of the grid.
     column[0] = m_greyScale(fft[0] * fft[0]);
     for (std::int32_t k = 1; k < m_geometry.binCount; ++k) {
         column[k] = m_greyScale(fft[2 * k] * fft[2 * k] + fft[2 * k + 1] * fft[2 * k + 1]);
+    }
+}
+
+void SpectrogramComputer::ComputePowers(std::int64_t start, double* power) {
+    const double* fft = Transform(start);
+    power[0] = fft[0] * fft[0];
+    for (std::int32_t k = 1; k < m_geometry.binCount; ++k) {
+        power[k] = fft[2 * k] * fft[2 * k] + fft[2 * k + 1] * fft[2 * k + 1];
     }
 }
 

@@ -30,6 +30,11 @@ public:
     // is zero-padded to N.
     void ComputeColumn(std::int32_t frameIndex, std::uint8_t* column);
 
+    // Fills power[0 .. B-1] with |X_k|^2 of the frame that starts at sample `start`
+    // (0 <= start), zero-padded past the samples' end: the powers ComputeColumn
+    // turns into grey values, bit for bit.
+    void ComputePowers(std::int64_t start, double* power);
+
     // Writes the whole F x B grid into a top-down 8-bit pixel buffer: bin k of
     // column i at pixels[(B - 1 - k) * stride + i], so bin 0 is the bottom row.
     // The buffer must hold B rows of `stride` >= F bytes.
@@ -38,6 +43,11 @@ public:
     const SpectrogramGeometry& Geometry() const { return m_geometry; }
 
 private:
+    // ExtractFrame for the frame that starts at sample `start`.
+    void CopyFrame(std::int64_t start, std::int16_t* frame, std::int32_t count) const;
+    // Windows the frame from sample `start` on into the FFT buffer and transforms it.
+    const double* Transform(std::int64_t start);
+
     // Readies the vector unit before the other members are built (see the .cpp).
     struct VectorUnitReady {
         VectorUnitReady();

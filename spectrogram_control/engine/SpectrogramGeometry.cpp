@@ -53,4 +53,12 @@ SpectrogramGeometry ComputeGeometry(const SpectrogramParameters& parameters,
     return g;
 }
 
+SpectrogramGeometry ComputeEverySampleGeometry(const SpectrogramParameters& parameters,
+                                               std::size_t sampleCount, int widthPx, int heightPx) {
+    SpectrogramGeometry g = ComputeGeometry(parameters, sampleCount, widthPx, heightPx);
+    g.frameCount = std::max(1, widthPx);
+    g.hop = std::max<std::int32_t>(1, std::min(g.frameLength, g.fftSize) / 2);
+    return g;
+}
+
 }  // namespace sonolux

@@ -4,7 +4,10 @@
 #include <QRect>
 #include <QSize>
 #include <algorithm>
+#include <new>
 
+#include "engine/AutoContrast.h"
+#include "engine/PowerGrid.h"
 #include "engine/SpectrogramComputer.h"
 
 namespace sonolux {
@@ -50,6 +53,45 @@ void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
     SpectrogramComputer computer(samples, parameters, geometry);
     computer.ComputeSpectrogram(m_image.bits(), m_image.bytesPerLine());
     UpdateDisplay();
+}
+
+void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
+                             const SpectrogramParameters& parameters, const QSize& controlSizePx,
+                             const PictureOptions& options) {
+    if (!options.everySample && !options.autoContrast) {
+        Build(samples, parameters, controlSizePx);
+        return;
+    }
+    try {
+        BuildFromPowers(samples, parameters, controlSizePx, options);
+    } catch (const std::bad_alloc&) {
+        // The powers of a grid take eight times its pixels; without room for them
+        // the picture stays white, as one whose image cannot be made stays empty.
+        if (!m_image.isNull()) m_image.fill(255);
+    }
+    UpdateDisplay();
+}
+
+// The whole grid's powers first, then the grey scale: AutoContrast needs all of
+// them, and an every-sample column the largest of several frames, whose logarithm
+// is then taken once.
+void SpectrogramImage::BuildFromPowers(const std::vector<std::int16_t>& samples,
+                                       const SpectrogramParameters& parameters,
+                                       const QSize& controlSizePx, const PictureOptions& options) {
+    const int width = controlSizePx.width();
+    const int height = controlSizePx.height();
+    const SpectrogramGeometry geometry =
+        options.everySample ? ComputeEverySampleGeometry(parameters, samples.size(), width, height)
+                            : ComputeGeometry(parameters, samples.size(), width, height);
+    Create(geometry);
+    if (m_image.isNull()) return;
+    SpectrogramComputer computer(samples, parameters, geometry);
+    const PowerGrid powers =
+        options.everySample ? LoudestFramePowers(computer) : FramePowers(computer);
+    GreyRange range{parameters.powerMin, parameters.powerMax};
+    if (options.autoContrast) range = AutoContrastRange(powers);
+    DrawPowers(powers, geometry, GreyScale(range.whiteDb, range.blackDb), m_image.bits(),
+               m_image.bytesPerLine());
 }
 
 void SpectrogramImage::UpdateDisplay() {

@@ -27,6 +27,10 @@ public:
     // `controlSizePx`, then computes the whole grid into it.
     void Build(const std::vector<std::int16_t>& samples, const SpectrogramParameters& parameters,
                const QSize& controlSizePx);
+    // Build() drawn as `options` ask: with both off exactly Build() above; an
+    // every-sample grid is sized by ComputeEverySampleGeometry.
+    void Build(const std::vector<std::int16_t>& samples, const SpectrogramParameters& parameters,
+               const QSize& controlSizePx, const PictureOptions& options);
 
     // Stretches the whole grid the image was built for (see SourceRect) over
     // `bounds` without keeping the aspect ratio and without smoothing. A control
@@ -44,6 +48,9 @@ public:
 
 private:
     void UpdateDisplay();
+    void BuildFromPowers(const std::vector<std::int16_t>& samples,
+                         const SpectrogramParameters& parameters, const QSize& controlSizePx,
+                         const PictureOptions& options);
 
     QImage m_image;
     // The grid's pixels as RGB32 (null for very large grids): painting from a palette

@@ -27,6 +27,18 @@ struct SpectrogramGeometry {
     std::int32_t binCount = 0;       // B = N / 2, rows of the grid
 };
 
+// How the picture is drawn beyond the six values. Both false give the picture the
+// six values alone describe, bit for bit.
+struct PictureOptions {
+    // One column per pixel of the width, each the loudest power, bin by bin, of the
+    // frames that cover any of its samples; frames overlap by half, so that every
+    // sample lies in one.
+    bool everySample = false;
+    // The grey scale runs from the grid's own background (white) to its loudest
+    // bin (black) instead of powerMin to powerMax.
+    bool autoContrast = false;
+};
+
 // Number of entries of the frame length and FFT size tables (indexes 0 to 8).
 constexpr int SizeChoiceCount = 9;
 
@@ -52,5 +64,12 @@ std::int16_t EffectiveFFTSizeChoice(int choice, int heightPx);
 // `widthPx` x `heightPx` pixels.
 SpectrogramGeometry ComputeGeometry(const SpectrogramParameters& parameters,
                                     std::size_t sampleCount, int widthPx, int heightPx);
+
+// The grid of an every-sample picture of `sampleCount` samples in a control of
+// `widthPx` x `heightPx` pixels: F = `widthPx` columns (at least 1), B as in
+// ComputeGeometry, and H = half the samples one transform takes (min(L, N) / 2),
+// the distance between the starts of the frames behind the columns.
+SpectrogramGeometry ComputeEverySampleGeometry(const SpectrogramParameters& parameters,
+                                               std::size_t sampleCount, int widthPx, int heightPx);
 
 }  // namespace sonolux

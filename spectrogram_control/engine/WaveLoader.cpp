@@ -60,33 +60,35 @@ struct SampleLayout {
 };
 
 // The upper 16 bits of the first channel's sample (12-bit samples stand left-aligned
-// in 16-bit containers), or a float sample. False for a sample width that is not
-// read, for a one-byte frame that is not 8-bit, and for float samples unless asked.
-bool FirstChannelLayout(const WaveFormat& format, std::uint32_t frameBytes, bool floatSamples,
-                        SampleLayout& layout) {
+// in 16-bit containers), or a float sample. None, or why not: a sample width that is
+// not read, a one-byte frame that is not 8-bit, float samples unless asked.
+LoadFailure FirstChannelLayout(const WaveFormat& format, std::uint32_t frameBytes,
+                               bool floatSamples, SampleLayout& layout) {
     if (format.formatTag == WaveFormatTag::IeeeFloat) {
-        if (!floatSamples) return false;
-        if (format.bitsPerSample == 32) layout = {0, Coding::Float32};
-        if (format.bitsPerSample == 64) layout = {0, Coding::Float64};
-        return format.bitsPerSample == 32 || format.bitsPerSample == 64;
+        if (format.bitsPerSample != 32 && format.bitsPerSample != 64) {
+            return LoadFailure::UnsupportedFormat;
+        }
+        if (!floatSamples) return LoadFailure::Float;
+        layout = {0, format.bitsPerSample == 32 ? Coding::Float32 : Coding::Float64};
+        return LoadFailure::None;
     }
-    if (frameBytes < 2 && format.bitsPerSample != 8) return false;
+    if (frameBytes < 2 && format.bitsPerSample != 8) return LoadFailure::UnsupportedWidth;
     switch (format.bitsPerSample) {
         case 8:
             layout = {0, Coding::UnsignedByte};
-            return true;
+            return LoadFailure::None;
         case 12:
         case 16:
             layout = {0, Coding::Signed16};
-            return true;
+            return LoadFailure::None;
         case 24:
             layout = {1, Coding::Signed16};
-            return true;
+            return LoadFailure::None;
         case 32:
             layout = {2, Coding::Signed16};
-            return true;
+            return LoadFailure::None;
         default:
-            return false;
+            return LoadFailure::UnsupportedWidth;
     }
 }
 
@@ -205,44 +207,56 @@ WaveFileInfo Describe(const WaveReader& reader, std::uint32_t loadedFrames) {
             loadedFrames};
 }
 
-LoadResult ReadSamples(const std::string& path, const LoadOptions& options,
-                       std::vector<std::int16_t>& loaded, WaveFileInfo& info) {
+LoadFailure ReadSamples(const std::string& path, const LoadOptions& options,
+                        std::vector<std::int16_t>& loaded, WaveFileInfo& info,
+                        LoadRefusal& refusal) {
     WaveReader reader;
-    if (!reader.Open(path)) return LoadResult::Refused;
+    if (!reader.Open(path)) {
+        refusal = reader.Refusal();
+        return refusal.failure;
+    }
+    refusal.bitsPerSample = reader.Format().bitsPerSample;
     const std::uint32_t limit = std::clamp(options.frameLimit, 1u, LargestFrameLimit);
     const std::uint32_t frameCount = std::min(limit, reader.FrameCount());
-    SampleLayout layout;
-    if (frameCount == 0 ||
-        !FirstChannelLayout(reader.Format(), reader.FrameBytes(), options.floatSamples, layout)) {
-        return LoadResult::Refused;
+    if (frameCount == 0) {
+        return reader.IsCutShort() ? LoadFailure::CutShort : LoadFailure::NoSamples;
     }
+    SampleLayout layout;
+    const LoadFailure unread =
+        FirstChannelLayout(reader.Format(), reader.FrameBytes(), options.floatSamples, layout);
+    if (unread != LoadFailure::None) return unread;
     // Allocated once, for the frames kept: no slack for the caller to carry along.
     loaded.reserve(frameCount);
-    if (!AppendFrames(reader, layout, frameCount, loaded)) return LoadResult::Refused;
+    // A read that comes back short now finds a file shortened since it was opened.
+    if (!AppendFrames(reader, layout, frameCount, loaded)) return LoadFailure::CutShort;
     info = Describe(reader, frameCount);
-    return LoadResult::Replaced;
+    return LoadFailure::None;
 }
 
 }  // namespace
 
 LoadResult LoadWaveFile(const std::string& path, std::vector<std::int16_t>& samples,
-                        const LoadOptions& options, WaveFileInfo* info) {
+                        const LoadOptions& options, WaveFileInfo* info, LoadRefusal* refusal) {
     WaveFileInfo found;
     std::vector<std::int16_t> loaded;
-    LoadResult result = LoadResult::Replaced;
+    LoadRefusal why;
     if (!path.empty()) {
         try {
-            result = ReadSamples(path, options, loaded, found);
+            why.failure = ReadSamples(path, options, loaded, found, why);
         } catch (const std::bad_alloc&) {
-            result = LoadResult::Refused;
+            why.failure = LoadFailure::OutOfMemory;
         }
     }
+    const LoadResult result =
+        why.failure == LoadFailure::None ? LoadResult::Replaced : LoadResult::Refused;
     if (result == LoadResult::Replaced) {
         samples.swap(loaded);
+        why = LoadRefusal{};
     } else {
         found = WaveFileInfo{};
     }
     if (info) *info = found;
+    if (refusal) *refusal = why;
     return result;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/LoadFailure.h"
+
 namespace sonolux {
 
 // Sample frames taken from the start of a file unless asked otherwise: 1 s at 48 kHz.
@@ -52,9 +54,12 @@ struct WaveFileInfo {
 // of buffers besides, and reads at most 16 KiB a frame: a frame up to 16 KiB wide is
 // read whole, in a block of frames of at most 256 KiB, and of a wider frame only the
 // bytes of its first sample. `info`, when given, describes the file after a load that
-// read one, and is all zeros after a refusal or for an empty `path`. Any thread, but
-// `samples` and `info` belong to the caller.
+// read one, and is all zeros after a refusal or for an empty `path`. `refusal`, when
+// given, says why the file was refused (LoadRefusalText words it), and is
+// LoadFailure::None after a load that read a file and for an empty `path`. Any
+// thread, but `samples`, `info` and `refusal` belong to the caller.
 LoadResult LoadWaveFile(const std::string& path, std::vector<std::int16_t>& samples,
-                        const LoadOptions& options = {}, WaveFileInfo* info = nullptr);
+                        const LoadOptions& options = {}, WaveFileInfo* info = nullptr,
+                        LoadRefusal* refusal = nullptr);
 
 }  // namespace sonolux

@@ -53,26 +53,63 @@ bool HoldsTogether(const WaveFormat& format) {
     return format.blockAlign == format.channels * containerBytes;
 }
 
+// The word for a format tag that is not read.
+LoadFailure UnreadTag(std::uint16_t tag) {
+    constexpr std::uint16_t ALaw = 6;
+    constexpr std::uint16_t MuLaw = 7;
+    if (tag == ALaw) return LoadFailure::ALaw;
+    if (tag == MuLaw) return LoadFailure::MuLaw;
+    return LoadFailure::UnsupportedFormat;
+}
+
+LoadFailure FromOpenFailure(RegularFile::OpenFailure failure) {
+    switch (failure) {
+        case RegularFile::OpenFailure::NameNotUsable:
+            return LoadFailure::NameNotUsable;
+        case RegularFile::OpenFailure::NotFound:
+            return LoadFailure::FileNotFound;
+        case RegularFile::OpenFailure::NotARegularFile:
+            return LoadFailure::NotARegularFile;
+        case RegularFile::OpenFailure::None:
+        case RegularFile::OpenFailure::CannotBeOpened:
+            break;
+    }
+    return LoadFailure::CannotBeOpened;
+}
+
 }  // namespace
 
 bool WaveReader::Open(const std::string& path) {
     m_format = WaveFormat{};
     m_dataOffset = 0;
     m_frameCount = 0;
-    if (!m_file.Open(path)) return false;
-    if (!WalkChunks()) {
+    m_cutShort = false;
+    m_refusal = LoadRefusal{};
+    if (!m_file.Open(path)) {
+        m_refusal.failure = FromOpenFailure(m_file.LastOpenFailure());
+        return false;
+    }
+    m_refusal.failure = WalkChunks();
+    if (m_refusal.failure != LoadFailure::None) {
         m_file.Close();
         m_frameCount = 0;
+        m_cutShort = false;
         return false;
     }
     return true;
 }
 
-bool WaveReader::WalkChunks() {
+LoadFailure WaveReader::WalkChunks() {
     const std::uint64_t fileSize = m_file.Size();
+    if (fileSize == 0) return LoadFailure::EmptyFile;
     std::uint8_t header[12];
-    if (!m_file.ReadExactAt(0, header, sizeof header)) return false;
-    if (!HasTag(header, "RIFF") || !HasTag(header + 8, "WAVE")) return false;
+    const std::size_t got = m_file.ReadAt(0, header, sizeof header);
+    // What there is of the header must be the start of a RIFF/WAVE header.
+    const bool riff = std::memcmp(header, "RIFF", std::min<std::size_t>(got, 4)) == 0;
+    const bool wave =
+        got <= 8 || std::memcmp(header + 8, "WAVE", std::min<std::size_t>(got - 8, 4)) == 0;
+    if (!riff || !wave) return LoadFailure::NotAWaveFile;
+    if (got < sizeof header) return LoadFailure::CutShort;
     // The RIFF size is often wrong in files cut short or written by streaming tools,
     // so the chunks are walked up to the real end of the file instead.
     bool haveFormat = false;
@@ -80,47 +117,61 @@ bool WaveReader::WalkChunks() {
     for (std::uint32_t walked = 0; walked <= MaxChunksBeforeData && offset + 8 <= fileSize;
          ++walked) {
         std::uint8_t chunk[8];
-        if (!m_file.ReadExactAt(offset, chunk, sizeof chunk)) return false;
+        if (!m_file.ReadExactAt(offset, chunk, sizeof chunk)) return LoadFailure::CutShort;
         const std::uint32_t size = U32(chunk + 4);
         const std::uint64_t body = offset + 8;
         if (HasTag(chunk, "data")) {
-            if (!haveFormat) return false;  // the samples cannot be read before their format
+            // The samples cannot be read before their format.
+            if (!haveFormat) return LoadFailure::DamagedHeader;
             const std::uint64_t present = std::min<std::uint64_t>(size, fileSize - body);
             m_dataOffset = body;
             m_frameCount = static_cast<std::uint32_t>(present / m_format.blockAlign);
-            return true;
+            m_cutShort = present < size;
+            return LoadFailure::None;
         }
         if (HasTag(chunk, "fmt ")) {
-            if (haveFormat || body + size > fileSize) return false;
-            if (!ReadFormatChunk(body, size)) return false;
+            if (haveFormat) return LoadFailure::DamagedHeader;
+            if (body + size > fileSize) return LoadFailure::CutShort;
+            const LoadFailure failure = ReadFormatChunk(body, size);
+            if (failure != LoadFailure::None) return failure;
             haveFormat = true;
         }
         offset = body + size + (size & 1u);
     }
-    return false;
+    // Ending exactly after a chunk, the file simply has no samples; ending inside
+    // one, or after a chunk that runs past its end, it was cut.
+    if (offset + 8 <= fileSize) return LoadFailure::DamagedHeader;  // too many chunks
+    return offset == fileSize ? LoadFailure::NoSamples : LoadFailure::CutShort;
 }
 
-bool WaveReader::ReadFormatChunk(std::uint64_t offset, std::uint32_t chunkSize) {
-    if (chunkSize != PcmRecordBytes && chunkSize != PcmWithExtensionBytes &&
-        chunkSize != ExtensibleRecordBytes) {
-        return false;
-    }
+LoadFailure WaveReader::ReadFormatChunk(std::uint64_t offset, std::uint32_t chunkSize) {
     std::uint8_t record[ExtensibleRecordBytes];
-    if (!m_file.ReadExactAt(offset, record, chunkSize)) return false;
+    const bool known = chunkSize == PcmRecordBytes || chunkSize == PcmWithExtensionBytes ||
+                       chunkSize == ExtensibleRecordBytes;
+    // Other sizes are refused, but their opening 16 bytes still tell what they hold.
+    const std::uint32_t wanted = known ? chunkSize : std::min(chunkSize, PcmRecordBytes);
+    if (!m_file.ReadExactAt(offset, record, wanted)) return LoadFailure::CutShort;
+    if (wanted < PcmRecordBytes) return LoadFailure::DamagedHeader;
     WaveFormat format = ParsePcmRecord(record);
+    m_refusal.bitsPerSample = format.bitsPerSample;
+    if (!known) return UnreadTag(format.formatTag);
     if (chunkSize == PcmWithExtensionBytes) {
-        if (!IsSampleFormat(format.formatTag) || U16(record + 16) != 0) return false;
+        if (!IsSampleFormat(format.formatTag)) return UnreadTag(format.formatTag);
+        if (U16(record + 16) != 0) return LoadFailure::DamagedHeader;
     } else if (chunkSize == ExtensibleRecordBytes) {
         const std::uint16_t validBits = U16(record + 18);
-        if (format.formatTag != FormatExtensible || U16(record + 16) != ExtensibleExtensionBytes ||
-            validBits > format.bitsPerSample || std::memcmp(record + 26, SubFormatTail, 14) != 0) {
-            return false;
+        if (format.formatTag != FormatExtensible) return UnreadTag(format.formatTag);
+        if (U16(record + 16) != ExtensibleExtensionBytes || validBits > format.bitsPerSample) {
+            return LoadFailure::DamagedHeader;
         }
+        // A sub-format of another family than the wave format tags.
+        if (std::memcmp(record + 26, SubFormatTail, 14) != 0) return LoadFailure::UnsupportedFormat;
         format.formatTag = U16(record + 24);
     }
-    if (!IsSampleFormat(format.formatTag) || !HoldsTogether(format)) return false;
+    if (!IsSampleFormat(format.formatTag)) return UnreadTag(format.formatTag);
+    if (!HoldsTogether(format)) return LoadFailure::DamagedHeader;
     m_format = format;
-    return true;
+    return LoadFailure::None;
 }
 
 bool WaveReader::ReadFrameBytes(std::uint64_t offset, void* buffer, std::size_t size) const {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/LoadFailure.h"
 #include "engine/RegularFile.h"
 
 namespace sonolux {
@@ -44,6 +45,9 @@ public:
     // channel count times the bytes that hold one sample, and whose data chunk follows
     // the format. Which sample widths can be read is the loader's business.
     bool Open(const std::string& path);
+    // Why the last Open() failed (None after one that succeeded), with the bits per
+    // sample of the format record when one was read.
+    const LoadRefusal& Refusal() const { return m_refusal; }
 
     // The format as the 16-byte record, format tag 1 (PCM) or 3 (IEEE float), also
     // for WAVE_FORMAT_EXTENSIBLE. Valid after Open() succeeded.
@@ -53,6 +57,8 @@ public:
     // Whole frames present in the file's data chunk; a data chunk declaring more
     // bytes than the file holds counts only the frames that are there.
     std::uint32_t FrameCount() const { return m_frameCount; }
+    // Whether the data chunk declares more bytes than the file holds.
+    bool IsCutShort() const { return m_cutShort; }
 
     // Copies the `size` raw bytes that start `offset` bytes into the sample frames
     // to `buffer` (at least `size` bytes). Returns false unless all of them lie
@@ -60,13 +66,15 @@ public:
     bool ReadFrameBytes(std::uint64_t offset, void* buffer, std::size_t size) const;
 
 private:
-    bool WalkChunks();
-    bool ReadFormatChunk(std::uint64_t offset, std::uint32_t chunkSize);
+    LoadFailure WalkChunks();
+    LoadFailure ReadFormatChunk(std::uint64_t offset, std::uint32_t chunkSize);
 
     RegularFile m_file;
     WaveFormat m_format;
     std::uint64_t m_dataOffset = 0;
     std::uint32_t m_frameCount = 0;
+    bool m_cutShort = false;
+    LoadRefusal m_refusal;
 };
 
 }  // namespace sonolux

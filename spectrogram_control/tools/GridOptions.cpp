@@ -71,7 +71,8 @@ std::string GridUsage() {
            "prints the control's grid as a plain PGM image (P2), highest frequency bin first.\n"
            "  --samples          print the loaded 16-bit samples instead, one per line\n"
            "  --info             print what the load found instead, one key=value per line:\n"
-           "                     loaded, rate, channels, bits, frames, loaded_frames\n"
+           "                     loaded, rate, channels, bits, frames, loaded_frames, and\n"
+           "                     error (why the file was refused; empty when it was read)\n"
            "  --frame-limit N    load at most N frames, 1 to 4194304 (default 48000)\n"
            "  --float            read IEEE float wave files too\n"
            "  --width W          control width in pixels (default 150)\n"
@@ -83,6 +84,10 @@ std::string GridUsage() {
            " (default 0)\n"
            "  --pmin DB          level drawn white (default 20)\n"
            "  --pmax DB          level drawn black (default 120)\n"
+           "  --every-sample     one column per pixel of the width, each the loudest of the\n"
+           "                     frames over its samples, so no sample falls between frames\n"
+           "  --auto-contrast    grey scale from the recording's background to its loudest bin\n"
+           "                     instead of --pmin to --pmax\n"
            "  -h, --help         print this help and exit\n"
            "  -v, --version      print the version and exit\n"
            "A file the control refuses prints REFUSED (with --info: loaded=0 and zeros) and\n"
@@ -102,6 +107,10 @@ std::string ParseGridOptions(int argc, const char* const* argv, GridOptions& opt
             options.printInfo = true;
         } else if (!optionsEnded && argument == "--float") {
             options.load.floatSamples = true;
+        } else if (!optionsEnded && argument == "--every-sample") {
+            options.picture.everySample = true;
+        } else if (!optionsEnded && argument == "--auto-contrast") {
+            options.picture.autoContrast = true;
         } else if (!optionsEnded && argument.size() > 2 && argument.compare(0, 2, "--") == 0) {
             std::string name = argument;
             std::string value;

@@ -15,7 +15,8 @@ struct GridOptions {
     int widthPx = 150;          // --width: the control's width in pixels
     int heightPx = 100;         // --height: the control's height in pixels
     SpectrogramParameters parameters;
-    std::string file;  // the wave file; empty stands for an empty Filename
+    PictureOptions picture;  // --every-sample, --auto-contrast
+    std::string file;        // the wave file; empty stands for an empty Filename
 };
 
 // Reads `argv[1 ..]` into `options`. Returns an empty string on success, otherwise

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/GridOptions.h"
 #include "engine/SpectrogramImage.h"
 #include "engine/WaveLoader.h"
+#include "tools/GridOptions.h"
 
 namespace {
 
@@ -18,12 +18,15 @@ void PrintSamples(const std::vector<std::int16_t>& samples) {
     for (std::int16_t sample : samples) std::printf("%d\n", sample);
 }
 
-// What the control tells its host about the load; all zeros for a refused file.
-void PrintInfo(bool loaded, const sonolux::WaveFileInfo& info) {
-    std::printf("loaded=%d\nrate=%u\nchannels=%u\nbits=%u\nframes=%u\nloaded_frames=%u\n",
+// What the control tells its host about the load; all zeros and the reason for a
+// refused file.
+void PrintInfo(bool loaded, const sonolux::WaveFileInfo& info,
+               const sonolux::LoadRefusal& refusal) {
+    std::printf("loaded=%d\nrate=%u\nchannels=%u\nbits=%u\nframes=%u\nloaded_frames=%u\nerror=%s\n",
                 loaded ? 1 : 0, static_cast<unsigned>(info.sampleRate),
                 static_cast<unsigned>(info.channels), static_cast<unsigned>(info.bitsPerSample),
-                static_cast<unsigned>(info.totalFrames), static_cast<unsigned>(info.loadedFrames));
+                static_cast<unsigned>(info.totalFrames), static_cast<unsigned>(info.loadedFrames),
+                sonolux::LoadRefusalText(refusal).c_str());
 }
 
 // The grid as the picture looks: the first row is the highest frequency bin.
@@ -48,7 +51,8 @@ int PrintLoaded(const sonolux::GridOptions& options, const std::vector<std::int1
         PrintSamples(samples);
     } else {
         sonolux::SpectrogramImage image;
-        image.Build(samples, options.parameters, QSize(options.widthPx, options.heightPx));
+        image.Build(samples, options.parameters, QSize(options.widthPx, options.heightPx),
+                    options.picture);
         if (image.IsNull()) {
             std::fputs("sonolux-grid: not enough memory for the grid\n", stderr);
             return 1;
@@ -89,10 +93,11 @@ int main(int argc, char** argv) {
     }
     std::vector<std::int16_t> samples;
     sonolux::WaveFileInfo info;
-    const bool refused = sonolux::LoadWaveFile(options.file, samples, options.load, &info) ==
-                         sonolux::LoadResult::Refused;
+    sonolux::LoadRefusal refusal;
+    const bool refused = sonolux::LoadWaveFile(options.file, samples, options.load, &info,
+                                               &refusal) == sonolux::LoadResult::Refused;
     if (options.printInfo) {
-        PrintInfo(!refused && !options.file.empty(), info);
+        PrintInfo(!refused && !options.file.empty(), info, refusal);
         if (std::fflush(stdout) != 0) return 1;
         return refused ? ExitRefused : 0;
     }

@@ -108,6 +108,34 @@ TEST(SonoluxGrid, PrintsTheGridAsThePictureLooksForTheGivenControl) {
     }
 }
 
+TEST(SonoluxGrid, EverySampleAndAutoContrastPrintThePictureTheyAskFor) {
+    TempFolder folder;
+    std::vector<std::int16_t> samples(30000);
+    for (std::size_t j = 0; j < samples.size(); ++j)
+        samples[j] = static_cast<std::int16_t>(static_cast<int>((j * 7919) % 2011) - 1000);
+    const QString path = QString::fromStdString(folder.WriteWave("noise.wav", samples));
+    for (const sonolux::PictureOptions options :
+         {sonolux::PictureOptions{true, false}, sonolux::PictureOptions{false, true},
+          sonolux::PictureOptions{true, true}}) {
+        QStringList arguments = {"--width", "60", "--height", "40"};
+        if (options.everySample) arguments << "--every-sample";
+        if (options.autoContrast) arguments << "--auto-contrast";
+        const GridRun run = RunGrid(arguments << path);
+        ASSERT_EQ(run.exitCode, 0);
+        sonolux::SpectrogramImage image;
+        image.Build(samples, sonolux::SpectrogramParameters{}, QSize(60, 40), options);
+        const sonolux::SpectrogramGeometry& g = image.BuiltGeometry();
+        const Pgm pgm = ParsePgm(run.out);
+        ASSERT_EQ(pgm.width, options.everySample ? 60 : g.frameCount);
+        ASSERT_EQ(pgm.height, g.binCount);
+        std::vector<int> expected;
+        for (int row = 0; row < g.binCount; ++row)
+            for (int column = 0; column < g.frameCount; ++column)
+                expected.push_back(image.Image().pixelIndex(column, row));
+        EXPECT_EQ(pgm.values, expected);
+    }
+}
+
 TEST(SonoluxGrid, InfoPrintsWhatTheLoadFoundAndRefusalsAsZeros) {
     TempFolder folder;
     const QString stereo = QString::fromStdString(folder.Path("stereo24.wav"));
@@ -117,19 +145,21 @@ TEST(SonoluxGrid, InfoPrintsWhatTheLoadFoundAndRefusalsAsZeros) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out,
               "loaded=1\nrate=44100\nchannels=2\nbits=24\nframes=60000\n"
-              "loaded_frames=48000\n");
+              "loaded_frames=48000\nerror=\n");
     run = RunGrid({"--info", "--frame-limit", "4194304", stereo});
     EXPECT_EQ(run.out,
               "loaded=1\nrate=44100\nchannels=2\nbits=24\nframes=60000\n"
-              "loaded_frames=60000\n");
+              "loaded_frames=60000\nerror=\n");
 
     const std::string zeros = "loaded=0\nrate=0\nchannels=0\nbits=0\nframes=0\nloaded_frames=0\n";
     run = RunGrid({"--info", QString::fromStdString(folder.WriteText("notes.wav", "text"))});
     EXPECT_EQ(run.exitCode, 3);
-    EXPECT_EQ(run.out, zeros);
+    EXPECT_EQ(run.out, zeros + "error=not a wave file\n");
+    run = RunGrid({"--info", QString::fromStdString(folder.Path("gone.wav"))});
+    EXPECT_EQ(run.out, zeros + "error=file not found\n");
     run = RunGrid({"--info", ""});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, zeros);
+    EXPECT_EQ(run.out, zeros + "error=\n");
 }
 
 TEST(SonoluxGrid, FrameLimitAndFloatChangeWhatIsLoaded) {
@@ -145,7 +175,10 @@ TEST(SonoluxGrid, FrameLimitAndFloatChangeWhatIsLoaded) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "-16384\n8192\n");
     EXPECT_EQ(RunGrid({"--info", "--float", path}).out,
-              "loaded=1\nrate=8000\nchannels=1\nbits=32\nframes=2\nloaded_frames=2\n");
+              "loaded=1\nrate=8000\nchannels=1\nbits=32\nframes=2\nloaded_frames=2\nerror=\n");
+    EXPECT_EQ(RunGrid({"--info", path}).out,
+              "loaded=0\nrate=0\nchannels=0\nbits=0\nframes=0\nloaded_frames=0\n"
+              "error=32-bit float\n");
 }
 
 TEST(SonoluxGrid, BadCommandLinesAreRejected) {

@@ -1,7 +1,8 @@
 // libFuzzer entry: every input is taken as the bytes of a wave file and goes
 // through the control's whole load, as a new control takes it, as one that
 // takes whole recordings and float samples does, and with a frame limit taken
-// from the input, then through the image build of a small control. Run under
+// from the input, then through the image build of a small control, as described
+// and with every sample and its own contrast. Run under
 // AddressSanitizer and UndefinedBehaviorSanitizer.
 //
 // The file is longer than the input: the last input byte, times 4 KiB, is a hole
@@ -68,13 +69,20 @@ bool Load(const std::string& path, std::size_t size, const sonolux::LoadOptions&
           std::vector<std::int16_t>& samples) {
     samples = Previous;
     sonolux::WaveFileInfo info{1, 1, 1, 1, 1};
-    if (sonolux::LoadWaveFile(path, samples, options, &info) == sonolux::LoadResult::Refused) {
-        // A refusal changes nothing and describes nothing.
-        if (samples != Previous || !(info == sonolux::WaveFileInfo{})) std::abort();
+    sonolux::LoadRefusal refusal{sonolux::LoadFailure::OutOfMemory, 7};
+    if (sonolux::LoadWaveFile(path, samples, options, &info, &refusal) ==
+        sonolux::LoadResult::Refused) {
+        // A refusal changes nothing, describes nothing, and says why.
+        if (samples != Previous || !(info == sonolux::WaveFileInfo{}) ||
+            refusal.failure == sonolux::LoadFailure::None ||
+            sonolux::LoadRefusalText(refusal).empty()) {
+            std::abort();
+        }
         return false;
     }
     // Every sample comes from at least one byte of the file.
-    if (samples.empty() || samples.size() > options.frameLimit || samples.size() > size ||
+    if (refusal != sonolux::LoadRefusal{} || samples.empty() ||
+        samples.size() > options.frameLimit || samples.size() > size ||
         samples.capacity() != samples.size() || info.loadedFrames != samples.size() ||
         info.totalFrames < info.loadedFrames || info.channels == 0) {
         std::abort();
@@ -107,5 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!wholeRead) return 0;
     sonolux::SpectrogramImage image;
     image.Build(whole, sonolux::SpectrogramParameters{}, QSize(40, 30));
+    // Every sample costs a transform per 16 of them here: the part (at most 65536
+    // frames) keeps the runs fast.
+    image.Build(part, sonolux::SpectrogramParameters{}, QSize(40, 30),
+                sonolux::PictureOptions{true, true});
     return 0;
 }

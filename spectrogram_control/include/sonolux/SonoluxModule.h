@@ -57,7 +57,8 @@ constexpr const char* ProgID_Sonolux = "SONOLUX.SonoluxCtrl.1";
 //   "PlayError"      QString  why the last Play failed; empty when it did not
 // After a refused file or an empty Filename, Loaded is false and the numbers
 // are 0, while the picture stays that of the last file read. The control's
-// signal LoadStateChanged() announces a change of the first six,
+// signal LoadStateChanged() announces a change of the first six (and of
+// LoadError below),
 // PlayStateChanged() a change of the last two (connect by name with
 // SIGNAL(LoadStateChanged()), or through QMetaObject::indexOfSignal).
 // It also takes:
@@ -69,10 +70,12 @@ constexpr const char* ProgID_Sonolux = "SONOLUX.SonoluxCtrl.1";
 // Changing either reloads the current file. Neither is saved with the control.
 // How the picture is drawn (neither saved with the control, both false at first):
 //   "EverySample"    bool     one column per device pixel, each the loudest
-//                             power, bin by bin, of the frames that start in its
-//                             stretch of samples, so no sample falls between frames
+//                             power, bin by bin, of the frames (half a frame
+//                             apart) that cover any of its samples, so no sample
+//                             falls between frames; the host's HopSize is not used
 //   "AutoContrast"   bool     the grey scale runs from the recording's background
-//                             (white) to its loudest bin (black) instead of
+//                             less 6 dB (white) to its loudest bin, at least
+//                             24 dB over the background (black), instead of
 //                             PowerMin to PowerMax
 // And, read-only with the load state:
 //   "LoadError"      QString  a few words on why the last load refused its file

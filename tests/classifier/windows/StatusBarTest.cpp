@@ -123,11 +123,16 @@ TEST_F(StatusBar, MarksMovedAndUnreadableRecordingsOnTheirCells) {
     patch.seek(20);
     patch.write(QByteArray("\x03\x00", 2));  // format tag 3: IEEE float
     patch.close();
-    for (const std::string& name : {incoming.WriteText("zero.wav", ""), floats}) {
+    // The hatch names the reason; for a float file, where to ask for it to be read.
+    const std::pair<std::string, QString> refused[] = {
+        {incoming.WriteText("zero.wav", ""), "empty file"},
+        {floats, "32-bit float: Preferences > Recordings"}};
+    for (const auto& [name, text] : refused) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(window->Cell(1).Marks().IsUnreadable());
         window->Cell(1).SetFilename(Q(name));
         EXPECT_TRUE(window->Cell(1).Marks().IsUnreadable());
+        EXPECT_EQ(window->Cell(1).Marks().UnreadableText(), text);
         window->Cell(1).SetFilename(inbox + "/r1.wav");
     }
     EXPECT_FALSE(window->Cell(1).Marks().IsUnreadable());

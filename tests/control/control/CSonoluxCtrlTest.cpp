@@ -353,7 +353,7 @@ TEST_F(Control, TellsItsHostWhatTheLastLoadFound) {
     EXPECT_EQ(changes.count(), 3);
     control.SetFilename("");
     EXPECT_EQ(LoadState(control), NothingLoaded);
-    EXPECT_EQ(changes.count(), 3);
+    EXPECT_EQ(changes.count(), 4);  // only LoadError changed: it empties
 }
 
 TEST_F(Control, ReportsWhatBecameOfTheLastPlay) {

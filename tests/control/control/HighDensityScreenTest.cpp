@@ -68,4 +68,12 @@ TEST(HighDensityScreen, EveryPictureIsComputedForTheDevicePixelsItCovers) {
     ASSERT_EQ(control.ImageBuildCount(), builds);
     ASSERT_EQ(shown.size(), QSize(300, 200));
     EXPECT_GT(DistinctRows(shown), 64);
+
+    // With every sample shown, one column per device pixel of the width.
+    control.SetEverySample(true);
+    QCoreApplication::sendPostedEvents(&control);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(&control);
+    ASSERT_FALSE(control.IsImageDirty());
+    EXPECT_EQ(control.Image().BuiltGeometry().frameCount, 300);
 }
