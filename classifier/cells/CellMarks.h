@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 
 // What a cell marks over its spectrogram: the folder a recording was moved to
-// since it was loaded, and a file the control could not read. Lies exactly
+// since it was loaded, a file the control could not read, and the playhead
+// while the recording plays. Lies exactly
 // over the control, inside the selection frame, and lets every mouse event
 // through to the control.
 class CellMarks : public QWidget {
@@ -18,6 +20,17 @@ public:
     QString MovedTo() const { return m_movedTo; }
     void SetUnreadable(bool unreadable);
     bool IsUnreadable() const { return m_unreadable; }
+    // A thin vertical line at `x` pixels from the left: where the sound being
+    // heard is in the picture. None while `x` is negative.
+    void SetPlayheadX(int x);
+    int PlayheadX() const { return m_playheadX; }
+
+    // Where the playhead of a sound `seconds` into a recording stands in a
+    // picture `width` pixels wide that shows its first `loadedFrames` frames at
+    // `sampleRate`; -1 (none) when that is past what the picture shows or there
+    // is nothing to show.
+    static int PlayheadX(double seconds, std::int64_t loadedFrames, std::uint32_t sampleRate,
+                         int width);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -26,7 +39,9 @@ private:
     void Refresh();
     void PaintUnreadable(QPainter& painter);
     void PaintMovedTo(QPainter& painter);
+    void PaintPlayhead(QPainter& painter);
 
     QString m_movedTo;
     bool m_unreadable = false;
+    int m_playheadX = -1;
 };

@@ -57,6 +57,10 @@ constexpr SingleKey PowerMin{"Spectrogram Parameters", "Power Min", 20.0f};
 constexpr BooleanKey WholeRecording{"Recordings", "WholeRecording", false};
 constexpr BooleanKey AnyCaseWave{"Recordings", "AnyCaseWave", false};
 constexpr BooleanKey FloatSamples{"Recordings", "FloatSamples", false};
+// The "Playback" options: a recording's own speed divided by 1 to 20 (of the
+// speeds offered; any other reads as 1), and Play on Select, off.
+constexpr IntegerKey SpeedDivisor{"Playback", "SpeedDivisor", 1, true, 1, 20};
+constexpr BooleanKey PlayOnSelect{"Playback", "PlayOnSelect", false};
 
 // The "Key Bindings" window: open or not, its frame's top-left corner and its
 // size, in pixels. A width or height of 0 (nothing stored) leaves the place to

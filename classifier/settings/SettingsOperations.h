@@ -23,7 +23,7 @@ void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow)
 void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
-// The sections Corvane adds ("Recordings", "Key Bindings") are saved only when
+// The sections Corvane adds ("Recordings", "Playback", "Key Bindings") are saved only when
 // they would read back otherwise: a user who never changes them keeps a
 // settings file of the usual three sections, and one who changes them back
 // finds the defaults stored over the old values.
@@ -31,6 +31,11 @@ void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow)
 // The "Recordings" options, read after the parameter set and written after it.
 void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
 void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
+// The "Playback" options, read and written after the "Recordings" ones; saved
+// only when they differ from what is stored (or, with nothing stored, from
+// the defaults).
+void LoadPlaybackSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
+void SavePlaybackSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
 // The "Key Bindings" window as the last run left it: open or not, and its
 // frame's top-left corner and size in pixels, when a size was stored.

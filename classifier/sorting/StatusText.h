@@ -45,7 +45,8 @@ NextBatchLine NextBatch(const QString& dialogPath, const QString& batchFolder, i
 // "x.wav was not moved to /a/b/".
 QString MoveFailed(const QString& path, const QString& target);
 
-// "Playing x.wav"; "Could not play x.wav: <reason>"; nothing once it ended.
-QString Play(const QString& path, bool playing, const QString& error);
+// "Playing x.wav" ("Playing x.wav at 1/10" when it plays at a tenth of its
+// speed); "Could not play x.wav: <reason>"; nothing once it ended.
+QString Play(const QString& path, bool playing, const QString& error, int speedDivisor = 1);
 
 }  // namespace StatusText

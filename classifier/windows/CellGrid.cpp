@@ -33,6 +33,7 @@ void CellGrid::CreateCell() {
     // A cell made after the options were set reads its recordings as the others do.
     cell->SetFrameLimit(m_recordings.FrameLimit());
     cell->SetFloatSamples(m_recordings.FloatSamples);
+    cell->SetPlaybackSpeedDivisor(m_speedDivisor);
     ctlSonoluxBord.push_back(cell);
 }
 
@@ -111,6 +112,17 @@ void CellGrid::SetRecordingOptions(const RecordingOptions& options) {
     for (SonoluxBord* cell : ctlSonoluxBord) {
         cell->SetFrameLimit(options.FrameLimit());
         cell->SetFloatSamples(options.FloatSamples);
+    }
+}
+
+void CellGrid::SetPlaybackSpeed(std::int16_t divisor) {
+    m_speedDivisor = divisor;
+    for (SonoluxBord* cell : ctlSonoluxBord) cell->SetPlaybackSpeedDivisor(divisor);
+}
+
+void CellGrid::StopPlaying() {
+    for (SonoluxBord* cell : ctlSonoluxBord) {
+        if (cell->IsPlaying()) cell->Stop();
     }
 }
 

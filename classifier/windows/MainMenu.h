@@ -2,7 +2,9 @@
 
 #include <QKeySequence>
 #include <QString>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "windows/MenuShortcuts.h"
 
@@ -28,6 +30,12 @@ public:
     bool IsTabChecked() const;
     bool IsPlayChecked() const;
     void SetPlayChecked(bool checked);
+    // The checked item of the Playback Speed menu, as a divisor of a
+    // recording's own speed; checking one of the speeds offered.
+    std::int16_t SpeedDivisor() const;
+    void SetSpeedDivisor(std::int16_t divisor);
+    bool IsPlayOnSelectChecked() const;
+    void SetPlayOnSelectChecked(bool checked);
 
 private:
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
@@ -35,6 +43,7 @@ private:
     void BuildFileMenu();
     void BuildEditMenu();
     void BuildSpectrogramMenu();
+    void BuildPlaybackItems(QMenu* mnuSPG);
     void BuildHelpMenu();
 
     frmMain* m_window = nullptr;
@@ -47,4 +56,6 @@ private:
     QAction* mnuEditClear = nullptr;
     QAction* mnuSPGTab = nullptr;
     QAction* mnuSPGPlay = nullptr;
+    std::vector<QAction*> mnuSPGSpeed;  // in the order of PlaybackOptions::SpeedDivisors
+    QAction* mnuSPGPlayOnSelect = nullptr;
 };

@@ -57,7 +57,8 @@ void StatusPresenter::ShowPointerReadout(QObject* watched, QEvent* event) {
 }
 
 void StatusPresenter::ShowPlayState(const SonoluxBord& cell) {
-    const QString text = StatusText::Play(cell.Filename(), cell.IsPlaying(), cell.PlayError());
+    const QString text = StatusText::Play(cell.Filename(), cell.IsPlaying(), cell.PlayError(),
+                                          cell.PlaybackSpeedDivisor());
     if (text.isEmpty()) {
         m_bar.clearMessage();
     } else {

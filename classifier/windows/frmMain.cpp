@@ -82,6 +82,8 @@ void frmMain::connectUi() {
     // A keystroke with Tab after Classify moves the focus too: it refreshes once, after.
     connect(qApp, &QApplication::focusChanged, this,
             [this] { m_statusPresenter.RefreshUnlessHeld(); });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { SelectionChanged(now); });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &frmMain::mnuEdit_Click);
     connect(&m_cells, &CellGrid::CellLoadStateChanged, this,
             [this](int index) { m_statusPresenter.CellLoadStateChanged(index); });
@@ -100,6 +102,7 @@ void frmMain::Form_Load() {
         // Stored values are checked on reading; a cell refusing one keeps its own.
     }
     SettingsOperations::LoadRecordingSettings(m_services.settings, *this);
+    SettingsOperations::LoadPlaybackSettings(m_services.settings, *this);
     m_options = std::make_unique<frmOptions>(*this, m_services.messages, m_services.dpi);
     m_options->Update();
     m_preferences = std::make_unique<frmPreferences>(*this, m_services.messages, m_services.dpi);
@@ -124,6 +127,7 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveViewSettings(m_services.settings, *this);
     SettingsOperations::SaveSPGSettings(m_services.settings, *this);
     SettingsOperations::SaveRecordingSettings(m_services.settings, *this);
+    SettingsOperations::SavePlaybackSettings(m_services.settings, *this);
     SettingsOperations::SaveKeyLegendSettings(m_services.settings,
                                               {m_keyLegend->isVisible(), m_keyLegend->Placement()});
     const QString error = m_services.settings.Commit();
@@ -230,7 +234,10 @@ void frmMain::mnuSPGKeystroke_Click() {
 
 void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
     const std::optional<ClassifierKeyMap::Binding> binding = m_keyBindings.Find(keyStroke);
-    if (!binding) return;
+    if (!binding) {
+        PlaybackKey(keyStroke);
+        return;
+    }
     m_statusPresenter.ClearMessage();
     {
         const StatusPresenter::Hold hold(m_statusPresenter);
@@ -241,6 +248,14 @@ void frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
         }
     }
     ClassificationChanged();
+}
+
+void frmMain::PlaybackKey(const KeyStroke& keyStroke) {
+    constexpr std::int16_t Space = 0x20;
+    constexpr std::int16_t Escape = 0x1B;
+    if (keyStroke.Shift != 0) return;
+    if (keyStroke.KeyCode == Space) mnuSPGPlaySelected_Click();
+    if (keyStroke.KeyCode == Escape) mnuSPGStopPlaying_Click();
 }
 
 void frmMain::ClassificationChanged() {
@@ -287,6 +302,38 @@ void frmMain::mnuSPGKeyBindings_Click() {
 void frmMain::mnuSPGPreferences_Click() {
     m_preferences->Update();
     m_preferences->ShowModeless();
+}
+
+void frmMain::SetPlaybackOptions(const PlaybackOptions& options) {
+    m_menu.SetSpeedDivisor(options.SpeedDivisor);
+    m_menu.SetPlayOnSelectChecked(options.PlayOnSelect);
+    m_cells.SetPlaybackSpeed(m_menu.SpeedDivisor());
+}
+
+void frmMain::mnuSPGSpeed_Click() {
+    m_cells.SetPlaybackSpeed(m_menu.SpeedDivisor());
+}
+
+void frmMain::mnuSPGPlaySelected_Click() {
+    SonoluxBord* cell = SelectedCell();
+    if (!cell) return;
+    if (cell->IsPlaying()) {
+        cell->Stop();
+    } else {
+        cell->Play();
+    }
+}
+
+void frmMain::SelectionChanged(QWidget* focused) {
+    if (!focused || focused->window() != this) return;
+    SonoluxBord* cell = SelectedCell();
+    if (!cell || cell->Sonolux1() != focused || cell == m_lastSelected) return;
+    m_lastSelected = cell;
+    if (!m_menu.IsPlayOnSelectChecked()) return;
+    m_cells.StopPlaying();
+    // A click with Play checked plays the cell itself.
+    if (m_menu.IsPlayChecked() && QGuiApplication::mouseButtons() != Qt::NoButton) return;
+    if (!cell->Filename().isEmpty()) cell->Play();
 }
 
 void frmMain::mnuHelpAbout_Click() {

@@ -84,6 +84,10 @@ public:
     void SetRecordingOptions(const RecordingOptions& options) override {
         m_cells.SetRecordingOptions(options);
     }
+    PlaybackOptions GetPlaybackOptions() const override {
+        return {m_menu.SpeedDivisor(), m_menu.IsPlayOnSelectChecked()};
+    }
+    void SetPlaybackOptions(const PlaybackOptions& options) override;
 
     // Refuses, with a message, a `TargetDir` that is no absolute folder path
     // before it looks at the keystroke; stores the folder with a final "/".
@@ -146,6 +150,12 @@ public:
     // The action has already toggled its check mark.
     void mnuSPGPlay_Click() { m_cells.SetPlay(m_menu.IsPlayChecked()); }
     void mnuSPGPreferences_Click();
+    // The action has already been checked.
+    void mnuSPGSpeed_Click();
+    // Plays the selected cell's recording, or ends it while it plays.
+    void mnuSPGPlaySelected_Click();
+    void mnuSPGStopPlaying_Click() { m_cells.StopPlaying(); }
+    void mnuSPGPlayOnSelect_Click() {}
     // The preferences dialog, loaded (hidden) with the window.
     frmPreferences& PreferencesDialog() const { return *m_preferences; }
 
@@ -164,6 +174,9 @@ private:
     // Makes the key legend where the last run left it; it opens with the window.
     void LoadKeyLegend();
     void Form_KeyDown(const KeyStroke& keyStroke);
+    // Space plays or stops the selected cell, Escape stops every sound; only
+    // when no binding takes the keystroke.
+    void PlaybackKey(const KeyStroke& keyStroke);
     void UpdateUndoCommand() {
         m_menu.ShowUndo(m_classifier.UndoCaption(), m_classifier.CanUndo());
     }
@@ -178,6 +191,8 @@ private:
         const StatusPresenter::Hold hold(m_statusPresenter);
         m_cells.Clear();
     }
+    // With Play on Select, a cell that becomes the selected one plays.
+    void SelectionChanged(QWidget* focused);
     void FillBatch(const QString& folder) {
         m_batch.Fill(folder, m_classifiedGrid, BatchSource::WaveNamesOf(m_cells.Recordings()));
     }
@@ -202,4 +217,7 @@ private:
     bool m_keyLegendAtStart = false;
     // Inside an import: the legend and the menu shortcuts follow the whole list once, after.
     bool m_holdKeyMapChanged = false;
+    // The cell last selected, for Play on Select: a focus that comes back to it
+    // (from a dialog, or another window) does not play it again.
+    const SonoluxBord* m_lastSelected = nullptr;
 };

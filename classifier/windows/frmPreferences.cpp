@@ -1,6 +1,7 @@
 #include "windows/frmPreferences.h"
 
 #include "core/MainWindowValues.h"
+#include "windows/PlaybackPage.h"
 #include "windows/PreferencesPage.h"
 #include "windows/RecordingsPage.h"
 
@@ -20,6 +21,7 @@ std::unique_ptr<PreferencesPage> Make(QWidget* panel, const TwipsPlacement& layo
 // The pages in the order of their tabs.
 const PageEntry Pages[] = {
     {{"Recordings", "grpRecordings", "How recordings are listed and read"}, &Make<RecordingsPage>},
+    {{"Playback", "grpPlayback", "How recordings are played"}, &Make<PlaybackPage>},
 };
 
 }  // namespace

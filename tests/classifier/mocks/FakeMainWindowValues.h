@@ -55,6 +55,8 @@ public:
         recordingCalls.push_back(options);
         recordings = options;
     }
+    PlaybackOptions GetPlaybackOptions() const override { return playback; }
+    void SetPlaybackOptions(const PlaybackOptions& options) override { playback = options; }
 
     std::int32_t width = 1500;
     std::int32_t height = 1000;
@@ -64,6 +66,7 @@ public:
     std::vector<SpectrogramParameterSet> spgCalls;
     RecordingOptions recordings;
     std::vector<RecordingOptions> recordingCalls;
+    PlaybackOptions playback;
     // Thrown by SetSPGParams after it recorded the call, like a cell
     // whose control refuses a value.
     std::optional<CorvaneError> refuseSPGParams;

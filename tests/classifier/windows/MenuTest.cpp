@@ -73,7 +73,8 @@ TEST_F(Menus, ItemsStandInTheirOrderWithAdditionsLast) {
         {"mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuEditClear"},
         {"mnuSPGKeystroke", "mnuSPGEraseKeyDir", "mnuSPGTab", "mnuSPGBar1", "mnuSPGClear",
          "mnuSPGOptions", "mnuSPGBar2", "mnuSPGPlay", "mnuSPGBar3", "mnuSPGUndo",
-         "mnuSPGKeyBindings", "mnuSPGPreferences"},
+         "mnuSPGKeyBindings", "mnuSPGPreferences", "mnuSPGBar4", "mnuSPGSpeed",
+         "mnuSPGPlaySelected", "mnuSPGStopPlaying", "mnuSPGPlayOnSelect"},
         {"mnuHelpAbout"},
     };
     const QList<QAction*> menus = window->menuBar()->actions();
