@@ -204,6 +204,16 @@ public:
             if (failed) failed->OnPlayFailed(PlayFailure::NoSoundOutput());
             return;
         }
+        // An output that stops by itself (its server went away) ends the sound.
+        // Queued: the sink is not deleted inside its own signal, and a report
+        // that arrives after a newer sound began is recognised and dropped.
+        const int sound = ++m_sound;
+        QObject::connect(
+            m_sink, &QAudioSink::stateChanged, this,
+            [this, sound](QAudio::State state) {
+                if (sound == m_sound && m_sink && state == QAudio::StoppedState) End();
+            },
+            Qt::QueuedConnection);
         m_started = true;
         m_lastFrame = -1;
         m_stalled.invalidate();
@@ -274,6 +284,7 @@ private:
     double m_lastFrame = -1;
     int m_rate = 1;
     QElapsedTimer m_stalled;
+    int m_sound = 0;                             // counts the sounds started
     ISoundPlayerListener* m_listener = nullptr;  // of the current sound, not owned
     bool m_started = false;                      // the current sound has been heard
 };

@@ -50,6 +50,7 @@ std::size_t MonitorRecorder::Pump() {
     m_parec.waitForReadyRead(0);
     m_partial += m_parec.readAllStandardOutput();
     const std::size_t count = static_cast<std::size_t>(m_partial.size()) / 2;
+    if (count == 0) return m_samples.size();
     const std::size_t old = m_samples.size();
     m_samples.resize(old + count);
     std::memcpy(m_samples.data() + old, m_partial.constData(), count * 2);
