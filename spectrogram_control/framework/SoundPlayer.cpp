@@ -182,7 +182,8 @@ public:
     // Plays `stream`, already open, on `device`; the sound before it ends first.
     void Play(std::unique_ptr<sonolux::TimeExpandedStream> stream, const QAudioDevice& device,
               int divisor, ISoundPlayerListener* listener) {
-        End();
+        // Ending a sound runs the event loop, where another request may start one.
+        while (m_sink) End();
         const QAudioFormat format = OutputFormat(device, *stream, divisor);
         if (!format.isValid()) {
             if (listener) listener->OnPlayFailed(PlayFailure::FormatNotPlayable());
@@ -266,14 +267,17 @@ private:
         if (listener && started) listener->OnPlayEnded();
     }
 
+    // Silences and deletes the output at once: one left to the event loop
+    // would outlive the application object in a host that never runs its loop.
+    // The sink's destructor runs the event loop, so it is taken out of reach
+    // first.
     void Discard() {
-        if (m_sink) {
-            m_sink->disconnect();
-            m_sink->stop();
-            delete m_sink;  // and the device with it
-        }
-        m_sink = nullptr;
         m_device = nullptr;
+        QAudioSink* sink = std::exchange(m_sink, nullptr);
+        if (!sink) return;
+        sink->disconnect();
+        sink->stop();
+        delete sink;  // and the device with it
     }
 
     QTimer m_tick;
