@@ -25,8 +25,8 @@ int OutputRateFor(std::uint32_t fileRate, int divisor, int minRate, int maxRate,
 // window 16 zero crossings wide on either side, where fc is 1 when the rate
 // rises and the ratio of the rates when it falls (so nothing above the lower
 // rate's Nyquist frequency folds back), normalised to unit gain at 0 Hz. Input
-// before the first and after the last frame is silence. What it holds besides
-// the kernel's span of input is the caller's.
+// before the first and after the last frame is silence; the caller holds the
+// input, the resampler only its weights.
 class SincResampler {
 public:
     SincResampler(std::size_t channels, double inputRate, double outputRate);

@@ -72,10 +72,6 @@ QObject* OutputOwnerForNewOutput() {
     return g_outputOwner;
 }
 
-}  // namespace
-
-namespace {
-
 // The samples of one recording as the output takes them: the time-expanded
 // stream converted to the output's sample format, then a short silence, so
 // that the last of the recording is out of the output's buffer before the
@@ -128,9 +124,9 @@ private:
 
 // How often the position heard is told: 40 times a second.
 constexpr int PositionIntervalMilliseconds = 25;
-// What the output is asked to buffer. Larger would only delay nothing (the
-// position allows for it) but keep more in memory; much smaller lets a busy
-// user-interface thread (a spectrogram being computed) starve the output.
+// What the output is asked to buffer. More would cost memory and nothing else
+// (the position allows for it, and a stop drops what is buffered); much less
+// lets a busy user-interface thread (a spectrogram being computed) starve it.
 constexpr int BufferMilliseconds = 200;
 // Once all was handed over, how long the heard position may stand still before
 // the sound is taken to have ended all the same (an output that stopped telling).
@@ -168,7 +164,9 @@ QAudioFormat OutputFormat(const QAudioDevice& device, const sonolux::TimeExpande
 // reports), carried on by the clock between the server's timing reports and
 // never beyond what was written: the time of what is being heard. The
 // alternative, what was handed over less what is still buffered, leaves out
-// the sink's latency and moves only when the server asks for more.
+// the sink's latency and moves only when the server asks for more. Against a
+// null sink's monitor the first stays within 7 ms of what is played; the
+// second ran up to 77 ms ahead, in steps.
 class QtSoundPlayer::Output : public QObject {
 public:
     explicit Output(QObject* owner) : QObject(owner) {
