@@ -104,13 +104,14 @@ public:
     uint GetTotalFrames() const { return m_fileInfo.totalFrames; }
     int GetLoadedFrames() const { return static_cast<int>(m_fileInfo.loadedFrames); }
 
-    // Playing is true from the moment the sound of Play is heard until it ends
-    // or another Play (of any control of the module) replaces it. PlayError says
-    // why the last Play failed ("no file", "file not found", "not a regular
-    // file", "no sound output", "format not playable", "name not usable" for
-    // a Filename that names no file exactly); Play empties it. A Play
-    // that fails at once leaves a sound that is still playing alone, so Playing
-    // can be true while PlayError tells of the latest request.
+    // Playing is true from the moment the sound of Play is heard until it ends,
+    // Stop ends it, or another Play (of any control of the module) replaces
+    // it. PlayError says why the last Play failed ("no file", "file not
+    // found", "not a regular file", "no sound output", "format not playable",
+    // "name not usable" for a Filename that names no file exactly); Play
+    // empties it. A Play that fails at once leaves a sound that is still
+    // playing alone, so Playing can be true while PlayError tells of the
+    // latest request.
     // PlayStateChanged is emitted whenever one of the two changes.
     bool GetPlaying() const { return m_playing; }
     QString GetPlayError() const { return m_playError; }
@@ -144,9 +145,9 @@ public:
     // when it changes: at least 30 times a second while the sound plays.
     float GetPlayPosition() const { return m_playPosition; }
     // Play plays the recording at 1/divisor of its speed (time expansion: a
-    // 40 kHz call sounds at 4 kHz at 10): 1 to 20, 1 in a new control. Any other
-    // value raises the invalid property value error and keeps the old one. Not
-    // saved with the control's state.
+    // 40 kHz call sounds at 4 kHz at a divisor of 10): 1 to 20, 1 in a new
+    // control. Any other value raises the invalid property value error and
+    // keeps the old one. Not saved with the control's state.
     short GetPlaybackSpeedDivisor() const { return m_speedDivisor; }
     void SetPlaybackSpeedDivisor(short value);
 
