@@ -47,7 +47,7 @@ void CellMarks::SetPartialLength(const QString& text) {
 }
 
 bool CellMarks::HasMarks() const {
-    return m_unreadable || !m_movedTo.isEmpty() || !m_partialLength.isEmpty();
+    return m_unreadable || !m_movedTo.isEmpty() || !m_partialLength.isEmpty() || m_playheadX >= 0;
 }
 
 QString CellMarks::UnreadableText(const QString& reason) {
@@ -56,6 +56,22 @@ QString CellMarks::UnreadableText(const QString& reason) {
     if (reason.endsWith(QLatin1String("-bit float")))
         return reason + QStringLiteral(": Preferences > Recordings");
     return reason;
+}
+
+
+void CellMarks::SetPlayheadX(int x) {
+    x = std::max(x, -1);
+    if (x == m_playheadX) return;
+    m_playheadX = x;
+    Refresh();
+}
+
+int CellMarks::PlayheadX(double seconds, std::int64_t loadedFrames, std::uint32_t sampleRate,
+                         int width) {
+    if (loadedFrames <= 0 || sampleRate == 0 || width <= 0 || seconds < 0) return -1;
+    const double shown = static_cast<double>(loadedFrames) / sampleRate;
+    if (seconds > shown) return -1;
+    return std::min(width - 1, static_cast<int>(seconds / shown * width));
 }
 
 void CellMarks::Refresh() {
@@ -70,6 +86,12 @@ void CellMarks::paintEvent(QPaintEvent*) {
     if (m_unreadable) PaintUnreadable(painter);
     if (!m_movedTo.isEmpty()) PaintMovedTo(painter);
     if (!m_partialLength.isEmpty()) PaintPartialLength(painter);
+    if (m_playheadX >= 0) PaintPlayhead(painter);
+}
+
+void CellMarks::PaintPlayhead(QPainter& painter) {
+    // Red, as the selection frame: it stands out on white and on black alike.
+    painter.fillRect(m_playheadX, 0, 1, height(), QColor(255, 0, 0));
 }
 
 void CellMarks::PaintUnreadable(QPainter& painter) {

@@ -2,10 +2,12 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 
 // What a cell marks over its spectrogram: the folder a recording was moved to
-// since it was loaded, a file the control could not read, and a picture that
-// shows less than the whole recording. Lies exactly
+// since it was loaded, a file the control could not read, a picture that
+// shows less than the whole recording, and the playhead while the recording
+// plays. Lies exactly
 // over the control, inside the selection frame, and lets every mouse event
 // through to the control.
 class CellMarks : public QWidget {
@@ -29,6 +31,17 @@ public:
     // where the option that reads it is found; "cannot be read" without a reason.
     QString UnreadableText() const { return UnreadableText(m_unreadableReason); }
     static QString UnreadableText(const QString& reason);
+    // A thin vertical line at `x` pixels from the left: where the sound being
+    // heard is in the picture. None while `x` is negative.
+    void SetPlayheadX(int x);
+    int PlayheadX() const { return m_playheadX; }
+
+    // Where the playhead of a sound `seconds` into a recording stands in a
+    // picture `width` pixels wide that shows its first `loadedFrames` frames at
+    // `sampleRate`; -1 (none) when that is past what the picture shows or there
+    // is nothing to show.
+    static int PlayheadX(double seconds, std::int64_t loadedFrames, std::uint32_t sampleRate,
+                         int width);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,4 +57,6 @@ private:
     bool m_unreadable = false;
     QString m_partialLength;
     QString m_unreadableReason;
+    void PaintPlayhead(QPainter& painter);
+    int m_playheadX = -1;
 };

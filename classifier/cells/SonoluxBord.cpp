@@ -39,6 +39,10 @@ void SonoluxBord::ConnectControlSignals() {
     if (m_control->metaObject()->indexOfSignal("PlayStateChanged()") >= 0) {
         connect(m_control, SIGNAL(PlayStateChanged()), this, SLOT(OnControlPlayStateChanged()));
     }
+    if (m_control->metaObject()->indexOfSignal("PlayPositionChanged()") >= 0) {
+        connect(m_control, SIGNAL(PlayPositionChanged()), this,
+                SLOT(OnControlPlayPositionChanged()));
+    }
 }
 
 void SonoluxBord::OnControlLoadStateChanged() {
@@ -49,7 +53,22 @@ void SonoluxBord::OnControlLoadStateChanged() {
 }
 
 void SonoluxBord::OnControlPlayStateChanged() {
+    RefreshPlayhead();
     emit PlayStateChanged(m_index);
+}
+
+void SonoluxBord::OnControlPlayPositionChanged() {
+    RefreshPlayhead();
+}
+
+void SonoluxBord::RefreshPlayhead() {
+    if (!IsPlaying()) {
+        m_marks->SetPlayheadX(-1);
+        return;
+    }
+    const StatusText::RecordingInfo info = RecordingInfo();
+    m_marks->SetPlayheadX(
+        CellMarks::PlayheadX(PlayPosition(), info.loadedFrames, info.sampleRate, m_marks->width()));
 }
 
 std::int32_t SonoluxBord::ConvertPixelsToTwips(std::int32_t lngPixels,
@@ -187,6 +206,27 @@ void SonoluxBord::RefreshMarks(const QString& path) {
 void SonoluxBord::SetPlay(bool aPlay) {
     // The control takes a Boolean as its 16-bit form: true is -1.
     m_control->setProperty("PlayOnClick", QVariant::fromValue<short>(aPlay ? -1 : 0));
+}
+
+void SonoluxBord::Play() {
+    QMetaObject::invokeMethod(m_control, "Play");
+}
+
+void SonoluxBord::Stop() {
+    QMetaObject::invokeMethod(m_control, "Stop");
+}
+
+double SonoluxBord::PlayPosition() const {
+    return m_control->property("PlayPosition").toDouble();
+}
+
+void SonoluxBord::SetPlaybackSpeedDivisor(std::int16_t divisor) {
+    SetShortProperty("PlaybackSpeedDivisor", divisor);
+}
+
+std::int16_t SonoluxBord::PlaybackSpeedDivisor() const {
+    const QVariant divisor = m_control->property("PlaybackSpeedDivisor");
+    return divisor.isValid() ? divisor.value<short>() : std::int16_t{1};
 }
 
 void SonoluxBord::SetFrameLimit(std::int32_t frames) {

@@ -56,6 +56,15 @@ public:
     bool IsPlaying() const;
     QString PlayError() const;
     void SetPlay(bool aPlay);
+    // Plays the recording, or ends its sound, through the control.
+    void Play();
+    void Stop();
+    // Seconds into the recording of what is heard now (0 when it does not play).
+    double PlayPosition() const;
+    // The control plays at 1/`divisor` of a recording's speed (1 to 20), and
+    // tells it back (1 from a control that does not know it).
+    void SetPlaybackSpeedDivisor(std::int16_t divisor);
+    std::int16_t PlaybackSpeedDivisor() const;
     // How much of a recording the control loads: at most `frames` sample
     // frames from its start (1 to 4194304), and whether IEEE float wave files
     // are read rather than refused. A change reloads the recording shown.
@@ -105,6 +114,7 @@ protected:
 private slots:
     void OnControlLoadStateChanged();
     void OnControlPlayStateChanged();
+    void OnControlPlayPositionChanged();
 
 private:
     static constexpr std::int32_t ControlOffset = 60;  // twips from the cell's top left
@@ -119,6 +129,8 @@ private:
     void RefreshFrame();
     void SetShortProperty(const char* name, std::int32_t value);
     void RefreshMarks(const QString& path);
+    // The playhead follows the sound heard, and goes when it ends.
+    void RefreshPlayhead();
     void PassFilename(const QString& path);
     bool IsLoaded(const QString& path) const;
     void ConnectControlSignals();

@@ -60,6 +60,22 @@ struct SortingOptions {
     friend bool operator!=(const SortingOptions& a, const SortingOptions& b) { return !(a == b); }
 };
 
+// The "Playback" options: how slowly a recording plays (1 is its own speed,
+// 10 a tenth of it), and whether a recording plays as the selection reaches
+// its cell. At its own speed, and only on request, at first.
+struct PlaybackOptions {
+    // The speeds offered, as divisors of the recording's own.
+    static constexpr std::int16_t SpeedDivisors[] = {1, 2, 4, 8, 10, 20};
+
+    std::int16_t SpeedDivisor = 1;
+    bool PlayOnSelect = false;
+
+    friend bool operator==(const PlaybackOptions& a, const PlaybackOptions& b) {
+        return a.SpeedDivisor == b.SpeedDivisor && a.PlayOnSelect == b.PlayOnSelect;
+    }
+    friend bool operator!=(const PlaybackOptions& a, const PlaybackOptions& b) { return !(a == b); }
+};
+
 // The main window's live values as the settings code and the options dialog
 // read and change them.
 class IMainWindowValues {
@@ -99,4 +115,8 @@ public:
     // The "Sorting" options; they hold from the next keystroke or batch on.
     virtual SortingOptions GetSortingOptions() const = 0;
     virtual void SetSortingOptions(const SortingOptions& options) = 0;
+    // The "Playback" options. Setting them passes the speed to every cell,
+    // hidden ones included, and sets the menu's check marks.
+    virtual PlaybackOptions GetPlaybackOptions() const = 0;
+    virtual void SetPlaybackOptions(const PlaybackOptions& options) = 0;
 };

@@ -66,6 +66,10 @@ constexpr BooleanKey AnyCaseWave{"Recordings", "AnyCaseWave", false};
 constexpr BooleanKey FloatSamples{"Recordings", "FloatSamples", false};
 constexpr BooleanKey EverySample{"Recordings", "EverySample", false};
 constexpr BooleanKey AutoContrast{"Recordings", "AutoContrast", false};
+// The "Playback" options: a recording's own speed divided by 1 to 20 (of the
+// speeds offered; any other reads as 1), and Play on Select, off.
+constexpr IntegerKey SpeedDivisor{"Playback", "SpeedDivisor", 1, true, 1, 20};
+constexpr BooleanKey PlayOnSelect{"Playback", "PlayOnSelect", false};
 
 // A window's frame's top-left corner and its size, in pixels. A width or
 // height of 0 (nothing stored) leaves the place to the window system. Qt holds

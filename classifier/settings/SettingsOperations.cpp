@@ -64,7 +64,28 @@ RecordingOptions ReadRecordingOptions(const ISettingsStore& store) {
     return options;
 }
 
+PlaybackOptions ReadPlaybackOptions(const ISettingsStore& store) {
+    PlaybackOptions options;
+    const std::int32_t divisor = SettingsKeys::Read(store, SettingsKeys::SpeedDivisor);
+    for (const std::int16_t offered : PlaybackOptions::SpeedDivisors) {
+        if (offered == divisor) options.SpeedDivisor = offered;
+    }
+    options.PlayOnSelect = SettingsKeys::Read(store, SettingsKeys::PlayOnSelect);
+    return options;
+}
+
 }  // namespace
+
+void LoadPlaybackSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    mainWindow.SetPlaybackOptions(ReadPlaybackOptions(store));
+}
+
+void SavePlaybackSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
+    const PlaybackOptions options = mainWindow.GetPlaybackOptions();
+    if (options == ReadPlaybackOptions(store)) return;
+    SettingsKeys::Write(store, SettingsKeys::SpeedDivisor, options.SpeedDivisor);
+    SettingsKeys::Write(store, SettingsKeys::PlayOnSelect, options.PlayOnSelect);
+}
 
 void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
     mainWindow.SetRecordingOptions(ReadRecordingOptions(store));

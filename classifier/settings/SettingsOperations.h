@@ -26,7 +26,7 @@ void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow)
 void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
-// The sections Corvane adds ("Recordings", "Sorting", "Key Bindings", "Loupe", "Main Window") are saved only
+// The sections Corvane adds ("Recordings", "Sorting", "Playback", "Key Bindings", "Loupe", "Main Window") are saved only
 // when they would read back otherwise: a user who never changes them keeps a settings file of the
 // usual three sections, and one who changes them back finds the defaults stored over the old
 // values.
@@ -34,6 +34,11 @@ void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow)
 // The "Recordings" options, read after the parameter set and written after it.
 void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
 void SaveRecordingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
+// The "Playback" options, read and written after the "Recordings" ones; saved
+// only when they differ from what is stored (or, with nothing stored, from
+// the defaults).
+void LoadPlaybackSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
+void SavePlaybackSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
 // The decision log's file (section "Sorting"), empty while there is none.
 void LoadDecisionLogSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);

@@ -105,8 +105,10 @@ QString MoveFailed(const QString& path, const QString& target) {
     return QStringLiteral("%1 was not moved to %2").arg(FileSystem::GetFileName(path), target);
 }
 
-QString Play(const QString& path, bool playing, const QString& error) {
+QString Play(const QString& path, bool playing, const QString& error, int speedDivisor) {
     const QString name = FileSystem::GetFileName(path);
+    if (playing && speedDivisor > 1)
+        return QStringLiteral("Playing %1 at 1/%2").arg(name).arg(speedDivisor);
     if (playing) return QStringLiteral("Playing %1").arg(name);
     if (!error.isEmpty()) return QStringLiteral("Could not play %1: %2").arg(name, error);
     return {};

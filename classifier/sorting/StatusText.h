@@ -57,8 +57,9 @@ NextBatchLine NextBatch(const QString& dialogPath, const QString& batchFolder,
 // "x.wav was not moved to /a/b/".
 QString MoveFailed(const QString& path, const QString& target);
 
-// "Playing x.wav"; "Could not play x.wav: <reason>"; nothing once it ended.
-QString Play(const QString& path, bool playing, const QString& error);
+// "Playing x.wav" ("Playing x.wav at 1/10" when it plays at a tenth of its
+// speed); "Could not play x.wav: <reason>"; nothing once it ended.
+QString Play(const QString& path, bool playing, const QString& error, int speedDivisor = 1);
 
 // "A key is not bound: Spectrogram > Set keystroke directory" for a key that
 // types something (a letter, a digit, a sign, the space bar, a keypad key, a

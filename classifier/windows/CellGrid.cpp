@@ -37,6 +37,7 @@ void CellGrid::CreateCell() {
     cell->SetFloatSamples(m_recordings.FloatSamples);
     cell->SetEverySample(m_recordings.EverySample);
     cell->SetAutoContrast(m_recordings.AutoContrast);
+    cell->SetPlaybackSpeedDivisor(m_speedDivisor);
     ctlSonoluxBord.push_back(cell);
 }
 
@@ -119,6 +120,17 @@ void CellGrid::SetRecordingOptions(const RecordingOptions& options) {
         cell->SetAutoContrast(options.AutoContrast);
     }
     emit ParametersChanged();
+}
+
+void CellGrid::SetPlaybackSpeed(std::int16_t divisor) {
+    m_speedDivisor = divisor;
+    for (SonoluxBord* cell : ctlSonoluxBord) cell->SetPlaybackSpeedDivisor(divisor);
+}
+
+void CellGrid::StopPlaying() {
+    for (SonoluxBord* cell : ctlSonoluxBord) {
+        if (cell->IsPlaying()) cell->Stop();
+    }
 }
 
 void CellGrid::ShowRecordings(const QStringList& paths) {

@@ -54,6 +54,12 @@ public:
     void SetPlay(bool play);
     void SetRecordingOptions(const RecordingOptions& options);
     const RecordingOptions& Recordings() const { return m_recordings; }
+    // Every cell, hidden ones included, and every cell made later, plays at
+    // 1/`divisor` of a recording's speed.
+    void SetPlaybackSpeed(std::int16_t divisor);
+    std::int16_t PlaybackSpeed() const { return m_speedDivisor; }
+    // Ends the sound of every cell that plays.
+    void StopPlaying();
     // Every cell, hidden ones included, in index order; a cell that refuses a
     // value ends it there (CorvaneError).
     void SetSPGParams(const SpectrogramParameterSet& params);
@@ -90,4 +96,5 @@ private:
     double m_clientWidth = 0;
     double m_clientHeight = 0;
     RecordingOptions m_recordings;
+    std::int16_t m_speedDivisor = 1;
 };

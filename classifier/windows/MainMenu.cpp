@@ -1,9 +1,12 @@
 #include "windows/MainMenu.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
+#include "core/MainWindowValues.h"
+#include "windows/PlaybackSpeed.h"
 #include "windows/frmMain.h"
 
 void MainMenu::Build(frmMain& window, std::function<void()> afterCommand) {
@@ -97,6 +100,36 @@ void MainMenu::BuildSpectrogramMenu() {
     mnuSPGFieldView->setCheckable(true);
     AddAction(mnuSPG, "mnuSPGLoupe", QStringLiteral("&Loupe..."), QKeySequence(),
               &frmMain::mnuSPGLoupe_Click);
+    BuildPlaybackItems(mnuSPG);
+}
+
+void MainMenu::BuildPlaybackItems(QMenu* mnuSPG) {
+    mnuSPG->addSeparator()->setObjectName(QStringLiteral("mnuSPGBar4"));
+    QMenu* speeds = mnuSPG->addMenu(QStringLiteral("Playback Speed"));
+    speeds->setObjectName(QStringLiteral("mnuSPGSpeed"));
+    speeds->menuAction()->setObjectName(QStringLiteral("mnuSPGSpeed"));
+    auto* group = new QActionGroup(speeds);
+    for (const std::int16_t divisor : PlaybackOptions::SpeedDivisors) {
+        const QByteArray name = "mnuSPGSpeed" + QByteArray::number(divisor);
+        QAction* speed = AddAction(speeds, name.constData(), PlaybackSpeed::Caption(divisor),
+                                   QKeySequence(), &frmMain::mnuSPGSpeed_Click);
+        speed->setCheckable(true);
+        speed->setData(divisor);
+        group->addAction(speed);
+        mnuSPGSpeed.push_back(speed);
+    }
+    mnuSPGSpeed.front()->setChecked(true);
+    // Space and Escape act on a cell only, and the window's key preview gives
+    // them there (frmMain::PlaybackKey) after any binding has had its turn: as
+    // shortcuts they would be taken from every dialog and text box too. The
+    // menu names them all the same.
+    AddAction(mnuSPG, "mnuSPGPlaySelected", QStringLiteral("Play Selected\tSpace"), QKeySequence(),
+              &frmMain::mnuSPGPlaySelected_Click);
+    AddAction(mnuSPG, "mnuSPGStopPlaying", QStringLiteral("Stop Playing\tEsc"), QKeySequence(),
+              &frmMain::mnuSPGStopPlaying_Click);
+    mnuSPGPlayOnSelect = AddAction(mnuSPG, "mnuSPGPlayOnSelect", QStringLiteral("Play on Select"),
+                                   QKeySequence(), &frmMain::mnuSPGPlayOnSelect_Click);
+    mnuSPGPlayOnSelect->setCheckable(true);
 }
 
 void MainMenu::BuildHelpMenu() {
@@ -136,4 +169,25 @@ bool MainMenu::IsFieldViewChecked() const {
 
 void MainMenu::SetFieldViewChecked(bool checked) {
     mnuSPGFieldView->setChecked(checked);
+}
+
+std::int16_t MainMenu::SpeedDivisor() const {
+    for (const QAction* speed : mnuSPGSpeed) {
+        if (speed->isChecked()) return static_cast<std::int16_t>(speed->data().toInt());
+    }
+    return 1;
+}
+
+void MainMenu::SetSpeedDivisor(std::int16_t divisor) {
+    for (QAction* speed : mnuSPGSpeed) {
+        if (speed->data().toInt() == divisor) speed->setChecked(true);
+    }
+}
+
+bool MainMenu::IsPlayOnSelectChecked() const {
+    return mnuSPGPlayOnSelect->isChecked();
+}
+
+void MainMenu::SetPlayOnSelectChecked(bool checked) {
+    mnuSPGPlayOnSelect->setChecked(checked);
 }

@@ -2,7 +2,9 @@
 
 #include <QKeySequence>
 #include <QString>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "windows/MenuShortcuts.h"
 
@@ -30,6 +32,12 @@ public:
     void SetPlayChecked(bool checked);
     bool IsFieldViewChecked() const;
     void SetFieldViewChecked(bool checked);
+    // The checked item of the Playback Speed menu, as a divisor of a
+    // recording's own speed; checking one of the speeds offered.
+    std::int16_t SpeedDivisor() const;
+    void SetSpeedDivisor(std::int16_t divisor);
+    bool IsPlayOnSelectChecked() const;
+    void SetPlayOnSelectChecked(bool checked);
 
 private:
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
@@ -37,6 +45,7 @@ private:
     void BuildFileMenu();
     void BuildEditMenu();
     void BuildSpectrogramMenu();
+    void BuildPlaybackItems(QMenu* mnuSPG);
     void BuildHelpMenu();
 
     frmMain* m_window = nullptr;
@@ -50,4 +59,6 @@ private:
     QAction* mnuSPGTab = nullptr;
     QAction* mnuSPGPlay = nullptr;
     QAction* mnuSPGFieldView = nullptr;
+    std::vector<QAction*> mnuSPGSpeed;  // in the order of PlaybackOptions::SpeedDivisors
+    QAction* mnuSPGPlayOnSelect = nullptr;
 };

@@ -60,7 +60,8 @@ void StatusPresenter::ShowPointerReadout(QObject* watched, QEvent* event) {
 }
 
 void StatusPresenter::ShowPlayState(const SonoluxBord& cell) {
-    const QString text = StatusText::Play(cell.Filename(), cell.IsPlaying(), cell.PlayError());
+    const QString text = StatusText::Play(cell.Filename(), cell.IsPlaying(), cell.PlayError(),
+                                          cell.PlaybackSpeedDivisor());
     if (text.isEmpty()) {
         // The end of a sound takes only its own message away.
         if (m_bar.MessageText() == m_playText) m_bar.ClearFadingMessage();

@@ -88,6 +88,8 @@ void frmMain::connectUi() {
     // A keystroke with Tab after Classify moves the focus too: it refreshes once, after.
     connect(qApp, &QApplication::focusChanged, this,
             [this] { m_statusPresenter.RefreshUnlessHeld(); });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { SelectionChanged(now); });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &frmMain::mnuEdit_Click);
     connect(&m_cells, &CellGrid::CellLoadStateChanged, this,
             [this](int index) { m_statusPresenter.CellLoadStateChanged(index); });
@@ -108,6 +110,7 @@ void frmMain::Form_Load() {
     SettingsOperations::LoadRecordingSettings(m_services.settings, *this);
     SettingsOperations::LoadDecisionLogSettings(m_services.settings, *this);
     SettingsOperations::LoadSortingSettings(m_services.settings, *this);
+    SettingsOperations::LoadPlaybackSettings(m_services.settings, *this);
     m_options = std::make_unique<frmOptions>(*this, m_services.messages, m_services.dpi);
     m_options->Update();
     m_preferences = std::make_unique<frmPreferences>(
@@ -170,6 +173,7 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveDecisionLogSettings(m_services.settings, *this);
     SettingsOperations::SaveKeyLegendSettings(m_services.settings, m_keyLegend->Stored());
     SettingsOperations::SaveLoupeSettings(m_services.settings, m_loupe->Stored());
+    SettingsOperations::SavePlaybackSettings(m_services.settings, *this);
     SettingsOperations::SaveSortingSettings(m_services.settings, *this);
     SaveSortingState();
     const QString error = m_services.settings.Commit();
@@ -279,7 +283,7 @@ bool frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
     // A message that waited for the user's next keystroke has been seen.
     m_statusPresenter.ClearMessage();
     const std::optional<ClassifierKeyMap::Binding> binding = m_keyBindings.Find(keyStroke);
-    if (!binding) return KeyNotBound(keyStroke);
+    if (!binding) return !PlaybackKey(keyStroke) && KeyNotBound(keyStroke);
     {
         const StatusPresenter::Hold hold(m_statusPresenter);
         const QString keyText = mdlKeycodes::KeyText(keyStroke.KeyCode, keyStroke.Shift);
@@ -308,6 +312,21 @@ bool frmMain::KeyNotBound(const KeyStroke& keyStroke) {
     }
     const QString hint = StatusText::NotBound(keyStroke);
     if (!hint.isEmpty()) m_statusPresenter.ShowMessage(hint);
+    return false;
+}
+
+bool frmMain::PlaybackKey(const KeyStroke& keyStroke) {
+    constexpr std::int16_t Space = 0x20;
+    constexpr std::int16_t Escape = 0x1B;
+    if (keyStroke.Shift != 0) return false;
+    if (keyStroke.KeyCode == Space) {
+        mnuSPGPlaySelected_Click();
+        return true;
+    }
+    if (keyStroke.KeyCode == Escape) {
+        mnuSPGStopPlaying_Click();
+        return true;
+    }
     return false;
 }
 
@@ -372,6 +391,38 @@ void frmMain::mnuSPGFieldView_Click() {
     RecordingOptions options = GetRecordingOptions();
     options.SetFieldView(m_menu.IsFieldViewChecked());
     SetRecordingOptions(options);
+}
+
+void frmMain::SetPlaybackOptions(const PlaybackOptions& options) {
+    m_menu.SetSpeedDivisor(options.SpeedDivisor);
+    m_menu.SetPlayOnSelectChecked(options.PlayOnSelect);
+    m_cells.SetPlaybackSpeed(m_menu.SpeedDivisor());
+}
+
+void frmMain::mnuSPGSpeed_Click() {
+    m_cells.SetPlaybackSpeed(m_menu.SpeedDivisor());
+}
+
+void frmMain::mnuSPGPlaySelected_Click() {
+    SonoluxBord* cell = SelectedCell();
+    if (!cell) return;
+    if (cell->IsPlaying()) {
+        cell->Stop();
+    } else {
+        cell->Play();
+    }
+}
+
+void frmMain::SelectionChanged(QWidget* focused) {
+    if (!focused || focused->window() != this) return;
+    SonoluxBord* cell = SelectedCell();
+    if (!cell || cell->Sonolux1() != focused || cell == m_lastSelected) return;
+    m_lastSelected = cell;
+    if (!m_menu.IsPlayOnSelectChecked()) return;
+    m_cells.StopPlaying();
+    // A click with Play checked plays the cell itself.
+    if (m_menu.IsPlayChecked() && QGuiApplication::mouseButtons() != Qt::NoButton) return;
+    if (!cell->Filename().isEmpty()) cell->Play();
 }
 
 void frmMain::mnuHelpAbout_Click() {

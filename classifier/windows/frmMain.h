@@ -95,6 +95,10 @@ public:
     void SetDecisionLogPath(const QString& path) override { m_decisionLog.SetPath(path); }
     SortingOptions GetSortingOptions() const override { return m_sorting; }
     void SetSortingOptions(const SortingOptions& options) override { m_sorting = options; }
+    PlaybackOptions GetPlaybackOptions() const override {
+        return {m_menu.SpeedDivisor(), m_menu.IsPlayOnSelectChecked()};
+    }
+    void SetPlaybackOptions(const PlaybackOptions& options) override;
 
     // Refuses, with a message, a `TargetDir` that is no absolute folder path
     // before it looks at the keystroke; stores the folder with a final "/".
@@ -166,6 +170,12 @@ public:
     // The action has already toggled its check mark: all three picture
     // options follow it.
     void mnuSPGFieldView_Click();
+    // The action has already been checked.
+    void mnuSPGSpeed_Click();
+    // Plays the selected cell's recording, or ends it while it plays.
+    void mnuSPGPlaySelected_Click();
+    void mnuSPGStopPlaying_Click() { m_cells.StopPlaying(); }
+    void mnuSPGPlayOnSelect_Click() {}
     // The preferences dialog, loaded (hidden) with the window.
     frmPreferences& PreferencesDialog() const { return *m_preferences; }
     void mnuSPGLoupe_Click();
@@ -196,6 +206,9 @@ private:
     void LoadSortingState();
     void SaveSortingState();
     QString KeptBindingsPath() const;
+    // Space plays or stops the selected cell, Escape stops every sound; only
+    // when no binding takes the keystroke. True when it was one of the two.
+    bool PlaybackKey(const KeyStroke& keyStroke);
     void UpdateUndoCommand() {
         m_menu.ShowUndo(m_classifier.UndoCaption(), m_classifier.CanUndo());
     }
@@ -212,6 +225,8 @@ private:
         const StatusPresenter::Hold hold(m_statusPresenter);
         m_cells.Clear();
     }
+    // With Play on Select, a cell that becomes the selected one plays.
+    void SelectionChanged(QWidget* focused);
     void FillBatch(const QString& folder) {
         m_batch.Fill(folder, m_classifiedGrid, BatchSource::WaveNamesOf(m_cells.Recordings()));
         if (m_sorting.StartAtFirstCell && VisibleCellCount() > 0) Cell(0).GiveFocus();
@@ -239,4 +254,7 @@ private:
     std::unique_ptr<frmLoupe> m_loupe;
     // Inside an import: the legend and the menu shortcuts follow the whole list once, after.
     bool m_holdKeyMapChanged = false;
+    // The cell last selected, for Play on Select: a focus that comes back to it
+    // (from a dialog, or another window) does not play it again.
+    const SonoluxBord* m_lastSelected = nullptr;
 };

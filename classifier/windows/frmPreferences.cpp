@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/MainWindowValues.h"
+#include "windows/PlaybackPage.h"
 #include "windows/PreferencesPage.h"
 #include "windows/RecordingsPage.h"
 #include "windows/SortingPage.h"
@@ -31,6 +32,7 @@ std::unique_ptr<PreferencesPage> Make(QWidget* panel, const TwipsPlacement& layo
 // The pages in the order of their tabs.
 const PageEntry Pages[] = {
     {{"Recordings", "grpRecordings", "How recordings are listed and read"}, &Make<RecordingsPage>},
+    {{"Playback", "grpPlayback", "How recordings are played"}, &Make<PlaybackPage>},
     {{"Sorting", "grpSorting", "How the selection moves and what a run keeps"}, &Make<SortingPage>},
 };
 

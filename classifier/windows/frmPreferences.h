@@ -9,7 +9,7 @@
 class IMainWindowValues;
 
 // The modeless Preferences dialog: what Corvane offers beyond the Options
-// dialog, one tabbed page per concern ("Recordings", "Sorting"). Like the Options dialog
+// dialog, one tabbed page per concern ("Recordings", "Playback", "Sorting"). Like the Options dialog
 // it holds no values of its own: Update copies them from the main window,
 // Apply and OK push every page's values back, Cancel pushes nothing.
 class frmPreferences : public TabbedDialog {

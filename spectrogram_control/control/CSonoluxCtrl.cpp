@@ -9,6 +9,7 @@
 #include "control/SonoluxAboutDialog.h"
 #include "control/SonoluxTypeLibrary.h"
 #include "engine/RegularFile.h"
+#include "engine/TimeExpansion.h"
 #include "engine/WaveLoader.h"
 #include "framework/SoundPlayer.h"
 
@@ -126,7 +127,20 @@ void CSonoluxCtrl::Play() {
         return;
     }
     SetPlayState(m_playing, QString());
-    m_player.Play(m_filename, this);
+    m_player.Play(m_filename, m_speedDivisor, this);
+}
+
+void CSonoluxCtrl::Stop() {
+    m_player.Stop(this);
+}
+
+void CSonoluxCtrl::SetPlaybackSpeedDivisor(short value) {
+    if (value < 1 || value > sonolux::LargestSpeedDivisor) {
+        ReportPropertyError(ControlError::InvalidPropertyValue,
+                            QStringLiteral("Invalid property value"));
+        return;
+    }
+    m_speedDivisor = value;
 }
 
 // Only the player's start and end reports move Playing: a request that fails
@@ -136,7 +150,18 @@ void CSonoluxCtrl::OnPlayStarted() {
 }
 
 void CSonoluxCtrl::OnPlayEnded() {
+    SetPlayPosition(0.0f);
     SetPlayState(false, m_playError);
+}
+
+void CSonoluxCtrl::OnPlayPosition(double seconds) {
+    SetPlayPosition(static_cast<float>(seconds));
+}
+
+void CSonoluxCtrl::SetPlayPosition(float seconds) {
+    if (seconds == m_playPosition) return;
+    m_playPosition = seconds;
+    emit PlayPositionChanged();
 }
 
 void CSonoluxCtrl::OnPlayFailed(const QString& reason) {

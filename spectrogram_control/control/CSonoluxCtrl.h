@@ -51,6 +51,10 @@ class CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
     Q_PROPERTY(bool AutoContrast READ GetAutoContrast WRITE SetAutoContrast)
     // Why the last load refused its file.
     Q_PROPERTY(QString LoadError READ GetLoadError NOTIFY LoadStateChanged)
+    // Where the sound is, and how slowly it plays.
+    Q_PROPERTY(float PlayPosition READ GetPlayPosition NOTIFY PlayPositionChanged)
+    Q_PROPERTY(
+        short PlaybackSpeedDivisor READ GetPlaybackSpeedDivisor WRITE SetPlaybackSpeedDivisor)
 
 public:
     // `player` plays the file on Play; it must outlive the control.
@@ -100,13 +104,14 @@ public:
     uint GetTotalFrames() const { return m_fileInfo.totalFrames; }
     int GetLoadedFrames() const { return static_cast<int>(m_fileInfo.loadedFrames); }
 
-    // Playing is true from the moment the sound of Play is heard until it ends
-    // or another Play (of any control of the module) replaces it. PlayError says
-    // why the last Play failed ("no file", "file not found", "not a regular
-    // file", "no sound output", "format not playable", "name not usable" for
-    // a Filename that names no file exactly); Play empties it. A Play
-    // that fails at once leaves a sound that is still playing alone, so Playing
-    // can be true while PlayError tells of the latest request.
+    // Playing is true from the moment the sound of Play is heard until it ends,
+    // Stop ends it, or another Play (of any control of the module) replaces
+    // it. PlayError says why the last Play failed ("no file", "file not
+    // found", "not a regular file", "no sound output", "format not playable",
+    // "name not usable" for a Filename that names no file exactly); Play
+    // empties it. A Play that fails at once leaves a sound that is still
+    // playing alone, so Playing can be true while PlayError tells of the
+    // latest request.
     // PlayStateChanged is emitted whenever one of the two changes.
     bool GetPlaying() const { return m_playing; }
     QString GetPlayError() const { return m_playError; }
@@ -136,7 +141,20 @@ public:
     // empty after a load that read one and for an empty Filename.
     QString GetLoadError() const { return m_loadError; }
 
+    // Seconds into the recording of what is heard now, whatever the speed;
+    // 0 when nothing of this control's plays. PlayPositionChanged is emitted
+    // when it changes: at least 30 times a second while the sound plays.
+    float GetPlayPosition() const { return m_playPosition; }
+    // Play plays the recording at 1/divisor of its speed (time expansion: a
+    // 40 kHz call sounds at 4 kHz at a divisor of 10): 1 to 20, 1 in a new
+    // control. Any other value raises the invalid property value error and
+    // keeps the old one. Not saved with the control's state.
+    short GetPlaybackSpeedDivisor() const { return m_speedDivisor; }
+    void SetPlaybackSpeedDivisor(short value);
+
     Q_INVOKABLE void Play();
+    // Ends this control's sound if it is still playing.
+    Q_INVOKABLE void Stop();
     Q_INVOKABLE void AboutBox();
     Q_INVOKABLE void DoClick() {}
 
@@ -162,6 +180,7 @@ public:
 signals:
     void LoadStateChanged();
     void PlayStateChanged();
+    void PlayPositionChanged();
 
 protected:
     void DoPropExchange(CPropExchange& exchange) override;
@@ -188,6 +207,8 @@ private:
     void OnPlayStarted() override;
     void OnPlayEnded() override;
     void OnPlayFailed(const QString& reason) override;
+    void OnPlayPosition(double seconds) override;
+    void SetPlayPosition(float seconds);
     void BuildImage();
     void DrawCalculatingText(QPainter& painter, const QRect& bounds);
     void PaintImage(QPainter& painter, const QRect& bounds);
@@ -211,5 +232,7 @@ private:
     bool m_autoContrast = false;
     bool m_playing = false;
     QString m_playError;
+    float m_playPosition = 0.0f;
+    short m_speedDivisor = 1;
     ISoundPlayer& m_player;
 };

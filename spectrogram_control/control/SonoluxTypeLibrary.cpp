@@ -43,6 +43,9 @@ const DispatchTable& SonoluxDispatchTable() {
         {SonoluxDispid::EverySample, "EverySample", Kind::Property},
         {SonoluxDispid::AutoContrast, "AutoContrast", Kind::Property},
         {SonoluxDispid::LoadError, "LoadError", Kind::Property},
+        {SonoluxDispid::PlayPosition, "PlayPosition", Kind::Property},
+        {SonoluxDispid::PlaybackSpeedDivisor, "PlaybackSpeedDivisor", Kind::Property},
+        {SonoluxDispid::Stop, "Stop", Kind::Method},
     });
     return table;
 }

@@ -36,6 +36,10 @@ constexpr int FloatSamples = 21;
 constexpr int EverySample = 22;
 constexpr int AutoContrast = 23;
 constexpr int LoadError = 24;
+// Where the sound is heard, how slowly it plays, and its end on request.
+constexpr int PlayPosition = 25;
+constexpr int PlaybackSpeedDivisor = 26;
+constexpr int Stop = 27;
 }  // namespace SonoluxDispid
 
 // The static description of the module's type library: its identifier,

@@ -81,6 +81,17 @@ constexpr const char* ProgID_Sonolux = "SONOLUX.SonoluxCtrl.1";
 //   "LoadError"      QString  a few words on why the last load refused its file
 //                             ("not a wave file", "cut short", ...); empty after a
 //                             load that read one and for an empty Filename
+// Where the sound is, and how slowly it plays:
+//   "PlayPosition"   float    read-only: seconds into the recording of what is
+//                             heard now, whatever the speed; 0 when nothing of the
+//                             control's plays. The signal PlayPositionChanged()
+//                             announces a change, at least 30 times a second
+//                             while the sound plays
+//   "PlaybackSpeedDivisor" short  Play plays the recording at 1/divisor of its
+//                             speed, every frequency that many times lower: 1 to
+//                             20, default 1; another value raises error 380 and
+//                             keeps the old one. Not saved with the control
+// and the method Stop() ends the control's sound if it is still playing.
 // The time of sample frame i is i / SampleRate seconds; the picture covers
 // LoadedFrames frames.
 

@@ -59,6 +59,8 @@ public:
     void SetDecisionLogPath(const QString& path) override { decisionLog = path; }
     SortingOptions GetSortingOptions() const override { return sorting; }
     void SetSortingOptions(const SortingOptions& options) override { sorting = options; }
+    PlaybackOptions GetPlaybackOptions() const override { return playback; }
+    void SetPlaybackOptions(const PlaybackOptions& options) override { playback = options; }
 
     std::int32_t width = 1500;
     std::int32_t height = 1000;
@@ -70,6 +72,7 @@ public:
     std::vector<RecordingOptions> recordingCalls;
     QString decisionLog;
     SortingOptions sorting;
+    PlaybackOptions playback;
     // Thrown by SetSPGParams after it recorded the call, like a cell
     // whose control refuses a value.
     std::optional<CorvaneError> refuseSPGParams;

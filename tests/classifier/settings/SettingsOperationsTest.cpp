@@ -225,3 +225,33 @@ TEST_F(SettingsOperationsTest, RecordingOptionsReadLikeThePlayDefaultAndFallBack
     EXPECT_EQ(LoadRecordings(), RecordingOptions{});
     EXPECT_TRUE(Load().play);  // the other sections are read as before
 }
+
+TEST_F(SettingsOperationsTest, PlaybackOptionsAreStoredOnlyChangedAndReadOnlyAsOffered) {
+    FakeMainWindowValues values;
+    {
+        QtSettingsStore store(Path());
+        SavePlaybackSettings(store, values);
+        ASSERT_EQ(store.Commit(), QString());
+    }
+    EXPECT_EQ(Stored("Playback/SpeedDivisor"), "<absent>");
+    values.playback = {10, true};
+    {
+        QtSettingsStore store(Path());
+        SavePlaybackSettings(store, values);
+        ASSERT_EQ(store.Commit(), QString());
+    }
+    EXPECT_EQ(Stored("Playback/SpeedDivisor"), "10");
+    EXPECT_EQ(Stored("Playback/PlayOnSelect"), "True");
+    const auto load = [this] {
+        FakeMainWindowValues loaded;
+        QtSettingsStore store(Path());
+        LoadPlaybackSettings(store, loaded);
+        return loaded.playback;
+    };
+    EXPECT_EQ(load(), (PlaybackOptions{10, true}));
+    // A speed that is not offered, or no number at all, is the recording's own.
+    for (const char* text : {"3", "0", "21", "fast"}) {
+        WriteFile(QByteArray("[Playback]\nSpeedDivisor=") + text + "\n");
+        EXPECT_EQ(load(), PlaybackOptions{}) << text;
+    }
+}

@@ -62,7 +62,10 @@ TEST_F(LoupeWindow, ShowsTheSelectedRecordingWholeAndFollowsSelectionMovesAndPar
     QAction* item = window->findChild<QAction*>("mnuSPGLoupe");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text(), "&Loupe...");
-    EXPECT_EQ(window->findChild<QMenu*>("mnuSPG")->actions().last(), item);
+    // The additions follow the described items; the Loupe comes after Field View.
+    const QList<QAction*> items = window->findChild<QMenu*>("mnuSPG")->actions();
+    EXPECT_EQ(items.indexOf(item),
+              items.indexOf(window->findChild<QAction*>("mnuSPGFieldView")) + 1);
     EXPECT_EQ(Loupe().Control(), nullptr);  // nothing made while never opened
 
     Trigger("mnuSPGLoupe");

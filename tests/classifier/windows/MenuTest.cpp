@@ -77,7 +77,8 @@ TEST_F(Menus, ItemsStandInTheirOrderWithAdditionsLast) {
         {"mnuSPGKeystroke", "mnuSPGEraseKeyDir", "mnuSPGTab", "mnuSPGBar1", "mnuSPGClear",
          "mnuSPGOptions", "mnuSPGBar2", "mnuSPGPlay", "mnuSPGBar3", "mnuSPGUndo",
          "mnuSPGKeyBindings", "mnuSPGPreferences", "mnuSPGFieldView",
-         "mnuSPGLoupe"},
+         "mnuSPGLoupe", "mnuSPGBar4", "mnuSPGSpeed", "mnuSPGPlaySelected",
+         "mnuSPGStopPlaying", "mnuSPGPlayOnSelect"},
         {"mnuHelpAbout"},
     };
     const QList<QAction*> menus = window->menuBar()->actions();

@@ -88,9 +88,9 @@ TEST_F(SortingOptionsInTheWindow, SortingPageOffersFiveOptionsStoredOnlyOnceChan
     dialog->Update();
     auto* tabs = dialog->findChild<QTabBar*>(QStringLiteral("tbsPreferences"));
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 2);  // after Recordings
-    EXPECT_EQ(tabs->tabText(1), "Sorting");
-    EXPECT_EQ(tabs->tabData(1).toString(), "grpSorting");
+    ASSERT_EQ(tabs->count(), 3);  // after Recordings and Playback
+    EXPECT_EQ(tabs->tabText(2), "Sorting");
+    EXPECT_EQ(tabs->tabData(2).toString(), "grpSorting");
     const std::pair<const char*, const char*> boxes[] = {
         {"chkArrowKeys", "Arrow keys move the selection"},
         {"chkStartAtFirstCell", "Start each batch at the first cell"},

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSettings>
@@ -95,7 +96,7 @@ TEST_F(PreferencesInTheWindow, RecordingsPageHoldsThreeOptionsThatOnlyApplyAndOk
     EXPECT_FALSE(dialog->isModal());
     auto* tabs = dialog->findChild<QTabBar*>(QStringLiteral("tbsPreferences"));
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 2);
+    ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Recordings"));
     EXPECT_EQ(tabs->tabData(0).toString(), QStringLiteral("grpRecordings"));
     EXPECT_EQ(tabs->tabToolTip(0), QStringLiteral("How recordings are listed and read"));
@@ -289,4 +290,33 @@ TEST_F(PreferencesInTheWindow, FieldViewSetsThePictureOptionsTogetherEverywhere)
     EXPECT_EQ(window->GetRecordingOptions(), (RecordingOptions{false, true, false}));
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
     EXPECT_TRUE(dialogMessages.texts.isEmpty());
+}
+
+TEST_F(PreferencesInTheWindow, PlaybackPageHoldsTheSpeedAndPlayOnSelect) {
+    auto* speed = dialog->findChild<QComboBox*>(QStringLiteral("cboSpeed"));
+    ASSERT_NE(speed, nullptr);
+    QStringList speeds;
+    for (int i = 0; i < speed->count(); ++i) speeds.append(speed->itemText(i));
+    EXPECT_EQ(speeds, QStringList({"1x", "1/2", "1/4", "1/8", "1/10", "1/20"}));
+    auto* tabs = dialog->findChild<QTabBar*>(QStringLiteral("tbsPreferences"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("Playback"));
+
+    // The menu's choice shows on the page, and the page's reaches the menu and every cell.
+    window->findChild<QAction*>(QStringLiteral("mnuSPGSpeed8"))->trigger();
+    dialog->Update();
+    EXPECT_EQ(speed->currentText(), "1/8");
+    EXPECT_FALSE(Box("chkPlayOnSelect")->isChecked());
+    speed->setCurrentText("1/20");
+    Box("chkPlayOnSelect")->setChecked(true);
+    dialog->cmdApply_Click();
+    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("mnuSPGSpeed20"))->isChecked());
+    EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("mnuSPGPlayOnSelect"))->isChecked());
+    for (int i = 0; i < window->LoadedCellCount(); ++i)
+        EXPECT_EQ(window->Cell(i).Sonolux1()->property("PlaybackSpeedDivisor").toInt(), 20) << i;
+
+    Restart();
+    QSettings stored(SettingsPath(), QSettings::IniFormat);
+    EXPECT_EQ(stored.value("Playback/SpeedDivisor").toString(), "20");
+    EXPECT_EQ(stored.value("Playback/PlayOnSelect").toString(), "True");
+    EXPECT_EQ(window->GetPlaybackOptions(), (PlaybackOptions{20, true}));
 }

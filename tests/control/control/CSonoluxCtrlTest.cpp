@@ -479,3 +479,41 @@ TEST_F(Control, FloatSamplesReadsFloatFilesOnlyWhileSet) {
     EXPECT_FALSE(control.GetLoaded());
     EXPECT_EQ(control.Samples(), (std::vector<std::int16_t>{16384, -8192, 0}));
 }
+
+TEST_F(Control, PlaysSlowedDownTellsWhereItIsAndStopsOnRequest) {
+    QSignalSpy moves(&control, SIGNAL(PlayPositionChanged()));
+    EXPECT_EQ(control.property("PlaybackSpeedDivisor").value<short>(), 1);
+    EXPECT_EQ(control.property("PlayPosition").toFloat(), 0.0f);
+    control.SetFilename("/data/a.wav");
+    control.Play();
+    EXPECT_TRUE(control.SetDispatchProperty(SonoluxDispid::PlaybackSpeedDivisor, QVariant(10)));
+    control.Play();
+    EXPECT_EQ(player.divisors, QList<int>({1, 10}));
+    for (const QVariant& wrong : {QVariant(0), QVariant(21), QVariant(-1)}) {
+        EXPECT_FALSE(control.SetDispatchProperty(SonoluxDispid::PlaybackSpeedDivisor, wrong));
+        EXPECT_EQ(control.GetErrorNumber(), 380);
+        EXPECT_EQ(control.GetPlaybackSpeedDivisor(), 10);
+    }
+
+    // The position heard, read by identifier as well as by name.
+    player.Start();
+    player.Reach(0.25);
+    QVariant position;
+    ASSERT_TRUE(control.GetDispatchProperty(SonoluxDispid::PlayPosition, position));
+    EXPECT_FLOAT_EQ(position.toFloat(), 0.25f);
+    player.Reach(0.25);
+    EXPECT_EQ(moves.count(), 1);
+
+    // Stop ends this control's sound, and the position goes back to the start.
+    EXPECT_TRUE(control.InvokeDispatchMethod(SonoluxDispid::Stop));
+    EXPECT_EQ(player.stops, 1);
+    EXPECT_FALSE(control.GetPlaying());
+    EXPECT_EQ(control.GetPlayPosition(), 0.0f);
+    EXPECT_EQ(moves.count(), 2);
+    // A Stop while another control's sound plays leaves that sound alone.
+    CSonoluxCtrl other(player);
+    other.Play();
+    player.Start();
+    control.Stop();
+    EXPECT_TRUE(other.GetPlaying());
+}

@@ -2,14 +2,16 @@
 // the way Corvane ends: the module is loaded at run time and the control made
 // by its class object, so the module's own player is the one that plays.
 //
-//   sonolux-play-and-exit FILE [--exec]
+//   sonolux-play-and-exit FILE [--exec | --leave-playing]
 //
 // Without --exec the host never runs the application's own event loop: it
 // waits for the sound in local loops. With --exec the first play runs inside
 // QApplication::exec(), and after exec() has returned (the application is
 // about to quit) the file is played again. Each play is waited for until its
 // sound has been heard to its end: a host that returned the moment a sound
-// started left the player nothing yet to tear down.
+// started left the player nothing yet to tear down. With --leave-playing the
+// host returns as soon as the sound is heard, while it still plays, so that
+// the output is torn down with the application object.
 //
 // Prints "started" and "ended" for every play that is heard, "failed: REASON"
 // for one that is not. Exit status: 0 when every play was heard to its end, 2
@@ -151,6 +153,16 @@ int main(int argc, char** argv) {
     const QDeadlineTimer deadline(PlayDeadlineMilliseconds);
     const auto local = [&] { return RunLocalLoop(watcher, deadline); };
 
+    if (arguments.contains(QStringLiteral("--leave-playing"))) {
+        // Twenty times as long: still playing when the host returns.
+        control->setProperty("PlaybackSpeedDivisor", QVariant::fromValue<short>(20));
+        QMetaObject::invokeMethod(control.get(), "Play");
+        while (watcher.starts == 0 && watcher.error.isEmpty() && local()) {
+        }
+        if (watcher.starts == 0) return 3;
+        std::puts("started");
+        return control->property("Playing").toBool() ? 0 : 3;
+    }
     if (!arguments.contains(QStringLiteral("--exec"))) return PlayAndWait(*control, watcher, local);
     const int first =
         PlayAndWait(*control, watcher, [&] { return RunApplicationLoop(watcher, deadline); });

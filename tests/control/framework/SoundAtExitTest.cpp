@@ -73,4 +73,10 @@ TEST(SoundAtExit, HostThatPlayedThroughARealServerExitsCleanly) {
     EXPECT_EQ(replay.code, 0) << replay.output.toStdString();
     EXPECT_EQ(replay.output.count(QStringLiteral("started")), 2) << replay.output.toStdString();
     EXPECT_EQ(replay.output.count(QStringLiteral("ended")), 2) << replay.output.toStdString();
+
+    // A host that ends while the sound still plays, slowed down to last.
+    const HostRun left = RunHost(server, {tone, QStringLiteral("--leave-playing")});
+    EXPECT_EQ(left.status, QProcess::NormalExit) << left.output.toStdString();
+    EXPECT_EQ(left.code, 0) << left.output.toStdString();
+    EXPECT_EQ(left.output.count(QStringLiteral("started")), 1) << left.output.toStdString();
 }

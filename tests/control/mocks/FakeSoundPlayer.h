@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
 #include <utility>
 
@@ -9,9 +10,14 @@
 // says became of the sound.
 class FakeSoundPlayer : public ISoundPlayer {
 public:
-    void Play(const QString& fileName, ISoundPlayerListener* requester) override {
+    void Play(const QString& fileName, int speedDivisor, ISoundPlayerListener* requester) override {
         played.append(fileName);
+        divisors.append(speedDivisor);
         listener = requester;
+    }
+    void Stop(ISoundPlayerListener* requester) override {
+        ++stops;
+        if (listener == requester) End();
     }
     void Forget(ISoundPlayerListener* gone) override {
         if (listener == gone) listener = nullptr;
@@ -19,6 +25,9 @@ public:
 
     void Start() const {
         if (listener) listener->OnPlayStarted();
+    }
+    void Reach(double seconds) const {
+        if (listener) listener->OnPlayPosition(seconds);
     }
     void End() {
         if (listener) std::exchange(listener, nullptr)->OnPlayEnded();
@@ -28,5 +37,7 @@ public:
     }
 
     QStringList played;
+    QList<int> divisors;
+    int stops = 0;
     ISoundPlayerListener* listener = nullptr;  // of the last request, until it ends or fails
 };
