@@ -1,5 +1,9 @@
 // Writes a folder of short demo recordings (tones, chirps, noise bursts;
-// 1 s, 48 kHz, 16-bit mono) so that Corvane has something to show on a first run.
+// 1 s, 48 kHz, 16-bit mono) so that Corvane has something to show on a first run,
+// and three field recordings over a faint hiss, each one with what a cell misses
+// without Field View: a call that starts at 3 s of 8 s, clicks of 2 to 5 ms
+// between the frames a narrow cell reads, and a distant call only 20 dB louder
+// than the hiss.
 //   corvane-demo-recordings FOLDER
 #include <algorithm>
 #include <cmath>
@@ -50,6 +54,60 @@ std::vector<std::int16_t> NoiseBursts(unsigned seed, int bursts) {
     return samples;
 }
 
+// What the field recordings are drawn over: the hiss of a quiet night, some
+// 84 dB below full scale.
+constexpr double HissRms = 2.0;
+
+std::vector<double> Hiss(double seconds, unsigned seed) {
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0.0, HissRms);
+    std::vector<double> samples(static_cast<std::size_t>(seconds * SampleRate));
+    for (double& sample : samples) sample = noise(random);
+    return samples;
+}
+
+// Adds a call of `syllables` falling whistles, each `fromHz` to `toHz` in
+// `syllableSeconds` and as long again apart, from `startSeconds` on;
+// `amplitude` is each whistle's peak. A raised-cosine envelope keeps the
+// syllables free of clicks.
+void AddCall(std::vector<double>& samples, double startSeconds, int syllables,
+             double syllableSeconds, double fromHz, double toHz, double amplitude) {
+    const auto syllableLength = static_cast<std::size_t>(syllableSeconds * SampleRate);
+    const auto start = static_cast<std::size_t>(startSeconds * SampleRate);
+    for (int s = 0; s < syllables; ++s) {
+        const std::size_t first = start + static_cast<std::size_t>(s) * 2 * syllableLength;
+        double phase = 0;
+        for (std::size_t i = 0; i < syllableLength && first + i < samples.size(); ++i) {
+            const double progress = static_cast<double>(i) / static_cast<double>(syllableLength);
+            phase += 2 * Pi * (fromHz + (toHz - fromHz) * progress) / SampleRate;
+            const double envelope = 0.5 - 0.5 * std::cos(2 * Pi * progress);
+            samples[first + i] += amplitude * envelope * std::sin(phase);
+        }
+    }
+}
+
+// Adds `count` loud broadband clicks of 2 to 5 ms at random places.
+void AddClicks(std::vector<double>& samples, int count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0.0, 6000.0);
+    std::uniform_int_distribution<std::size_t> length(SampleRate * 2 / 1000, SampleRate * 5 / 1000);
+    std::uniform_int_distribution<std::size_t> place(0, samples.size() - SampleRate * 5 / 1000);
+    for (int c = 0; c < count; ++c) {
+        const std::size_t first = place(random);
+        const std::size_t clickLength = length(random);
+        for (std::size_t i = 0; i < clickLength; ++i) samples[first + i] += noise(random);
+    }
+}
+
+std::vector<std::int16_t> ToSamples(const std::vector<double>& values) {
+    std::vector<std::int16_t> samples(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        samples[i] =
+            static_cast<std::int16_t>(std::lround(std::clamp(values[i], -32767.0, 32767.0)));
+    }
+    return samples;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,6 +146,20 @@ int main(int argc, char** argv) {
         std::snprintf(name, sizeof name, "noise_%02d.wav", i + 1);
         write(name, NoiseBursts(static_cast<unsigned>(i + 1), 1 + i % 4));
     }
+    // Named to come between the chirps and the noise bursts, so that the first
+    // batch holds them.
+    std::vector<double> lateCall = Hiss(8.0, 101);
+    AddCall(lateCall, 3.0, 4, 0.25, 5000, 2500, 1000);
+    write("field_01_late_call.wav", ToSamples(lateCall));
+    std::vector<double> clicks = Hiss(1.0, 102);
+    // Seeded so that a cell of the first run's grid, in the window's first size,
+    // reads parts of only two of the clicks.
+    AddClicks(clicks, 12, 103);
+    write("field_02_clicks.wav", ToSamples(clicks));
+    std::vector<double> faintCall = Hiss(1.0, 103);
+    // A peak 20 dB (ten times) over the hiss's RMS.
+    AddCall(faintCall, 0.15, 3, 0.125, 6000, 4000, 10 * HissRms);
+    write("field_03_faint_call.wav", ToSamples(faintCall));
     std::printf("%d demo recordings written to %s\n", written, folder.c_str());
     return 0;
 }
