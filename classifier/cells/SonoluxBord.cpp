@@ -64,8 +64,10 @@ void SonoluxBord::OnControlPlayPositionChanged() {
 void SonoluxBord::RefreshPlayhead() {
     if (!IsPlaying()) {
         m_marks->SetPlayheadX(-1);
+        emit PlayheadMoved(-1.0);
         return;
     }
+    emit PlayheadMoved(PlayPosition());
     const StatusText::RecordingInfo info = RecordingInfo();
     m_marks->SetPlayheadX(
         CellMarks::PlayheadX(PlayPosition(), info.loadedFrames, info.sampleRate, m_marks->width()));

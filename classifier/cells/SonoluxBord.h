@@ -105,6 +105,9 @@ signals:
     // The control loaded (or refused) a file, or started or stopped playing.
     void LoadStateChanged(int index);
     void PlayStateChanged(int index);
+    // Where the sound being heard is, in seconds into the recording; negative
+    // once it no longer plays.
+    void PlayheadMoved(double seconds);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

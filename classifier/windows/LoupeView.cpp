@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,8 +19,39 @@ QString WidestLabel() {
 
 }  // namespace
 
-LoupeView::LoupeView(QWidget* parent) : QWidget(parent) {
+LoupeView::LoupeView(QWidget* parent) : QWidget(parent), m_playhead(new QWidget(this)) {
     setMinimumSize(160, 100);
+    m_playhead->setObjectName(QStringLiteral("linPlayhead"));
+    // Red, as in the cells: it stands out on white and on black alike.
+    m_playhead->setAutoFillBackground(true);
+    QPalette red = m_playhead->palette();
+    red.setColor(QPalette::Window, QColor(255, 0, 0));
+    m_playhead->setPalette(red);
+    m_playhead->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_playhead->hide();
+}
+
+void LoupeView::SetPlayhead(double seconds) {
+    m_playheadSeconds = seconds;
+    PlacePlayhead();
+}
+
+int LoupeView::PlayheadX() const {
+    return m_playhead->isVisibleTo(this) ? m_playhead->x() : -1;
+}
+
+void LoupeView::PlacePlayhead() {
+    const QRect picture = PictureRect();
+    const double shown = m_sampleRate > 0 ? static_cast<double>(m_frames) / m_sampleRate : 0.0;
+    if (m_playheadSeconds < 0 || m_playheadSeconds > shown || picture.isEmpty()) {
+        m_playhead->hide();
+        return;
+    }
+    const int x =
+        std::min(picture.right(), static_cast<int>(Axes().Time().PixelOf(m_playheadSeconds)));
+    m_playhead->setGeometry(x, picture.top(), 1, picture.height());
+    m_playhead->raise();
+    m_playhead->show();
 }
 
 void LoupeView::SetControl(QWidget* control) {
@@ -36,6 +68,7 @@ void LoupeView::SetRecording(std::uint32_t sampleRate, std::int64_t frames) {
     m_frames = shown ? frames : 0;
     // A refused file leaves the control with the samples it had before.
     if (m_control) m_control->setVisible(shown);
+    PlacePlayhead();
     update();
 }
 
@@ -55,6 +88,7 @@ void LoupeView::PlaceControl() {
 
 void LoupeView::resizeEvent(QResizeEvent*) {
     PlaceControl();
+    PlacePlayhead();
 }
 
 bool LoupeView::eventFilter(QObject* watched, QEvent* event) {

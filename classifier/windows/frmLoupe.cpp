@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "cells/LoupeSpectrogram.h"
+#include "cells/SonoluxBord.h"
 #include "core/CorvaneError.h"
 #include "host/ControlModule.h"
 #include "loupe/LoupeText.h"
@@ -35,6 +36,7 @@ frmLoupe::~frmLoupe() {
     // Closing moves the focus: no refresh of this half-destroyed window may run then.
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(&m_cells, nullptr, this, nullptr);
+    if (m_playingCell) disconnect(m_playingCell, nullptr, picLoupe, nullptr);
 }
 
 void frmLoupe::createUi() {
@@ -99,6 +101,15 @@ void frmLoupe::Refresh() {
     const SonoluxBord* selected = m_cells.SelectedCell();
     m_spectrogram->Show(selected ? selected->Filename() : QString());
     ShowRecording();
+    FollowPlayOf(selected);
+}
+
+void frmLoupe::FollowPlayOf(const SonoluxBord* cell) {
+    if (cell == m_playingCell) return;
+    if (m_playingCell) disconnect(m_playingCell, &SonoluxBord::PlayheadMoved, picLoupe, nullptr);
+    m_playingCell = cell;
+    picLoupe->SetPlayhead(cell && cell->IsPlaying() ? cell->PlayPosition() : -1.0);
+    if (cell) connect(cell, &SonoluxBord::PlayheadMoved, picLoupe, &LoupeView::SetPlayhead);
 }
 
 void frmLoupe::ShowRecording() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -10,6 +11,7 @@ class ControlModule;
 class LoupeSpectrogram;
 class LoupeView;
 class QLabel;
+class SonoluxBord;
 
 // The modeless "Loupe" window: the selected recording shown large, the whole
 // of it with every sample and its own contrast, under a time axis and beside a
@@ -43,6 +45,8 @@ private:
     // False, after saying so, when the module makes no control.
     bool MakeControl();
     void ShowRecording();
+    // The playhead follows the sound of the selected cell only.
+    void FollowPlayOf(const SonoluxBord* cell);
 
     ControlModule& m_controls;
     const CellGrid& m_cells;
@@ -51,4 +55,6 @@ private:
     QLabel* lblCaption = nullptr;
     LoupeView* picLoupe = nullptr;
     QLabel* lblPointer = nullptr;
+    // Cells may go with a smaller grid while the loupe stays.
+    QPointer<const SonoluxBord> m_playingCell;
 };

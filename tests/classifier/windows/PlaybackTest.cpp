@@ -19,6 +19,7 @@
 #include "tests/classifier/mocks/FakeServices.h"
 #include "tests/control/mocks/FakeSoundPlayer.h"
 #include "tests/support/TempFolder.h"
+#include "windows/LoupeView.h"
 #include "windows/MainStatusBar.h"
 #include "windows/frmMain.h"
 
@@ -170,4 +171,18 @@ TEST_F(PlaybackInTheWindow, PlayheadFollowsTheSoundAcrossItsCell) {
     player.End();
     EXPECT_EQ(marks.PlayheadX(), -1);
     EXPECT_FALSE(marks.isVisible());
+
+    // The loupe draws it over its own picture of the selected recording, on its time axis.
+    Action("mnuSPGLoupe")->trigger();
+    auto* loupe = window->findChild<LoupeView*>(QStringLiteral("picLoupe"));
+    ASSERT_NE(loupe, nullptr);
+    loupe->resize(600, 300);
+    Press(Qt::Key_Space);
+    player.Start();
+    EXPECT_EQ(loupe->PlayheadX(), loupe->PictureRect().left());  // at 0 s: the left edge
+    player.Reach(0.5);
+    EXPECT_EQ(loupe->PlayheadX(), static_cast<int>(loupe->Axes().Time().PixelOf(0.5)));
+    EXPECT_GT(loupe->PlayheadX(), loupe->PictureRect().left());
+    player.End();
+    EXPECT_EQ(loupe->PlayheadX(), -1);
 }
