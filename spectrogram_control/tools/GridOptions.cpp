@@ -72,6 +72,9 @@ std::string GridUsage() {
            "  --samples          print the loaded 16-bit samples instead, one per line\n"
            "  --info             print what the load found instead, one key=value per line:\n"
            "                     loaded, rate, channels, bits, frames, loaded_frames\n"
+           "  --analyse          print the recording's analysis instead, key=value on one\n"
+           "                     line: status, activity_db, then the fingerprint f0 ..\n"
+           "                     (the whole file up to 4194304 frames, float samples too)\n"
            "  --frame-limit N    load at most N frames, 1 to 4194304 (default 48000)\n"
            "  --float            read IEEE float wave files too\n"
            "  --width W          control width in pixels (default 150)\n"
@@ -100,6 +103,8 @@ std::string ParseGridOptions(int argc, const char* const* argv, GridOptions& opt
             options.printSamples = true;
         } else if (!optionsEnded && argument == "--info") {
             options.printInfo = true;
+        } else if (!optionsEnded && argument == "--analyse") {
+            options.printAnalysis = true;
         } else if (!optionsEnded && argument == "--float") {
             options.load.floatSamples = true;
         } else if (!optionsEnded && argument.size() > 2 && argument.compare(0, 2, "--") == 0) {
