@@ -1,7 +1,8 @@
 // libFuzzer entry: every input is taken as the bytes of a wave file and goes
 // through the control's whole load, as a new control takes it, as one that
 // takes whole recordings and float samples does, and with a frame limit taken
-// from the input, then through the image build of a small control. Run under
+// from the input, then through the image build of a small control and the
+// analysis of the whole recording. Run under
 // AddressSanitizer and UndefinedBehaviorSanitizer.
 //
 // The file is longer than the input: the last input byte, times 4 KiB, is a hole
@@ -13,6 +14,7 @@
 
 #include <QSize>
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,6 +23,7 @@
 
 #include "engine/SpectrogramImage.h"
 #include "engine/SpectrogramParameters.h"
+#include "engine/WaveAnalysis.h"
 #include "engine/WaveLoader.h"
 
 namespace {
@@ -102,6 +105,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (Load(input.path, length, {limit, true}, part) != wholeRead ||
         (wholeRead && (part.size() != std::min<std::size_t>(limit, whole.size()) ||
                        !std::equal(part.begin(), part.end(), whole.begin())))) {
+        std::abort();
+    }
+    // The analysis reads what the whole load reads, or says why not, and gives
+    // finite numbers whatever the samples are.
+    const sonolux::WaveAnalysis analysis = sonolux::AnalyseWaveFile(input.path);
+    const bool analysed = analysis.status == sonolux::AnalysisStatus::Analysed;
+    if ((analysed || analysis.status == sonolux::AnalysisStatus::UnsupportedRate) != wholeRead ||
+        (analysed && analysis.analysedFrames != whole.size()) ||
+        !std::isfinite(analysis.activityDb) || analysis.activityDb < 0.0f ||
+        !std::all_of(analysis.features.begin(), analysis.features.end(),
+                     [](float f) { return std::isfinite(f); })) {
         std::abort();
     }
     if (!wholeRead) return 0;
