@@ -1,4 +1,4 @@
-# cmake --install: the program, the control module, sonolux-grid and
+# cmake --install: the program, the control module, corvane-suggest, sonolux-grid and
 # sonolux-register live together in one folder of their own (the program loads
 # the module from its own folder), with links to them in bin, a desktop entry,
 # an icon, the AppStream description, the manual pages, the changelog and the
@@ -14,7 +14,7 @@ set(CORVANE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/corvane)
 if(CMAKE_LIBRARY_ARCHITECTURE)
     set(CORVANE_INSTALL_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/corvane)
 endif()
-set(CORVANE_PROGRAMS corvane sonolux-grid sonolux-register)
+set(CORVANE_PROGRAMS corvane corvane-suggest sonolux-grid sonolux-register)
 
 install(TARGETS ${CORVANE_PROGRAMS} RUNTIME DESTINATION ${CORVANE_INSTALL_DIR})
 # With its unversioned name too: that is the name the program loads it by.
@@ -35,7 +35,7 @@ endforeach()
 
 # Manual pages carry the project's version, and are installed compressed with
 # gzip -9n (no name or time stamp inside, so a page always gives the same bytes).
-foreach(page corvane.1 sonolux-grid.1 sonolux-register.1)
+foreach(page corvane.1 corvane-suggest.1 sonolux-grid.1 sonolux-register.1)
     configure_file(docs/man/${page} ${CMAKE_BINARY_DIR}/man/${page} @ONLY)
     install(CODE "
         set(man \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man1\")

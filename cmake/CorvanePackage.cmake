@@ -14,9 +14,10 @@ every visible one, into that folder; Next Batch refills the grid with what is
 left, until the folder is empty. A move never replaces an existing file and
 never loses the original.
 .
-The package also holds sonolux-grid, which prints what a spectrogram cell
-computes for a wave file, and sonolux-register, which registers the spectrogram
-control module for a user.")
+The package also holds corvane-suggest, which suggests target folders for a
+folder of recordings from those already sorted, sonolux-grid, which prints what
+a spectrogram cell computes for a wave file, and sonolux-register, which
+registers the spectrogram control module for a user.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)

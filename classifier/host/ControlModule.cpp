@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "core/CorvaneError.h"
 #include "sonolux/ComponentRegistry.h"
@@ -47,6 +49,7 @@ void ControlModule::Load(const QUuid& classId, const QString& folder) {
 }
 
 void ControlModule::LoadFrom(const QString& modulePath, const QUuid& classId) {
+    m_analyse = nullptr;
     if (m_library.isLoaded()) m_library.unload();
     m_library.setFileName(modulePath);
     if (!m_library.load()) Fail(m_library.errorString());
@@ -61,6 +64,9 @@ void ControlModule::LoadFrom(const QString& modulePath, const QUuid& classId) {
                  .arg(static_cast<quint32>(result), 8, 16, QLatin1Char('0')));
     }
     m_factory = static_cast<sonolux::IClassFactory*>(object);
+    // Resolved once here, so that analyses on worker threads never touch the library.
+    m_analyse = reinterpret_cast<sonolux::SonoluxAnalyseWaveFileFunction>(
+        m_library.resolve("SonoluxAnalyseWaveFile"));
 }
 
 QWidget* ControlModule::CreateControl(QWidget* parent) {
@@ -68,4 +74,30 @@ QWidget* ControlModule::CreateControl(QWidget* parent) {
     QWidget* control = nullptr;
     if (m_factory->CreateInstance(parent, &control) != sonolux::S_OK) return nullptr;
     return control;
+}
+
+int ControlModule::AnalysisVersion() const {
+    if (!m_analyse) return 0;
+    SonoluxAnalysis analysis{};
+    m_analyse(nullptr, &analysis);  // no file: only the version and the status "no path"
+    return analysis.version;
+}
+
+WaveFingerprint ControlModule::Analyse(const QString& path) const {
+    WaveFingerprint fingerprint;
+    if (!m_analyse) {
+        fingerprint.status = QStringLiteral("the control module cannot analyse recordings");
+        return fingerprint;
+    }
+    SonoluxAnalysis analysis{};
+    m_analyse(QFile::encodeName(path).constData(), &analysis);
+    analysis.statusText[sizeof analysis.statusText - 1] = '\0';
+    fingerprint.status = QString::fromUtf8(analysis.statusText);
+    fingerprint.version = analysis.version;
+    fingerprint.activityDb = analysis.activityDb;
+    const int count = std::clamp(analysis.featureCount, 0, sonolux::AnalysisFeatureCapacity);
+    fingerprint.analysed = analysis.status == 0 && count > 0;
+    if (fingerprint.analysed)
+        fingerprint.features.assign(analysis.features, analysis.features + count);
+    return fingerprint;
 }

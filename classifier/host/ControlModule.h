@@ -4,6 +4,7 @@
 #include <QString>
 #include <QUuid>
 
+#include "host/WaveFingerprint.h"
 #include "sonolux/SonoluxModule.h"
 
 class QWidget;
@@ -30,9 +31,20 @@ public:
     // A new control as a child of `parent`, or null.
     virtual QWidget* CreateControl(QWidget* parent);
 
+    // Whether the loaded module analyses recordings (older modules do not).
+    bool CanAnalyse() const { return m_analyse != nullptr; }
+    // The version of the module's analysis (0 when it cannot analyse): fingerprints
+    // of two versions are not to be compared.
+    int AnalysisVersion() const;
+    // The module's analysis of the wave file at `path`; not analysed, with the
+    // reason, when the file cannot be read or the module cannot analyse. Safe on
+    // several threads at once once the module is loaded.
+    WaveFingerprint Analyse(const QString& path) const;
+
 private:
     void LoadFrom(const QString& modulePath, const QUuid& classId);
 
     QLibrary m_library;
     sonolux::IClassFactory* m_factory = nullptr;
+    sonolux::SonoluxAnalyseWaveFileFunction m_analyse = nullptr;
 };

@@ -73,6 +73,9 @@ std::string GridUsage() {
            "  --info             print what the load found instead, one key=value per line:\n"
            "                     loaded, rate, channels, bits, frames, loaded_frames, and\n"
            "                     error (why the file was refused; empty when it was read)\n"
+           "  --analyse          print the recording's analysis instead, key=value on one\n"
+           "                     line: status, activity_db, then the fingerprint f0 ..\n"
+           "                     (the whole file up to 4194304 frames, float samples too)\n"
            "  --frame-limit N    load at most N frames, 1 to 4194304 (default 48000)\n"
            "  --float            read IEEE float wave files too\n"
            "  --width W          control width in pixels (default 150)\n"
@@ -105,6 +108,8 @@ std::string ParseGridOptions(int argc, const char* const* argv, GridOptions& opt
             options.printSamples = true;
         } else if (!optionsEnded && argument == "--info") {
             options.printInfo = true;
+        } else if (!optionsEnded && argument == "--analyse") {
+            options.printAnalysis = true;
         } else if (!optionsEnded && argument == "--float") {
             options.load.floatSamples = true;
         } else if (!optionsEnded && argument == "--every-sample") {

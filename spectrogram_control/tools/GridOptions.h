@@ -9,11 +9,12 @@ namespace sonolux {
 
 // What sonolux-grid was asked to do, as read from its command line.
 struct GridOptions {
-    bool printSamples = false;  // --samples: the loaded samples instead of the grid
-    bool printInfo = false;     // --info: what the load found instead of the grid
-    LoadOptions load;           // --frame-limit, --float
-    int widthPx = 150;          // --width: the control's width in pixels
-    int heightPx = 100;         // --height: the control's height in pixels
+    bool printSamples = false;   // --samples: the loaded samples instead of the grid
+    bool printInfo = false;      // --info: what the load found instead of the grid
+    bool printAnalysis = false;  // --analyse: the recording's fingerprint and activity
+    LoadOptions load;            // --frame-limit, --float
+    int widthPx = 150;           // --width: the control's width in pixels
+    int heightPx = 100;          // --height: the control's height in pixels
     SpectrogramParameters parameters;
     PictureOptions picture;  // --every-sample, --auto-contrast
     std::string file;        // the wave file; empty stands for an empty Filename

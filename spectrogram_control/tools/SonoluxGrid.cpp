@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/SpectrogramImage.h"
+#include "engine/WaveAnalysis.h"
 #include "engine/WaveLoader.h"
 #include "tools/GridOptions.h"
 
@@ -27,6 +28,21 @@ void PrintInfo(bool loaded, const sonolux::WaveFileInfo& info,
                 static_cast<unsigned>(info.channels), static_cast<unsigned>(info.bitsPerSample),
                 static_cast<unsigned>(info.totalFrames), static_cast<unsigned>(info.loadedFrames),
                 sonolux::LoadRefusalText(refusal).c_str());
+}
+
+// The analysis on one line; a file it cannot analyse gives its status and nothing else.
+void PrintAnalysis(const sonolux::WaveAnalysis& analysis) {
+    std::string line = "status=" + std::string(sonolux::AnalysisStatusText(analysis.status));
+    if (analysis.status == sonolux::AnalysisStatus::Analysed) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%.2f", analysis.activityDb);
+        line += std::string(" activity_db=") + number;
+        for (int f = 0; f < sonolux::AnalysisFeatureCount; ++f) {
+            std::snprintf(number, sizeof number, " f%d=%.4f", f, analysis.features[f]);
+            line += number;
+        }
+    }
+    std::printf("%s\n", line.c_str());
 }
 
 // The grid as the picture looks: the first row is the highest frequency bin.
@@ -90,6 +106,12 @@ int main(int argc, char** argv) {
     if (!error.empty()) {
         std::fprintf(stderr, "sonolux-grid: %s\n%s", error.c_str(), sonolux::GridUsage().c_str());
         return ExitUsage;
+    }
+    if (options.printAnalysis) {
+        const sonolux::WaveAnalysis analysis = sonolux::AnalyseWaveFile(options.file);
+        PrintAnalysis(analysis);
+        if (std::fflush(stdout) != 0) return 1;
+        return analysis.status == sonolux::AnalysisStatus::Analysed ? 0 : ExitRefused;
     }
     std::vector<std::int16_t> samples;
     sonolux::WaveFileInfo info;

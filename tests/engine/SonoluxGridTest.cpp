@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -160,6 +161,23 @@ TEST(SonoluxGrid, InfoPrintsWhatTheLoadFoundAndRefusalsAsZeros) {
     run = RunGrid({"--info", ""});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, zeros + "error=\n");
+}
+
+TEST(SonoluxGrid, AnalysePrintsStatusActivityAndFingerprintOnOneLine) {
+    TempFolder folder;
+    std::vector<std::int16_t> tone(22050);
+    for (std::size_t i = 0; i < tone.size(); ++i)
+        tone[i] = static_cast<std::int16_t>(8000 * std::sin(i * 0.9) + (i * 7919 % 61) - 30);
+    GridRun run = RunGrid({"--analyse", QString::fromStdString(folder.WriteWave("t.wav", tone))});
+    EXPECT_EQ(run.exitCode, 0);
+    const QString line = QString::fromStdString(run.out);
+    EXPECT_TRUE(line.startsWith("status=analysed activity_db=")) << run.out;
+    EXPECT_TRUE(line.contains(" f0=") && line.contains(" f29=") && !line.contains(" f30="));
+    EXPECT_EQ(line.count('\n'), 1);
+
+    run = RunGrid({"--analyse", QString::fromStdString(folder.WriteText("notes.wav", "text"))});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.out, "status=not a readable wave file\n");
 }
 
 TEST(SonoluxGrid, FrameLimitAndFloatChangeWhatIsLoaded) {

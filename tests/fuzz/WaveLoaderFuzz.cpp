@@ -2,7 +2,8 @@
 // through the control's whole load, as a new control takes it, as one that
 // takes whole recordings and float samples does, and with a frame limit taken
 // from the input, then through the image build of a small control, as described
-// and with every sample and its own contrast. Run under
+// and with every sample and its own contrast, and the analysis of the whole
+// recording. Run under
 // AddressSanitizer and UndefinedBehaviorSanitizer.
 //
 // The file is longer than the input: the last input byte, times 4 KiB, is a hole
@@ -14,6 +15,7 @@
 
 #include <QSize>
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +24,7 @@
 
 #include "engine/SpectrogramImage.h"
 #include "engine/SpectrogramParameters.h"
+#include "engine/WaveAnalysis.h"
 #include "engine/WaveLoader.h"
 
 namespace {
@@ -110,6 +113,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (Load(input.path, length, {limit, true}, part) != wholeRead ||
         (wholeRead && (part.size() != std::min<std::size_t>(limit, whole.size()) ||
                        !std::equal(part.begin(), part.end(), whole.begin())))) {
+        std::abort();
+    }
+    // The analysis reads what the whole load reads, or says why not, and gives
+    // finite numbers whatever the samples are.
+    const sonolux::WaveAnalysis analysis = sonolux::AnalyseWaveFile(input.path);
+    const bool analysed = analysis.status == sonolux::AnalysisStatus::Analysed;
+    if ((analysed || analysis.status == sonolux::AnalysisStatus::UnsupportedRate) != wholeRead ||
+        (analysed && analysis.analysedFrames != whole.size()) ||
+        !std::isfinite(analysis.activityDb) || analysis.activityDb < 0.0f ||
+        !std::all_of(analysis.features.begin(), analysis.features.end(),
+                     [](float f) { return std::isfinite(f); })) {
         std::abort();
     }
     if (!wholeRead) return 0;

@@ -125,6 +125,32 @@ using DllCanUnloadNowFunction = HRESULT (*)();
 using DllRegisterServerFunction = HRESULT (*)();
 using DllUnregisterServerFunction = HRESULT (*)();
 
+// Room for the fingerprint of SonoluxAnalysis; a module fills `featureCount` of it.
+constexpr int AnalysisFeatureCapacity = 64;
+
+}  // namespace sonolux
+
+extern "C" {
+// What SonoluxAnalyseWaveFile found in one recording: a fingerprint that compares
+// recordings by their sound whatever their sample rate and loudness, and how far the
+// loudest event stands above the recording's background. Plain data: a host may
+// keep it, copy it and compare it across runs while `version` stays the same.
+struct SonoluxAnalysis {
+    std::int32_t version;          // of the analysis; fingerprints of two versions differ
+    std::int32_t status;           // 0 analysed; 1 not a readable wave file; 2 no path;
+                                   // 3 out of memory; 4 sample rate out of range
+    char statusText[64];           // a few words for `status`, NUL-terminated
+    float activityDb;              // the loudest event over the background, in dB
+    std::uint32_t sampleRate;      // of the file read
+    std::uint32_t analysedFrames;  // frames analysed (from the start, 4194304 at most)
+    std::int32_t featureCount;     // entries of `features` used; 0 unless analysed
+    float features[sonolux::AnalysisFeatureCapacity];
+};
+}
+
+namespace sonolux {
+// Signature of SonoluxAnalyseWaveFile, for hosts that resolve it by name.
+using SonoluxAnalyseWaveFileFunction = std::int32_t (*)(const char* path, SonoluxAnalysis* out);
 }  // namespace sonolux
 
 extern "C" {
@@ -141,4 +167,9 @@ SONOLUX_EXPORT sonolux::HRESULT DllGetClassObject(const QUuid* classId, const QU
 // S_OK when no object of the module lives and no host holds a lock or a
 // class object, else S_FALSE.
 SONOLUX_EXPORT sonolux::HRESULT DllCanUnloadNow();
+// Reads the wave file at `path` (a file system path in the local 8-bit encoding) as a
+// control reads it, with all its checks, but up to 4194304 frames and IEEE float
+// samples included, and fills *out. Returns out->status, or -1 without `out` (or
+// `path`: then status 2). Safe on any thread and on many at once; keeps no state.
+SONOLUX_EXPORT std::int32_t SonoluxAnalyseWaveFile(const char* path, SonoluxAnalysis* out);
 }
