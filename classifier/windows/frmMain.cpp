@@ -315,21 +315,6 @@ bool frmMain::KeyNotBound(const KeyStroke& keyStroke) {
     return false;
 }
 
-bool frmMain::PlaybackKey(const KeyStroke& keyStroke) {
-    constexpr std::int16_t Space = 0x20;
-    constexpr std::int16_t Escape = 0x1B;
-    if (keyStroke.Shift != 0) return false;
-    if (keyStroke.KeyCode == Space) {
-        mnuSPGPlaySelected_Click();
-        return true;
-    }
-    if (keyStroke.KeyCode == Escape) {
-        mnuSPGStopPlaying_Click();
-        return true;
-    }
-    return false;
-}
-
 void frmMain::ClassificationChanged() {
     UpdateUndoCommand();
     if (m_keyLegend) m_keyLegend->Refresh();
@@ -391,38 +376,6 @@ void frmMain::mnuSPGFieldView_Click() {
     RecordingOptions options = GetRecordingOptions();
     options.SetFieldView(m_menu.IsFieldViewChecked());
     SetRecordingOptions(options);
-}
-
-void frmMain::SetPlaybackOptions(const PlaybackOptions& options) {
-    m_menu.SetSpeedDivisor(options.SpeedDivisor);
-    m_menu.SetPlayOnSelectChecked(options.PlayOnSelect);
-    m_cells.SetPlaybackSpeed(m_menu.SpeedDivisor());
-}
-
-void frmMain::mnuSPGSpeed_Click() {
-    m_cells.SetPlaybackSpeed(m_menu.SpeedDivisor());
-}
-
-void frmMain::mnuSPGPlaySelected_Click() {
-    SonoluxBord* cell = SelectedCell();
-    if (!cell) return;
-    if (cell->IsPlaying()) {
-        cell->Stop();
-    } else {
-        cell->Play();
-    }
-}
-
-void frmMain::SelectionChanged(QWidget* focused) {
-    if (!focused || focused->window() != this) return;
-    SonoluxBord* cell = SelectedCell();
-    if (!cell || cell->Sonolux1() != focused || cell == m_lastSelected) return;
-    m_lastSelected = cell;
-    if (!m_menu.IsPlayOnSelectChecked()) return;
-    m_cells.StopPlaying();
-    // A click with Play checked plays the cell itself.
-    if (m_menu.IsPlayChecked() && QGuiApplication::mouseButtons() != Qt::NoButton) return;
-    if (!cell->Filename().isEmpty()) cell->Play();
 }
 
 void frmMain::mnuHelpAbout_Click() {
