@@ -31,18 +31,6 @@ void LockWhileEmpty(int fd) {
     }
 }
 
-bool PreadAll(int fd, char* buffer, std::size_t size, off_t offset) {
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, buffer, size, offset);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        buffer += got;
-        offset += got;
-        size -= static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
 // What must come before a new line so that it starts a record of its own:
 // nothing after a whole line (ending in CR LF); after a line that was cut
 // short (a full disk, or a kill during a write that the system split at a page
@@ -52,11 +40,12 @@ QByteArray Mend(int fd, off_t size) {
     char last[2] = {};
     const off_t lastSize = size >= 2 ? 2 : 1;
     // A file that cannot be read (write permission only) is taken as it is.
-    if (!PreadAll(fd, last, static_cast<std::size_t>(lastSize), size - lastSize)) return {};
+    if (!FileWrites::ReadAllAt(fd, size - lastSize, last, static_cast<std::size_t>(lastSize)))
+        return {};
     if (lastSize == 2 && last[0] == '\r' && last[1] == '\n') return {};
     const off_t start = size > TailWindow ? size - TailWindow : 0;
     QByteArray tail(static_cast<qsizetype>(size - start), Qt::Uninitialized);
-    if (!PreadAll(fd, tail.data(), static_cast<std::size_t>(tail.size()), start))
+    if (!FileWrites::ReadAllAt(fd, start, tail.data(), static_cast<std::size_t>(tail.size())))
         return QByteArrayLiteral("\r\n");
     const qsizetype lineEnd = tail.lastIndexOf("\r\n");
     const qsizetype quotes = tail.mid(lineEnd < 0 ? 0 : lineEnd + 2).count('"');

@@ -1,6 +1,7 @@
 #include "files/FileWrites.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 
 #include "files/FileDescriptor.h"
@@ -19,6 +20,18 @@ int WriteAll(int fd, const char* data, std::size_t size, const WriteCall& write)
         size -= static_cast<std::size_t>(written);
     }
     return 0;
+}
+
+bool ReadAllAt(int fd, off_t offset, char* buffer, std::size_t size) {
+    while (size > 0) {
+        const ssize_t got = ::pread(fd, buffer, size, offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        buffer += got;
+        offset += got;
+        size -= static_cast<std::size_t>(got);
+    }
+    return true;
 }
 
 int SyncFolder(const QByteArray& folder, const SyncCall& sync) {

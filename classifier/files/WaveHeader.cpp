@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "files/FileWrites.h"
+
 namespace WaveHeader {
 namespace {
 
@@ -22,17 +24,8 @@ std::uint32_t U32(const unsigned char* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
-// Reads exactly `size` bytes at `offset`; false at the end of the file or on an error.
 bool ReadAt(int fd, off_t offset, unsigned char* buffer, std::size_t size) {
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, buffer, size, offset);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        buffer += got;
-        offset += got;
-        size -= static_cast<std::size_t>(got);
-    }
-    return true;
+    return FileWrites::ReadAllAt(fd, offset, reinterpret_cast<char*>(buffer), size);
 }
 
 struct Format {
