@@ -8,8 +8,12 @@
 #include "windows/CellGrid.h"
 
 GridSuggestions::GridSuggestions(CellGrid& cells, ServiceFactory makeService,
-                                 std::function<void()> changed)
-    : m_cells(cells), m_makeService(std::move(makeService)), m_changed(std::move(changed)) {}
+                                 std::function<void()> changed,
+                                 std::function<void(const QString&)> warn)
+    : m_cells(cells),
+      m_makeService(std::move(makeService)),
+      m_changed(std::move(changed)),
+      m_warn(std::move(warn)) {}
 
 GridSuggestions::~GridSuggestions() {
     Close();
@@ -37,6 +41,12 @@ bool GridSuggestions::EnsureService() {
     if (!m_service) return false;
     connect(m_service.get(), &SuggestionService::Suggested, this, &GridSuggestions::OnSuggested,
             Qt::QueuedConnection);
+    connect(
+        m_service.get(), &SuggestionService::Learned, this,
+        [this](const QString& failure) {
+            if (!failure.isEmpty() && m_warn) m_warn(failure);
+        },
+        Qt::QueuedConnection);
     return true;
 }
 
@@ -113,12 +123,20 @@ void GridSuggestions::OnSuggested(quint64 generation, const QString& path, const
 }
 
 void GridSuggestions::Refresh() {
+    // Off, a keystroke costs no look at every cell.
+    if (!m_options.Show && !m_badgesShown) {
+        if (m_changed) m_changed();
+        return;
+    }
+    m_badgesShown = false;
     for (int i = 0; i < m_cells.LoadedCellCount(); ++i) {
         SonoluxBord& cell = m_cells.Cell(i);
         const auto found = m_results.constFind(cell.Filename());
         const bool shown = m_options.Show && i < m_cells.VisibleCellCount() && !cell.WasMoved() &&
                            found != m_results.constEnd();
-        cell.SetSuggestion(shown ? BadgeText(found->folder, found->likelyEmpty) : QString());
+        const QString badge = shown ? BadgeText(found->folder, found->likelyEmpty) : QString();
+        cell.SetSuggestion(badge);
+        m_badgesShown = m_badgesShown || !badge.isEmpty();
     }
     if (m_changed) m_changed();
 }

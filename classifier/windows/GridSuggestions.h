@@ -22,8 +22,10 @@ class GridSuggestions : public QObject {
 public:
     using ServiceFactory = std::function<std::unique_ptr<SuggestionService>()>;
     // `makeService` answers null when the control module cannot analyse;
-    // `changed` runs whenever what Accept Suggestions would do may have changed.
-    GridSuggestions(CellGrid& cells, ServiceFactory makeService, std::function<void()> changed);
+    // `changed` runs whenever what Accept Suggestions would do may have changed;
+    // `warn` hears that the analyses could not be kept.
+    GridSuggestions(CellGrid& cells, ServiceFactory makeService, std::function<void()> changed,
+                    std::function<void(const QString&)> warn);
     ~GridSuggestions() override;
 
     const SuggestionOptions& Options() const { return m_options; }
@@ -77,6 +79,7 @@ private:
     CellGrid& m_cells;
     ServiceFactory m_makeService;
     std::function<void()> m_changed;
+    std::function<void(const QString&)> m_warn;
     SuggestionOptions m_options;
     QStringList m_folders;
     std::unique_ptr<SuggestionService> m_service;
@@ -84,4 +87,5 @@ private:
     QHash<QString, Result> m_results;  // by path, of the current generation only
     bool m_arranged = false;           // this batch has been arranged once
     int m_moving = 0;
+    bool m_badgesShown = false;  // some cell may carry a badge
 };

@@ -48,7 +48,11 @@ frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
       m_decisionLog([this](const QString& text) { m_statusPresenter.ShowMessage(text); }),
       m_classifier(m_classifiedGrid, services.fileMover, services.messages, &m_decisionLog),
       m_suggestions(
-          m_cells, [this] { return MakeSuggestionService(); }, [this] { SuggestionsChanged(); }) {
+          m_cells, [this] { return MakeSuggestionService(); }, [this] { SuggestionsChanged(); },
+          [this](const QString& failure) {
+              m_statusPresenter.ShowMessage(
+                  QStringLiteral("The analyses could not be kept: %1").arg(failure));
+          }) {
     createUi();
     createMenus();
     connectUi();
@@ -202,6 +206,7 @@ void frmMain::mnuFileOpen_Click() {
     if (!FileChoices::AskForWaveFile(CommonDialog1)) return;
     if (!target) target = &Cell(0);
     target->SetFilename(FileSystem::GetAbsolutePathName(CommonDialog1.FileName));
+    m_suggestions.BatchChanged();
 }
 
 void frmMain::mnuFileMany_Click() {
