@@ -5,7 +5,6 @@
 SuggestionService::SuggestionService(AnalyseFunction analyse, const QString& cachePath,
                                      int analysisVersion, SafeFileWriter& writer, QObject* parent)
     : QObject(parent), m_cache(cachePath, analysisVersion), m_writer(writer) {
-    m_cache.Load();
     // Outside the cache: a recording left unanalysed because the run ends must not
     // be kept as one that cannot be analysed.
     m_analyse = [this, cached = m_cache.Cached(std::move(analyse))](const QString& path) {
@@ -14,6 +13,8 @@ SuggestionService::SuggestionService(AnalyseFunction analyse, const QString& cac
     };
     m_suggestions = std::make_unique<FolderSuggestions>(m_analyse);
     m_worker = std::thread([this] { Run(); });
+    // A large cache takes a moment to read: not on the window's thread.
+    Post([this] { m_cache.Load(); });
 }
 
 SuggestionService::~SuggestionService() {

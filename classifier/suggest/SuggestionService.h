@@ -26,7 +26,8 @@ class SuggestionService : public QObject {
     Q_OBJECT
 public:
     // `analyse` must be safe on several threads; its results are kept in the cache
-    // at `cachePath` (read at once, written by SaveCache). `writer` must outlive
+    // at `cachePath` (read first thing on the worker, written when learning is done
+    // and by Close). `writer` must outlive
     // the service.
     SuggestionService(AnalyseFunction analyse, const QString& cachePath, int analysisVersion,
                       SafeFileWriter& writer, QObject* parent = nullptr);
