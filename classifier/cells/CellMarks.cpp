@@ -46,8 +46,15 @@ void CellMarks::SetPartialLength(const QString& text) {
     Refresh();
 }
 
+void CellMarks::SetSuggestion(const QString& text) {
+    if (text == m_suggestion) return;
+    m_suggestion = text;
+    Refresh();
+}
+
 bool CellMarks::HasMarks() const {
-    return m_unreadable || !m_movedTo.isEmpty() || !m_partialLength.isEmpty() || m_playheadX >= 0;
+    return m_unreadable || !m_movedTo.isEmpty() || !m_partialLength.isEmpty() ||
+           !m_suggestion.isEmpty() || m_playheadX >= 0;
 }
 
 QString CellMarks::UnreadableText(const QString& reason) {
@@ -57,7 +64,6 @@ QString CellMarks::UnreadableText(const QString& reason) {
         return reason + QStringLiteral(": Preferences > Recordings");
     return reason;
 }
-
 
 void CellMarks::SetPlayheadX(int x) {
     x = std::max(x, -1);
@@ -86,6 +92,7 @@ void CellMarks::paintEvent(QPaintEvent*) {
     if (m_unreadable) PaintUnreadable(painter);
     if (!m_movedTo.isEmpty()) PaintMovedTo(painter);
     if (!m_partialLength.isEmpty()) PaintPartialLength(painter);
+    if (!m_suggestion.isEmpty() && m_movedTo.isEmpty() && !m_unreadable) PaintSuggestion(painter);
     if (m_playheadX >= 0) PaintPlayhead(painter);
 }
 
@@ -137,4 +144,20 @@ void CellMarks::PaintPartialLength(QPainter& painter) {
     painter.fillRect(label, QColor(255, 255, 255, 150));
     painter.setPen(QColor(60, 60, 60));
     painter.drawText(label, Qt::AlignCenter, m_partialLength);
+}
+
+void CellMarks::PaintSuggestion(QPainter& painter) {
+    // Bottom right, across from the moved label and without its white ground:
+    // a guess, which must not read as a move made.
+    const QFontMetrics metrics(painter.font());
+    const int padding = 2;
+    const QString text =
+        metrics.elidedText(m_suggestion, Qt::ElideMiddle, std::max(0, width() / 2 - 2 * padding));
+    const QRect label(width() - metrics.horizontalAdvance(text) - 2 * padding,
+                      height() - metrics.height() - 2 * padding,
+                      metrics.horizontalAdvance(text) + 2 * padding,
+                      metrics.height() + 2 * padding);
+    painter.fillRect(label, QColor(255, 255, 255, 70));
+    painter.setPen(QColor(110, 110, 110, 200));
+    painter.drawText(label, Qt::AlignCenter, text);
 }

@@ -31,6 +31,11 @@ public:
     // where the option that reads it is found; "cannot be read" without a reason.
     QString UnreadableText() const { return UnreadableText(m_unreadableReason); }
     static QString UnreadableText(const QString& reason);
+    // Where the folders suggest the recording goes (the folder's last component,
+    // or "empty?"), drawn faint at the bottom right; empty for none. Never drawn
+    // while the cell carries the moved label.
+    void SetSuggestion(const QString& text);
+    QString Suggestion() const { return m_suggestion; }
     // A thin vertical line at `x` pixels from the left: where the sound being
     // heard is in the picture. None while `x` is negative.
     void SetPlayheadX(int x);
@@ -51,12 +56,14 @@ private:
     void PaintUnreadable(QPainter& painter);
     void PaintMovedTo(QPainter& painter);
     void PaintPartialLength(QPainter& painter);
+    void PaintSuggestion(QPainter& painter);
     bool HasMarks() const;
 
     QString m_movedTo;
     bool m_unreadable = false;
     QString m_partialLength;
     QString m_unreadableReason;
+    QString m_suggestion;
     void PaintPlayhead(QPainter& painter);
     int m_playheadX = -1;
 };

@@ -142,7 +142,13 @@ void SonoluxBord::FollowMove(const QString& path) {
     PassFilename(path);
 }
 
+void SonoluxBord::SetSuggestion(const QString& text) {
+    m_marks->SetSuggestion(text);
+}
+
 void SonoluxBord::PassFilename(const QString& path) {
+    // A suggestion was for the recording where it was.
+    if (path != Filename()) m_marks->SetSuggestion(QString());
     m_settingFilename = true;
     m_control->setProperty("Filename", path);
     m_settingFilename = false;

@@ -45,6 +45,9 @@ public:
     // True when a move has put the recording into another folder than the one
     // it was loaded from.
     bool WasMoved() const;
+    // The folders' suggestion for the recording shown (CellMarks::SetSuggestion);
+    // a new recording, or a move, takes it away.
+    void SetSuggestion(const QString& text);
     // The marks drawn over the spectrogram.
     const CellMarks& Marks() const { return *m_marks; }
     // Whether the control read the recording it was last given (true for an

@@ -76,6 +76,27 @@ struct PlaybackOptions {
     friend bool operator!=(const PlaybackOptions& a, const PlaybackOptions& b) { return !(a == b); }
 };
 
+// The folders' suggestions: shown on the grid or not (and with them off nothing
+// is analysed), the batch arranged by them, and below what activity a recording
+// is called likely empty. Off, in the batch's order, 6 dB at first.
+struct SuggestionOptions {
+    static constexpr double DefaultEmptyThresholdDb = 6.0;
+    static constexpr double MinimumEmptyThresholdDb = 0.0;
+    static constexpr double MaximumEmptyThresholdDb = 60.0;
+
+    bool Show = false;
+    bool OrderBySuggestion = false;
+    double EmptyThresholdDb = DefaultEmptyThresholdDb;
+
+    friend bool operator==(const SuggestionOptions& a, const SuggestionOptions& b) {
+        return a.Show == b.Show && a.OrderBySuggestion == b.OrderBySuggestion &&
+               a.EmptyThresholdDb == b.EmptyThresholdDb;
+    }
+    friend bool operator!=(const SuggestionOptions& a, const SuggestionOptions& b) {
+        return !(a == b);
+    }
+};
+
 // The main window's live values as the settings code and the options dialog
 // read and change them.
 class IMainWindowValues {
@@ -119,4 +140,8 @@ public:
     // hidden ones included, and sets the menu's check marks.
     virtual PlaybackOptions GetPlaybackOptions() const = 0;
     virtual void SetPlaybackOptions(const PlaybackOptions& options) = 0;
+    // The suggestions' options. Setting them sets the menu's check marks and
+    // asks for suggestions anew (or drops them).
+    virtual SuggestionOptions GetSuggestionOptions() const = 0;
+    virtual void SetSuggestionOptions(const SuggestionOptions& options) = 0;
 };

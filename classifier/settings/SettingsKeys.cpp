@@ -70,4 +70,17 @@ void Write(ISettingsStore& store, const TextKey& key, const QString& value) {
     Store(store, key, value);
 }
 
+double Read(const ISettingsStore& store, const DoubleKey& key) {
+    const QString text = StoredText(store, key, QString::number(key.defaultValue));
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    // Written so that a NaN fails it too.
+    if (ok && value >= key.minimum && value <= key.maximum) return value;
+    return key.defaultValue;
+}
+
+void Write(ISettingsStore& store, const DoubleKey& key, double value) {
+    Store(store, key, QString::number(value, 'g', 15));
+}
+
 }  // namespace SettingsKeys

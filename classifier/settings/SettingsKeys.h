@@ -34,6 +34,16 @@ struct BooleanKey {
     bool defaultValue;
 };
 
+// A decimal key with a range; text that is no number or lies outside reads as
+// the default.
+struct DoubleKey {
+    const char* section;
+    const char* key;
+    double defaultValue;
+    double minimum;
+    double maximum;
+};
+
 // A key whose text is its value, as stored.
 struct TextKey {
     const char* section;
@@ -70,6 +80,11 @@ constexpr BooleanKey AutoContrast{"Recordings", "AutoContrast", false};
 // speeds offered; any other reads as 1), and Play on Select, off.
 constexpr IntegerKey SpeedDivisor{"Playback", "SpeedDivisor", 1, true, 1, 20};
 constexpr BooleanKey PlayOnSelect{"Playback", "PlayOnSelect", false};
+
+// The folders' suggestions: off, in the batch's order, likely empty below 6 dB.
+constexpr BooleanKey ShowSuggestions{"Suggestions", "Show", false};
+constexpr BooleanKey OrderBySuggestion{"Suggestions", "OrderBySuggestion", false};
+constexpr DoubleKey EmptyThresholdDb{"Suggestions", "EmptyThresholdDb", 6.0, 0.0, 60.0};
 
 // A window's frame's top-left corner and its size, in pixels. A width or
 // height of 0 (nothing stored) leaves the place to the window system. Qt holds
@@ -117,11 +132,13 @@ std::int32_t Read(const ISettingsStore& store, const IntegerKey& key);
 float Read(const ISettingsStore& store, const SingleKey& key);
 bool Read(const ISettingsStore& store, const BooleanKey& key);
 QString Read(const ISettingsStore& store, const TextKey& key);
+double Read(const ISettingsStore& store, const DoubleKey& key);
 
 // Decimal text ("1500"), shortest single text ("95.25"), "True" or "False".
 void Write(ISettingsStore& store, const IntegerKey& key, std::int32_t value);
 void Write(ISettingsStore& store, const SingleKey& key, float value);
 void Write(ISettingsStore& store, const BooleanKey& key, bool value);
 void Write(ISettingsStore& store, const TextKey& key, const QString& value);
+void Write(ISettingsStore& store, const DoubleKey& key, double value);
 
 }  // namespace SettingsKeys

@@ -194,4 +194,28 @@ void SaveSortingSettings(ISettingsStore& store, const IMainWindowValues& mainWin
     SettingsKeys::Write(store, SettingsKeys::RememberWindow, options.RememberWindow);
 }
 
+namespace {
+
+SuggestionOptions ReadSuggestionOptions(const ISettingsStore& store) {
+    SuggestionOptions options;
+    options.Show = SettingsKeys::Read(store, SettingsKeys::ShowSuggestions);
+    options.OrderBySuggestion = SettingsKeys::Read(store, SettingsKeys::OrderBySuggestion);
+    options.EmptyThresholdDb = SettingsKeys::Read(store, SettingsKeys::EmptyThresholdDb);
+    return options;
+}
+
+}  // namespace
+
+void LoadSuggestionSettings(const ISettingsStore& store, IMainWindowValues& mainWindow) {
+    mainWindow.SetSuggestionOptions(ReadSuggestionOptions(store));
+}
+
+void SaveSuggestionSettings(ISettingsStore& store, const IMainWindowValues& mainWindow) {
+    const SuggestionOptions options = mainWindow.GetSuggestionOptions();
+    if (options == ReadSuggestionOptions(store)) return;
+    SettingsKeys::Write(store, SettingsKeys::ShowSuggestions, options.Show);
+    SettingsKeys::Write(store, SettingsKeys::OrderBySuggestion, options.OrderBySuggestion);
+    SettingsKeys::Write(store, SettingsKeys::EmptyThresholdDb, options.EmptyThresholdDb);
+}
+
 }  // namespace SettingsOperations

@@ -26,10 +26,10 @@ void LoadSPGSettings(const ISettingsStore& store, IMainWindowValues& mainWindow)
 void SaveViewSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 void SaveSPGSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
-// The sections Corvane adds ("Recordings", "Sorting", "Playback", "Key Bindings", "Loupe", "Main Window") are saved only
-// when they would read back otherwise: a user who never changes them keeps a settings file of the
-// usual three sections, and one who changes them back finds the defaults stored over the old
-// values.
+// The sections Corvane adds ("Recordings", "Sorting", "Playback", "Key Bindings", "Loupe", "Main
+// Window", "Suggestions") are saved only when they would read back otherwise: a user who never
+// changes them keeps a settings file of the usual three sections, and one who changes them back
+// finds the defaults stored over the old values.
 
 // The "Recordings" options, read after the parameter set and written after it.
 void LoadRecordingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
@@ -60,6 +60,11 @@ void SavePlacement(ISettingsStore& store, const SettingsKeys::PlacementKeys& key
 // The "Sorting" options, read after the "Recordings" ones and written after them.
 void LoadSortingSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
 void SaveSortingSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
+
+// The folders' suggestions (section "Suggestions"), read after the "Sorting"
+// options and written after them, only when they would read back otherwise.
+void LoadSuggestionSettings(const ISettingsStore& store, IMainWindowValues& mainWindow);
+void SaveSuggestionSettings(ISettingsStore& store, const IMainWindowValues& mainWindow);
 
 // A window beside the grid as the last run left it: open or not, and its
 // frame's top-left corner and size in pixels, when a size was stored.

@@ -39,6 +39,16 @@ void CellClassifier::ClassifyAllVisible(const QString& target, const QString& ke
     m_history.Push(std::move(step));
 }
 
+void CellClassifier::ClassifyEach(const std::vector<CellTarget>& targets, const QString& keyText) {
+    ClassificationHistory::Step step;
+    step.selectedIndex = m_cells.SelectedIndex();
+    step.keyText = keyText;
+    for (const CellTarget& cell : targets) {
+        if (!ClassifyCell(cell.index, cell.target, step)) break;
+    }
+    m_history.Push(std::move(step));
+}
+
 void CellClassifier::ClassifySelection(const QString& target, Advance advance,
                                        const QString& keyText) {
     const int selected = m_cells.SelectedIndex();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "sorting/ClassificationHistory.h"
 #include "sorting/MovedRecordings.h"
@@ -54,6 +55,14 @@ public:
     // the first move that fails. `keyText` names the keystroke ("CTRL+A key")
     // for the decision log.
     void ClassifyAllVisible(const QString& target, const QString& keyText = {});
+    // A cell and the folder its recording is to go into.
+    struct CellTarget {
+        int index;
+        QString target;
+    };
+    // Moves the recording of each cell into its own folder, in the order given,
+    // as one step that one Undo takes back; stops at the first move that fails.
+    void ClassifyEach(const std::vector<CellTarget>& targets, const QString& keyText = {});
     // How the selection moves on after a keystroke for the selection.
     enum class Advance {
         Stay,

@@ -15,7 +15,7 @@ public:
     struct Step {
         std::vector<Move> moves;
         int selectedIndex = -1;  // the selected cell when the keystroke was pressed
-        QString target;          // the folder the keystroke is bound to
+        QString target;          // the folder the keystroke is bound to; empty for several
         QString keyText;         // the keystroke as the key tables name it
     };
 

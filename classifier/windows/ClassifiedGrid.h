@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "sorting/BatchSource.h"
 #include "sorting/CellClassifier.h"
 
@@ -27,6 +29,11 @@ public:
     int SelectedIndex() const override;
     void SelectCell(int index) override;
 
+    // Hears where every recording went, moved or taken back.
+    void SetMoveListener(std::function<void(const QString& to)> listener) {
+        m_moveListener = std::move(listener);
+    }
+
     int BatchCapacity() const override { return VisibleCellCount(); }
     void ShowBatch(const QStringList& paths) override;
     void BatchShown() override;
@@ -35,4 +42,5 @@ private:
     CellGrid& m_cells;
     BatchSource& m_batch;
     StatusPresenter& m_status;
+    std::function<void(const QString& to)> m_moveListener;
 };

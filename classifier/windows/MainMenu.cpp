@@ -101,6 +101,7 @@ void MainMenu::BuildSpectrogramMenu() {
     AddAction(mnuSPG, "mnuSPGLoupe", QStringLiteral("&Loupe..."), QKeySequence(),
               &frmMain::mnuSPGLoupe_Click);
     BuildPlaybackItems(mnuSPG);
+    BuildSuggestionItems(mnuSPG);
 }
 
 void MainMenu::BuildPlaybackItems(QMenu* mnuSPG) {
@@ -130,6 +131,37 @@ void MainMenu::BuildPlaybackItems(QMenu* mnuSPG) {
     mnuSPGPlayOnSelect = AddAction(mnuSPG, "mnuSPGPlayOnSelect", QStringLiteral("Play on Select"),
                                    QKeySequence(), &frmMain::mnuSPGPlayOnSelect_Click);
     mnuSPGPlayOnSelect->setCheckable(true);
+}
+
+void MainMenu::BuildSuggestionItems(QMenu* mnuSPG) {
+    // No shortcut keys: users bind letters to their folders.
+    mnuSPG->addSeparator()->setObjectName(QStringLiteral("mnuSPGBar5"));
+    mnuSPGSuggestions = AddAction(mnuSPG, "mnuSPGSuggestions", QStringLiteral("Su&ggestions"),
+                                  QKeySequence(), &frmMain::mnuSPGSuggestions_Click);
+    mnuSPGSuggestions->setCheckable(true);
+    mnuSPGAcceptSuggestions =
+        AddAction(mnuSPG, "mnuSPGAcceptSuggestions", QStringLiteral("&Accept Suggestions"),
+                  QKeySequence(), &frmMain::mnuSPGAcceptSuggestions_Click);
+    mnuSPGOrderBySuggestion =
+        AddAction(mnuSPG, "mnuSPGOrderBySuggestion", QStringLiteral("Order b&y Suggestion"),
+                  QKeySequence(), &frmMain::mnuSPGOrderBySuggestion_Click);
+    mnuSPGOrderBySuggestion->setCheckable(true);
+    ShowSuggestionItems(false, false, false);
+}
+
+bool MainMenu::IsSuggestionsChecked() const {
+    return mnuSPGSuggestions->isChecked();
+}
+
+bool MainMenu::IsOrderBySuggestionChecked() const {
+    return mnuSPGOrderBySuggestion->isChecked();
+}
+
+void MainMenu::ShowSuggestionItems(bool show, bool orderBySuggestion, bool canAccept) {
+    mnuSPGSuggestions->setChecked(show);
+    mnuSPGOrderBySuggestion->setChecked(orderBySuggestion);
+    mnuSPGOrderBySuggestion->setEnabled(show);
+    mnuSPGAcceptSuggestions->setEnabled(show && canAccept);
 }
 
 void MainMenu::BuildHelpMenu() {

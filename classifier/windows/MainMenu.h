@@ -38,6 +38,12 @@ public:
     void SetSpeedDivisor(std::int16_t divisor);
     bool IsPlayOnSelectChecked() const;
     void SetPlayOnSelectChecked(bool checked);
+    bool IsSuggestionsChecked() const;
+    bool IsOrderBySuggestionChecked() const;
+    // The check marks of the suggestions' items; Accept Suggestions is enabled
+    // only with suggestions shown and `canAccept`, Order by Suggestion only with
+    // suggestions shown.
+    void ShowSuggestionItems(bool show, bool orderBySuggestion, bool canAccept);
 
 private:
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
@@ -46,6 +52,7 @@ private:
     void BuildEditMenu();
     void BuildSpectrogramMenu();
     void BuildPlaybackItems(QMenu* mnuSPG);
+    void BuildSuggestionItems(QMenu* mnuSPG);
     void BuildHelpMenu();
 
     frmMain* m_window = nullptr;
@@ -61,4 +68,7 @@ private:
     QAction* mnuSPGFieldView = nullptr;
     std::vector<QAction*> mnuSPGSpeed;  // in the order of PlaybackOptions::SpeedDivisors
     QAction* mnuSPGPlayOnSelect = nullptr;
+    QAction* mnuSPGSuggestions = nullptr;
+    QAction* mnuSPGAcceptSuggestions = nullptr;
+    QAction* mnuSPGOrderBySuggestion = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "windows/SortingPage.h"
 
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QLabel>
 
 #include "core/MainWindowValues.h"
 #include "windows/DecisionLogChooser.h"
@@ -11,7 +13,7 @@ SortingPage::SortingPage(QWidget* panel, const TwipsPlacement& layout,
                          const PreferencesServices& services) {
     auto* frame = new QGroupBox(QStringLiteral("While Sorting"), panel);
     frame->setObjectName(QStringLiteral("fraSorting"));
-    layout.Place(frame, 120, 240, 5415, 3225);
+    layout.Place(frame, 120, 240, 5415, 3450);
     const struct {
         QCheckBox** target;
         const char* name;
@@ -33,6 +35,17 @@ SortingPage::SortingPage(QWidget* panel, const TwipsPlacement& layout,
         new DecisionLogChooser(services.fileDialogAsker, services.decisionLogDefault, frame);
     decisionLog->setObjectName(QStringLiteral("ctlDecisionLog"));
     layout.Place(decisionLog, 360, 2280, 4695, 720);
+    auto* lblEmptyThreshold = new QLabel(QStringLiteral("&Likely empty below (dB):"), frame);
+    lblEmptyThreshold->setObjectName(QStringLiteral("lblEmptyThreshold"));
+    layout.Place(lblEmptyThreshold, 360, 3060, 2700, 285);
+    spnEmptyThreshold = new QDoubleSpinBox(frame);
+    spnEmptyThreshold->setObjectName(QStringLiteral("spnEmptyThreshold"));
+    spnEmptyThreshold->setRange(SuggestionOptions::MinimumEmptyThresholdDb,
+                                SuggestionOptions::MaximumEmptyThresholdDb);
+    spnEmptyThreshold->setDecimals(1);
+    spnEmptyThreshold->setSingleStep(0.5);
+    lblEmptyThreshold->setBuddy(spnEmptyThreshold);
+    layout.Place(spnEmptyThreshold, 3120, 3015, 1035, 330);
 }
 
 void SortingPage::ShowValues(const IMainWindowValues& mainWindow) {
@@ -43,6 +56,7 @@ void SortingPage::ShowValues(const IMainWindowValues& mainWindow) {
     chkKeepBindings->setChecked(options.KeepBindings);
     chkRememberWindow->setChecked(options.RememberWindow);
     decisionLog->SetPath(mainWindow.DecisionLogPath());
+    spnEmptyThreshold->setValue(mainWindow.GetSuggestionOptions().EmptyThresholdDb);
 }
 
 void SortingPage::ApplyValues(IMainWindowValues& mainWindow) const {
@@ -54,4 +68,7 @@ void SortingPage::ApplyValues(IMainWindowValues& mainWindow) const {
     options.RememberWindow = chkRememberWindow->isChecked();
     mainWindow.SetSortingOptions(options);
     mainWindow.SetDecisionLogPath(decisionLog->Path());
+    SuggestionOptions suggestions = mainWindow.GetSuggestionOptions();
+    suggestions.EmptyThresholdDb = spnEmptyThreshold->value();
+    mainWindow.SetSuggestionOptions(suggestions);
 }

@@ -4,11 +4,13 @@
 
 class DecisionLogChooser;
 class QCheckBox;
+class QDoubleSpinBox;
 class QWidget;
 class TwipsPlacement;
 
 // The "Sorting" page: how the selection moves through the grid, and what a
-// run keeps for the next one.
+// run keeps for the next one, and below what activity the folders'
+// suggestions call a recording likely empty.
 class SortingPage : public PreferencesPage {
 public:
     SortingPage(QWidget* panel, const TwipsPlacement& layout, const PreferencesServices& services);
@@ -23,4 +25,5 @@ private:
     QCheckBox* chkKeepBindings = nullptr;
     QCheckBox* chkRememberWindow = nullptr;
     DecisionLogChooser* decisionLog = nullptr;
+    QDoubleSpinBox* spnEmptyThreshold = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "core/MessageBox.h"
 #include "core/Twips.h"
 #include "files/FileSystem.h"
+#include "host/ControlModule.h"
 #include "host/FileChoices.h"
 #include "keys/KeyEventTranslation.h"
 #include "keys/mdlKeycodes.h"
@@ -24,6 +25,8 @@
 #include "sorting/GridNavigation.h"
 #include "sorting/KeptBindings.h"
 #include "sorting/StatusText.h"
+#include "suggest/AnalysisCache.h"
+#include "suggest/SuggestionService.h"
 #include "windows/MainStatusBar.h"
 #include "windows/WindowPlacement.h"
 #include "windows/frmAbout.h"
@@ -43,7 +46,13 @@ frmMain::frmMain(const MainWindowServices& services, QWidget* parent)
       m_statusPresenter(*m_status, m_cells, CommonDialog1, m_batch),
       m_classifiedGrid(m_cells, m_batch, m_statusPresenter),
       m_decisionLog([this](const QString& text) { m_statusPresenter.ShowMessage(text); }),
-      m_classifier(m_classifiedGrid, services.fileMover, services.messages, &m_decisionLog) {
+      m_classifier(m_classifiedGrid, services.fileMover, services.messages, &m_decisionLog),
+      m_suggestions(
+          m_cells, [this] { return MakeSuggestionService(); }, [this] { SuggestionsChanged(); },
+          [this](const QString& failure) {
+              m_statusPresenter.ShowMessage(
+                  QStringLiteral("The analyses could not be kept: %1").arg(failure));
+          }) {
     createUi();
     createMenus();
     connectUi();
@@ -59,6 +68,7 @@ frmMain::~frmMain() {
     m_clientArea->removeEventFilter(this);
     disconnect(&m_cells, nullptr, this, nullptr);
     m_cells.StopKeyPreview();
+    m_suggestions.Close();
 }
 
 void frmMain::createUi() {
@@ -93,6 +103,9 @@ void frmMain::connectUi() {
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &frmMain::mnuEdit_Click);
     connect(&m_cells, &CellGrid::CellLoadStateChanged, this,
             [this](int index) { m_statusPresenter.CellLoadStateChanged(index); });
+    // A recording moved into a bound folder is an example of it at once.
+    m_classifiedGrid.SetMoveListener(
+        [this](const QString& to) { m_suggestions.RecordingMoved(to); });
     connect(&m_cells, &CellGrid::CellPlayStateChanged, this,
             [this](int index) { m_statusPresenter.ShowPlayState(Cell(index)); });
     mnuEdit_Click();
@@ -121,6 +134,8 @@ void frmMain::Form_Load() {
     mdlKeycodes::BuildKeyTables();
     LoadToolWindows();
     LoadSortingState();
+    // After the kept bindings, so that the folders are learned once.
+    SettingsOperations::LoadSuggestionSettings(m_services.settings, *this);
 }
 
 QString frmMain::KeptBindingsPath() const {
@@ -175,7 +190,10 @@ void frmMain::Form_Unload() {
     SettingsOperations::SaveLoupeSettings(m_services.settings, m_loupe->Stored());
     SettingsOperations::SavePlaybackSettings(m_services.settings, *this);
     SettingsOperations::SaveSortingSettings(m_services.settings, *this);
+    SettingsOperations::SaveSuggestionSettings(m_services.settings, *this);
     SaveSortingState();
+    // A cache that cannot be kept costs the next run time, nothing else.
+    m_suggestions.Close();
     const QString error = m_services.settings.Commit();
     if (!error.isEmpty()) m_services.messages.Warn(error);
     m_options.reset();
@@ -188,6 +206,7 @@ void frmMain::mnuFileOpen_Click() {
     if (!FileChoices::AskForWaveFile(CommonDialog1)) return;
     if (!target) target = &Cell(0);
     target->SetFilename(FileSystem::GetAbsolutePathName(CommonDialog1.FileName));
+    m_suggestions.BatchChanged();
 }
 
 void frmMain::mnuFileMany_Click() {
@@ -285,6 +304,7 @@ bool frmMain::Form_KeyDown(const KeyStroke& keyStroke) {
     const std::optional<ClassifierKeyMap::Binding> binding = m_keyBindings.Find(keyStroke);
     if (!binding) return !PlaybackKey(keyStroke) && KeyNotBound(keyStroke);
     {
+        const GridSuggestions::MoveHold moving(m_suggestions);
         const StatusPresenter::Hold hold(m_statusPresenter);
         const QString keyText = mdlKeycodes::KeyText(keyStroke.KeyCode, keyStroke.Shift);
         if (binding->classifyAll) {
@@ -316,6 +336,8 @@ bool frmMain::KeyNotBound(const KeyStroke& keyStroke) {
 }
 
 void frmMain::ClassificationChanged() {
+    // A recording taken back shows its suggestion again, a moved one none.
+    m_suggestions.Refresh();
     UpdateUndoCommand();
     if (m_keyLegend) m_keyLegend->Refresh();
     RefreshSelectionViews();
@@ -332,12 +354,70 @@ void frmMain::KeyMapChanged() {
     if (m_holdKeyMapChanged) return;
     m_menu.FollowBindings(m_keyBindings.Map());
     if (m_keyLegend) m_keyLegend->Refresh();
+    QStringList folders;
+    for (const QString& key : m_keyBindings.Map().Keys())
+        folders.append(m_keyBindings.Map().Dir(key));
+    m_suggestions.SetFolders(folders);
 }
 
 void frmMain::mnuSPGUndo_Click() {
     m_statusPresenter.ClearMessage();
-    m_classifier.Undo();
+    {
+        const GridSuggestions::MoveHold moving(m_suggestions);
+        m_classifier.Undo();
+    }
     ClassificationChanged();
+}
+
+void frmMain::mnuSPGAcceptSuggestions_Click() {
+    m_statusPresenter.ClearMessage();
+    {
+        const GridSuggestions::MoveHold moving(m_suggestions);
+        const StatusPresenter::Hold hold(m_statusPresenter);
+        m_classifier.ClassifyEach(m_suggestions.Acceptable(), QStringLiteral("Accept Suggestions"));
+    }
+    ClassificationChanged();
+}
+
+void frmMain::SetSuggestionOptions(const SuggestionOptions& options) {
+    m_suggestions.SetOptions(options);
+    SuggestionsChanged();
+}
+
+void frmMain::mnuSPGSuggestions_Click() {
+    SuggestionOptions options = m_suggestions.Options();
+    options.Show = m_menu.IsSuggestionsChecked();
+    SetSuggestionOptions(options);
+}
+
+void frmMain::mnuSPGOrderBySuggestion_Click() {
+    SuggestionOptions options = m_suggestions.Options();
+    options.OrderBySuggestion = m_menu.IsOrderBySuggestionChecked();
+    SetSuggestionOptions(options);
+}
+
+std::unique_ptr<SuggestionService> frmMain::MakeSuggestionService() {
+    AnalyseFunction analyse = m_suggestionAnalyse;
+    int version = 0;
+    if (!analyse) {
+        if (!m_services.controls.CanAnalyse()) {
+            m_statusPresenter.ShowMessage(
+                QStringLiteral("The spectrogram control module cannot analyse recordings"));
+            return nullptr;
+        }
+        const ControlModule& module = m_services.controls;
+        analyse = [&module](const QString& path) { return module.Analyse(path); };
+        version = module.AnalysisVersion();
+    }
+    const QString cachePath =
+        m_suggestionCachePath.isEmpty() ? AnalysisCache::DefaultPath() : m_suggestionCachePath;
+    return std::make_unique<SuggestionService>(std::move(analyse), cachePath, version,
+                                               m_services.fileWriter);
+}
+
+void frmMain::SuggestionsChanged() {
+    const SuggestionOptions& options = m_suggestions.Options();
+    m_menu.ShowSuggestionItems(options.Show, options.OrderBySuggestion, m_suggestions.CanAccept());
 }
 
 void frmMain::mnuFileKeyListExport_Click() {

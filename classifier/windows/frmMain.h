@@ -15,9 +15,11 @@
 #include "sorting/CellClassifier.h"
 #include "sorting/DecisionLog.h"
 #include "sorting/KeyBindings.h"
+#include "suggest/ParallelAnalysis.h"
 #include "windows/ActiveTextEditor.h"
 #include "windows/CellGrid.h"
 #include "windows/ClassifiedGrid.h"
+#include "windows/GridSuggestions.h"
 #include "windows/LabelCommands.h"
 #include "windows/MainMenu.h"
 #include "windows/StatusPresenter.h"
@@ -99,6 +101,17 @@ public:
         return {m_menu.SpeedDivisor(), m_menu.IsPlayOnSelectChecked()};
     }
     void SetPlaybackOptions(const PlaybackOptions& options) override;
+    SuggestionOptions GetSuggestionOptions() const override { return m_suggestions.Options(); }
+    void SetSuggestionOptions(const SuggestionOptions& options) override;
+    // Where suggestions come from once they are first shown: `analyse` (empty
+    // for the control module's analysis) and the analyses kept at `cachePath`
+    // (empty for the user's cache folder). Tests hand in their own.
+    void SetSuggestionSources(AnalyseFunction analyse, const QString& cachePath) {
+        m_suggestionAnalyse = std::move(analyse);
+        m_suggestionCachePath = cachePath;
+    }
+    // The suggestions on the grid (tests wait on their service).
+    GridSuggestions& Suggestions() { return m_suggestions; }
 
     // Refuses, with a message, a `TargetDir` that is no absolute folder path
     // before it looks at the keystroke; stores the folder with a final "/".
@@ -154,7 +167,10 @@ public:
     void mnuEditClear_Click() { ActiveTextEditor::Clear(); }
     void mnuSPGKeystroke_Click();
     void mnuSPGEraseKeyDir_Click();
-    void mnuSPGClear_Click() { ClearCells(); }
+    void mnuSPGClear_Click() {
+        ClearCells();
+        m_suggestions.BatchChanged();
+    }
     // Takes back the last classifying keystroke that is still in the history.
     void mnuSPGUndo_Click();
     void mnuSPGOptions_Click();
@@ -176,6 +192,12 @@ public:
     void mnuSPGPlaySelected_Click();
     void mnuSPGStopPlaying_Click() { m_cells.StopPlaying(); }
     void mnuSPGPlayOnSelect_Click() {}
+    // The actions have already toggled their check marks.
+    void mnuSPGSuggestions_Click();
+    void mnuSPGOrderBySuggestion_Click();
+    // Moves every visible recording that has a folder suggestion into that
+    // folder, as one step that one Undo takes back.
+    void mnuSPGAcceptSuggestions_Click();
     // The preferences dialog, loaded (hidden) with the window.
     frmPreferences& PreferencesDialog() const { return *m_preferences; }
     void mnuSPGLoupe_Click();
@@ -230,7 +252,10 @@ private:
     void FillBatch(const QString& folder) {
         m_batch.Fill(folder, m_classifiedGrid, BatchSource::WaveNamesOf(m_cells.Recordings()));
         if (m_sorting.StartAtFirstCell && VisibleCellCount() > 0) Cell(0).GiveFocus();
+        m_suggestions.BatchChanged();
     }
+    std::unique_ptr<SuggestionService> MakeSuggestionService();
+    void SuggestionsChanged();
 
     MainWindowServices m_services;
     QWidget* m_clientArea;
@@ -244,6 +269,9 @@ private:
     DecisionLog m_decisionLog;
     CellClassifier m_classifier;
     MainMenu m_menu;
+    AnalyseFunction m_suggestionAnalyse;
+    QString m_suggestionCachePath;
+    GridSuggestions m_suggestions;
     SortingOptions m_sorting;
     bool m_shownOnce = false;
     bool m_unloaded = false;

@@ -59,6 +59,8 @@ public:
     void SetDecisionLogPath(const QString& path) override { decisionLog = path; }
     SortingOptions GetSortingOptions() const override { return sorting; }
     void SetSortingOptions(const SortingOptions& options) override { sorting = options; }
+    SuggestionOptions GetSuggestionOptions() const override { return suggestions; }
+    void SetSuggestionOptions(const SuggestionOptions& options) override { suggestions = options; }
     PlaybackOptions GetPlaybackOptions() const override { return playback; }
     void SetPlaybackOptions(const PlaybackOptions& options) override { playback = options; }
 
@@ -72,6 +74,7 @@ public:
     std::vector<RecordingOptions> recordingCalls;
     QString decisionLog;
     SortingOptions sorting;
+    SuggestionOptions suggestions;
     PlaybackOptions playback;
     // Thrown by SetSPGParams after it recorded the call, like a cell
     // whose control refuses a value.

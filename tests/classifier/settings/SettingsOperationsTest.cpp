@@ -255,3 +255,33 @@ TEST_F(SettingsOperationsTest, PlaybackOptionsAreStoredOnlyChangedAndReadOnlyAsO
         EXPECT_EQ(load(), PlaybackOptions{}) << text;
     }
 }
+
+TEST_F(SettingsOperationsTest, SuggestionOptionsAreStoredOnlyChangedAndTheThresholdOnlyInRange) {
+    FakeMainWindowValues values;
+    const auto save = [&] {
+        QtSettingsStore store(Path());
+        SaveSuggestionSettings(store, values);
+        ASSERT_EQ(store.Commit(), QString());
+    };
+    const auto load = [this] {
+        FakeMainWindowValues loaded;
+        QtSettingsStore store(Path());
+        LoadSuggestionSettings(store, loaded);
+        return loaded.suggestions;
+    };
+    save();
+    EXPECT_EQ(Stored("Suggestions/Show"), "<absent>");
+    values.suggestions = {true, true, 12.5};
+    save();
+    EXPECT_EQ(Stored("Suggestions/Show"), "True");
+    EXPECT_EQ(Stored("Suggestions/EmptyThresholdDb"), "12.5");
+    EXPECT_EQ(load(), (SuggestionOptions{true, true, 12.5}));
+    for (const char* text : {"60", "0"}) {
+        WriteFile(QByteArray("[Suggestions]\nEmptyThresholdDb=") + text + "\n");
+        EXPECT_EQ(load().EmptyThresholdDb, QByteArray(text).toDouble()) << text;
+    }
+    for (const char* text : {"60.5", "-1", "nan", "loud"}) {
+        WriteFile(QByteArray("[Suggestions]\nEmptyThresholdDb=") + text + "\n");
+        EXPECT_EQ(load().EmptyThresholdDb, 6.0) << text;
+    }
+}
