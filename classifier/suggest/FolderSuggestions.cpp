@@ -25,6 +25,10 @@ void FolderSuggestions::Teach(const QString& path, const QString& folder) {
     m_model.AddExample(folder, m_analyse(path));
 }
 
+void FolderSuggestions::Unteach(const QString& path, const QString& folder) {
+    m_model.RemoveExample(folder, m_analyse(path));
+}
+
 std::vector<Suggestion> FolderSuggestions::Suggest(const QStringList& paths,
                                                    double emptyThresholdDb) const {
     std::vector<Suggestion> suggestions;

@@ -18,6 +18,8 @@ public:
     void Learn(const QStringList& folders);
     // A recording just moved into `folder` teaches at once.
     void Teach(const QString& path, const QString& folder);
+    // The recording at `path` is no longer one of `folder`'s examples.
+    void Unteach(const QString& path, const QString& folder);
     // A suggestion for each of `paths`, in their order.
     std::vector<Suggestion> Suggest(
         const QStringList& paths,

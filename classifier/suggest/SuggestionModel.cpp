@@ -20,6 +20,20 @@ bool SuggestionModel::AddExample(const QString& folder, const WaveFingerprint& f
     return true;
 }
 
+bool SuggestionModel::RemoveExample(const QString& folder, const WaveFingerprint& fingerprint) {
+    const auto index = static_cast<int>(m_folders.indexOf(folder));
+    if (index < 0 || !fingerprint.analysed) return false;
+    // Searched from the newest: the example an undo takes back was added last.
+    const auto found = std::find_if(m_examples.rbegin(), m_examples.rend(), [&](const Example& e) {
+        return e.folder == index && e.features == fingerprint.features;
+    });
+    if (found == m_examples.rend()) return false;
+    m_examples.erase(std::next(found).base());
+    --m_folderCounts[index];
+    Standardise();
+    return true;
+}
+
 int SuggestionModel::QuietExampleCount(const QString& folder, double thresholdDb) const {
     const auto index = m_folders.indexOf(folder);
     return static_cast<int>(std::count_if(
@@ -35,6 +49,11 @@ int SuggestionModel::ExampleCount(const QString& folder) const {
 // A few thousand examples of a few dozen features: done again in full on every
 // example, so a move teaches at once and nothing drifts.
 void SuggestionModel::Standardise() {
+    if (m_examples.empty()) {
+        m_mean.clear();
+        m_scale.clear();
+        return;
+    }
     const std::size_t featureCount = m_examples.front().features.size();
     m_mean.assign(featureCount, 0.0);
     m_scale.assign(featureCount, 0.0);

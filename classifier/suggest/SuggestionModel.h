@@ -32,6 +32,9 @@ public:
     // One example more, at once; a fingerprint of another length or not analysed is
     // ignored. Returns whether it was taken.
     bool AddExample(const QString& folder, const WaveFingerprint& fingerprint);
+    // Takes back one example of `folder` with exactly this fingerprint (the same
+    // recording, wherever it is now). Returns whether there was one.
+    bool RemoveExample(const QString& folder, const WaveFingerprint& fingerprint);
     int ExampleCount() const { return static_cast<int>(m_examples.size()); }
     int ExampleCount(const QString& folder) const;
     // The examples of `folder` below `thresholdDb`.

@@ -60,6 +60,10 @@ void SuggestionService::Teach(const QString& path, const QString& folder) {
     Post([this, path, folder] { m_suggestions->Teach(path, folder); });
 }
 
+void SuggestionService::Unteach(const QString& path, const QString& folder) {
+    Post([this, path, folder] { m_suggestions->Unteach(path, folder); });
+}
+
 quint64 SuggestionService::Suggest(const QStringList& paths, double emptyThresholdDb) {
     const quint64 generation = ++m_generation;
     Post([this, generation, paths, emptyThresholdDb] {

@@ -40,6 +40,9 @@ public:
     // The recording at `path`, just moved into `folder` (as given to Learn), is an
     // example from now on.
     void Teach(const QString& path, const QString& folder);
+    // The recording at `path` has left `folder`: an undone move must not leave
+    // its recording suggesting the folder it was taken back from.
+    void Unteach(const QString& path, const QString& folder);
     // Suggestions for `paths`, each delivered by Suggested; returns their
     // generation, which makes every earlier one stale.
     quint64 Suggest(const QStringList& paths, double emptyThresholdDb);

@@ -26,7 +26,7 @@ void ClassifiedGrid::FollowMove(int index, const QString& path) {
 
 void ClassifiedGrid::RecordingMoved(const QString& from, const QString& to) {
     m_batch.Moved(from, to);
-    if (m_moveListener) m_moveListener(to);
+    if (m_moveListener) m_moveListener(from, to);
 }
 
 void ClassifiedGrid::MoveFailed(const QString& path, const QString& target) {

@@ -30,7 +30,7 @@ public:
     void SelectCell(int index) override;
 
     // Hears where every recording went, moved or taken back.
-    void SetMoveListener(std::function<void(const QString& to)> listener) {
+    void SetMoveListener(std::function<void(const QString& from, const QString& to)> listener) {
         m_moveListener = std::move(listener);
     }
 
@@ -42,5 +42,5 @@ private:
     CellGrid& m_cells;
     BatchSource& m_batch;
     StatusPresenter& m_status;
-    std::function<void(const QString& to)> m_moveListener;
+    std::function<void(const QString& from, const QString& to)> m_moveListener;
 };

@@ -82,10 +82,13 @@ void GridSuggestions::BatchChanged() {
     if (m_options.Show && m_service) Ask();
 }
 
-void GridSuggestions::RecordingMoved(const QString& to) {
+void GridSuggestions::RecordingMoved(const QString& from, const QString& to) {
     if (!m_options.Show || !m_service) return;
-    const QString folder = FolderOf(to);
-    if (!folder.isEmpty()) m_service->Teach(to, folder);
+    const QString left = FolderOf(from);
+    const QString entered = FolderOf(to);
+    if (left == entered) return;
+    if (!left.isEmpty()) m_service->Unteach(to, left);
+    if (!entered.isEmpty()) m_service->Teach(to, entered);
 }
 
 QString GridSuggestions::FolderOf(const QString& path) const {

@@ -34,8 +34,10 @@ public:
     void SetFolders(const QStringList& folders);
     // The grid shows a new batch (or other recordings): ask about them.
     void BatchChanged();
-    // A recording moved to `to`; one moved into a learned folder teaches it.
-    void RecordingMoved(const QString& to);
+    // A recording moved from `from` to `to` (or an undo took it back): it stops
+    // being an example of the learned folder it left and becomes one of the
+    // learned folder it entered.
+    void RecordingMoved(const QString& from, const QString& to);
     // Every visible cell's badge, as things are now.
     void Refresh();
 

@@ -105,7 +105,7 @@ void frmMain::connectUi() {
             [this](int index) { m_statusPresenter.CellLoadStateChanged(index); });
     // A recording moved into a bound folder is an example of it at once.
     m_classifiedGrid.SetMoveListener(
-        [this](const QString& to) { m_suggestions.RecordingMoved(to); });
+        [this](const QString& from, const QString& to) { m_suggestions.RecordingMoved(from, to); });
     connect(&m_cells, &CellGrid::CellPlayStateChanged, this,
             [this](int index) { m_statusPresenter.ShowPlayState(Cell(index)); });
     mnuEdit_Click();

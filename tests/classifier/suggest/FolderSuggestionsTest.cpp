@@ -143,6 +143,14 @@ TEST_F(FolderSuggestionsTest, AFolderOfFewerThanThreeExamplesIsNeverSuggestedUnt
     found = suggestions.Suggest({trill});
     EXPECT_EQ(found[0].folder.toStdString(), trills);
     EXPECT_GT(found[0].confidence, 0.5);
+
+    // Undone, the move takes its example back with it: two trills again, and the
+    // recording taken back does not suggest the folder it left.
+    suggestions.Unteach(another, QString::fromStdString(trills));
+    EXPECT_EQ(suggestions.Model().ExampleCount(QString::fromStdString(trills)), 2);
+    found = suggestions.Suggest({trill, another});
+    EXPECT_TRUE(found[0].folder.isEmpty()) << found[0].folder.toStdString();
+    EXPECT_TRUE(found[1].folder.isEmpty()) << found[1].folder.toStdString();
 }
 
 // The command as users run it: one line per wave file of SOURCE, in batch order.
