@@ -28,6 +28,16 @@ void PrepareVectorUnit() {
 void PrepareVectorUnit() {}
 #endif
 
+constexpr std::size_t Lanes = RealFftPlan::Interleave;
+
+// The first 32-byte boundary in `store`, which holds one group of lanes more than is
+// used, so the lanes never straddle a cache line.
+double* AlignedLanes(std::vector<double>& store) {
+    const auto address = reinterpret_cast<std::uintptr_t>(store.data());
+    const std::size_t skip = ((32 - address % 32) % 32) / sizeof(double);
+    return store.data() + std::min(skip, Lanes - 1);
+}
+
 }  // namespace
 
 SpectrogramComputer::VectorUnitReady::VectorUnitReady() {
@@ -46,6 +56,10 @@ SpectrogramComputer::SpectrogramComputer(const std::vector<std::int16_t>& sample
       m_fftPlan(static_cast<std::size_t>(geometry.fftSize / 2)),
       m_frame(static_cast<std::size_t>(m_usedFrameLength)),
       m_column(static_cast<std::size_t>(geometry.binCount)),
+      m_lanesStore(RealFftPlan::Interleave * (static_cast<std::size_t>(geometry.fftSize) + 1)),
+      m_lanes(AlignedLanes(m_lanesStore)),
+      m_lanesFrames(RealFftPlan::Interleave * static_cast<std::size_t>(m_usedFrameLength)),
+      m_lanesPowers(RealFftPlan::Interleave * static_cast<std::size_t>(geometry.binCount)),
       m_greyScale(parameters.powerMin, parameters.powerMax) {
     MakeWindow(geometry.frameLength, parameters.windowFunctionChoice, m_window.data());
 }
@@ -98,14 +112,64 @@ void SpectrogramComputer::ComputePowers(std::int64_t start, double* power) {
     }
 }
 
+const std::int16_t* SpectrogramComputer::FrameSamples(std::int32_t frameIndex, std::size_t lane) {
+    const std::int32_t count = m_usedFrameLength;
+    const std::int64_t start = static_cast<std::int64_t>(frameIndex) * m_geometry.hop;
+    if (start + count <= static_cast<std::int64_t>(m_samples.size())) {
+        return m_samples.data() + start;
+    }
+    std::int16_t* frame = m_lanesFrames.data() + lane * static_cast<std::size_t>(count);
+    CopyFrame(start, frame, count);
+    return frame;
+}
+
+void SpectrogramComputer::ComputeInterleavedColumns(std::int32_t first, std::uint8_t* bottomRow,
+                                                    std::ptrdiff_t stride) {
+    const std::int32_t frames = m_geometry.frameCount;
+    const std::int16_t* frame[Lanes];
+    for (std::size_t lane = 0; lane < Lanes; ++lane) {
+        const auto index = std::min(first + static_cast<std::int32_t>(lane), frames - 1);
+        frame[lane] = FrameSamples(index, lane);
+    }
+    // The windowed samples go straight to the places the transform's reordering
+    // would move them to; the places of the zero padding are cleared.
+    const std::uint32_t* place = m_fftPlan.ReorderedPositions();
+    const double* window = m_window.data();
+    double* lanes = m_lanes;
+    const std::int32_t count = m_usedFrameLength;
+    for (std::int32_t j = 0; j < count; ++j) {
+        double* out = lanes + Lanes * place[j];
+        for (std::size_t lane = 0; lane < Lanes; ++lane) out[lane] = frame[lane][j] * window[j];
+    }
+    for (std::int32_t j = count; j < m_geometry.fftSize; ++j) {
+        double* out = lanes + Lanes * place[j];
+        for (std::size_t lane = 0; lane < Lanes; ++lane) out[lane] = 0.0;
+    }
+    m_fftPlan.ForwardInterleaved(lanes);
+
+    // As ComputeColumn: fft[1] holds the Nyquist term, which is not part of the grid.
+    const std::int32_t bins = m_geometry.binCount;
+    double* power = m_lanesPowers.data();
+    for (std::size_t lane = 0; lane < Lanes; ++lane) power[lane] = lanes[lane] * lanes[lane];
+    for (std::size_t k = 1; k < static_cast<std::size_t>(bins); ++k) {
+        const double* re = lanes + Lanes * 2 * k;
+        const double* im = re + Lanes;
+        for (std::size_t lane = 0; lane < Lanes; ++lane) {
+            power[Lanes * k + lane] = re[lane] * re[lane] + im[lane] * im[lane];
+        }
+    }
+    const auto columns = static_cast<std::size_t>(std::min<std::int32_t>(Lanes, frames - first));
+    std::uint8_t* row = bottomRow + first;
+    for (std::int32_t k = 0; k < bins; ++k, row -= stride, power += Lanes) {
+        for (std::size_t lane = 0; lane < columns; ++lane) row[lane] = m_greyScale(power[lane]);
+    }
+}
+
 void SpectrogramComputer::ComputeSpectrogram(std::uint8_t* pixels, std::ptrdiff_t stride) {
     PrepareVectorUnit();
-    const std::int32_t bins = m_geometry.binCount;
-    std::uint8_t* bottomRow = pixels + (bins - 1) * stride;
-    for (std::int32_t i = 0; i < m_geometry.frameCount; ++i) {
-        ComputeColumn(i, m_column.data());
-        std::uint8_t* pixel = bottomRow + i;
-        for (std::int32_t k = 0; k < bins; ++k, pixel -= stride) *pixel = m_column[k];
+    std::uint8_t* bottomRow = pixels + (m_geometry.binCount - 1) * stride;
+    for (std::int32_t i = 0; i < m_geometry.frameCount; i += static_cast<std::int32_t>(Lanes)) {
+        ComputeInterleavedColumns(i, bottomRow, stride);
     }
 }
 

@@ -47,6 +47,13 @@ private:
     void CopyFrame(std::int64_t start, std::int16_t* frame, std::int32_t count) const;
     // Windows the frame from sample `start` on into the FFT buffer and transforms it.
     const double* Transform(std::int64_t start);
+    // The start of frame i's samples, zero-padded into `lane` of m_lanesFrames if the
+    // frame runs past the samples' end.
+    const std::int16_t* FrameSamples(std::int32_t frameIndex, std::size_t lane);
+    // Transforms the frames `first` .. first + Interleave - 1 side by side (the last
+    // frame repeated past the grid's end) and writes their columns' grey values.
+    void ComputeInterleavedColumns(std::int32_t first, std::uint8_t* bottomRow,
+                                   std::ptrdiff_t stride);
 
     // Readies the vector unit before the other members are built (see the .cpp).
     struct VectorUnitReady {
@@ -62,6 +69,10 @@ private:
     RealFftPlan m_fftPlan;
     std::vector<std::int16_t> m_frame;
     std::vector<std::uint8_t> m_column;
+    std::vector<double> m_lanesStore;  // Interleave * (N + 1) values, see m_lanes
+    double* m_lanes;                   // Interleave FFT buffers, interleaved, 32-byte aligned
+    std::vector<std::int16_t> m_lanesFrames;  // Interleave zero-padded frames
+    std::vector<double> m_lanesPowers;        // Interleave * B powers
     GreyScale m_greyScale;
 };
 
