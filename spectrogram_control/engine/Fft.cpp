@@ -1,6 +1,8 @@
 #include "engine/Fft.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 #ifdef __SSE2__
@@ -212,6 +214,40 @@ inline Lanes& At(double* data, std::size_t index) {
     return *reinterpret_cast<Lanes*>(data + RealFftPlan::Interleave * index);
 }
 
+typedef std::int32_t LaneInts
+    __attribute__((vector_size(RealFftPlan::Interleave * sizeof(std::int32_t))));
+
+// The frames multiplied by the window, written straight to the places Forward's
+// exchanges would move them to; the places of the zero padding are cleared.
+__attribute__((always_inline)) inline void LoadInterleaved(const std::int16_t* const* frames,
+                                                           const double* window, std::size_t count,
+                                                           std::size_t n,
+                                                           const std::uint32_t* place,
+                                                           double* data) {
+    const std::int16_t* f0 = frames[0];
+    const std::int16_t* f1 = frames[1];
+    const std::int16_t* f2 = frames[2];
+    const std::int16_t* f3 = frames[3];
+    for (std::size_t j = 0; j < count; ++j) {
+        const LaneInts samples = {f0[j], f1[j], f2[j], f3[j]};
+        At(data, place[j]) = __builtin_convertvector(samples, Lanes) * window[j];
+    }
+    const Lanes zero = {0.0, 0.0, 0.0, 0.0};
+    for (std::size_t j = count; j < n; ++j) At(data, place[j]) = zero;
+}
+
+__attribute__((always_inline)) inline void PowersInterleaved(double* data, std::size_t bins,
+                                                             double* power) {
+    // data[1] holds the Nyquist term, which is no bin's power.
+    const Lanes dc = At(data, 0);
+    At(power, 0) = dc * dc;
+    for (std::size_t k = 1; k < bins; ++k) {
+        const Lanes re = At(data, 2 * k);
+        const Lanes im = At(data, 2 * k + 1);
+        At(power, k) = re * re + im * im;
+    }
+}
+
 // Forward's butterflies and real split on Interleave transforms, operation for
 // operation (see ButterflyGroup, UnitButterflyGroup and SplitReal for why each is
 // written as it is).
@@ -281,10 +317,15 @@ __attribute__((always_inline)) inline void InterleavedForward(double* data, std:
 // The same with 256-bit registers where the processor has them: no instruction that
 // fuses a multiplication and an addition is enabled, and the library is built with
 // -ffp-contract=off, so every product is still rounded on its own.
-__attribute__((target("avx"))) void InterleavedForwardAvx(double* data, std::size_t nn,
-                                                          const double* twiddles,
-                                                          const double* realTwiddles) {
+__attribute__((target("avx"))) void FramePowersAvx(const std::int16_t* const* frames,
+                                                   const double* window, std::size_t count,
+                                                   std::size_t nn, const std::uint32_t* place,
+                                                   const double* twiddles,
+                                                   const double* realTwiddles, std::size_t bins,
+                                                   double* data, double* power) {
+    LoadInterleaved(frames, window, count, 2 * nn, place, data);
     InterleavedForward(data, nn, twiddles, realTwiddles);
+    PowersInterleaved(data, bins, power);
 }
 #endif
 
@@ -358,15 +399,24 @@ void RealFftPlan::Forward(double* data) const {
     SplitReal(data, m_n, true, m_realSines, m_realTwiddles.data());
 }
 
-void RealFftPlan::ForwardInterleaved(double* data) const {
+void RealFftPlan::FramePowers(const std::int16_t* const* frames, const double* window,
+                              std::size_t count, std::size_t bins, double* work,
+                              double* power) const {
+    // Lanes of a 32-byte boundary never straddle a cache line.
+    const auto address = reinterpret_cast<std::uintptr_t>(work);
+    double* data =
+        work + std::min<std::size_t>(((32 - address % 32) % 32) / sizeof(double), Interleave - 1);
 #if defined(__x86_64__) && defined(__GNUC__)
     static const bool hasAvx = __builtin_cpu_supports("avx");
     if (hasAvx) {
-        InterleavedForwardAvx(data, m_n, m_stageTwiddles.data(), m_realTwiddles.data());
+        FramePowersAvx(frames, window, count, m_n, m_reordered.data(), m_stageTwiddles.data(),
+                       m_realTwiddles.data(), bins, data, power);
         return;
     }
 #endif
+    LoadInterleaved(frames, window, count, 2 * m_n, m_reordered.data(), data);
     InterleavedForward(data, m_n, m_stageTwiddles.data(), m_realTwiddles.data());
+    PowersInterleaved(data, bins, power);
 }
 
 }  // namespace sonolux

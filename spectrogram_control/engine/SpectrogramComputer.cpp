@@ -30,14 +30,6 @@ void PrepareVectorUnit() {}
 
 constexpr std::size_t Lanes = RealFftPlan::Interleave;
 
-// The first 32-byte boundary in `store`, which holds one group of lanes more than is
-// used, so the lanes never straddle a cache line.
-double* AlignedLanes(std::vector<double>& store) {
-    const auto address = reinterpret_cast<std::uintptr_t>(store.data());
-    const std::size_t skip = ((32 - address % 32) % 32) / sizeof(double);
-    return store.data() + std::min(skip, Lanes - 1);
-}
-
 }  // namespace
 
 SpectrogramComputer::VectorUnitReady::VectorUnitReady() {
@@ -56,8 +48,7 @@ SpectrogramComputer::SpectrogramComputer(const std::vector<std::int16_t>& sample
       m_fftPlan(static_cast<std::size_t>(geometry.fftSize / 2)),
       m_frame(static_cast<std::size_t>(m_usedFrameLength)),
       m_column(static_cast<std::size_t>(geometry.binCount)),
-      m_lanesStore(RealFftPlan::Interleave * (static_cast<std::size_t>(geometry.fftSize) + 1)),
-      m_lanes(AlignedLanes(m_lanesStore)),
+      m_lanes(RealFftPlan::Interleave * (static_cast<std::size_t>(geometry.fftSize) + 1)),
       m_lanesFrames(RealFftPlan::Interleave * static_cast<std::size_t>(m_usedFrameLength)),
       m_lanesPowers(RealFftPlan::Interleave * static_cast<std::size_t>(geometry.binCount)),
       m_greyScale(parameters.powerMin, parameters.powerMax) {
@@ -131,33 +122,11 @@ void SpectrogramComputer::ComputeInterleavedColumns(std::int32_t first, std::uin
         const auto index = std::min(first + static_cast<std::int32_t>(lane), frames - 1);
         frame[lane] = FrameSamples(index, lane);
     }
-    // The windowed samples go straight to the places the transform's reordering
-    // would move them to; the places of the zero padding are cleared.
-    const std::uint32_t* place = m_fftPlan.ReorderedPositions();
-    const double* window = m_window.data();
-    double* lanes = m_lanes;
-    const std::int32_t count = m_usedFrameLength;
-    for (std::int32_t j = 0; j < count; ++j) {
-        double* out = lanes + Lanes * place[j];
-        for (std::size_t lane = 0; lane < Lanes; ++lane) out[lane] = frame[lane][j] * window[j];
-    }
-    for (std::int32_t j = count; j < m_geometry.fftSize; ++j) {
-        double* out = lanes + Lanes * place[j];
-        for (std::size_t lane = 0; lane < Lanes; ++lane) out[lane] = 0.0;
-    }
-    m_fftPlan.ForwardInterleaved(lanes);
-
-    // As ComputeColumn: fft[1] holds the Nyquist term, which is not part of the grid.
+    m_fftPlan.FramePowers(frame, m_window.data(), static_cast<std::size_t>(m_usedFrameLength),
+                          static_cast<std::size_t>(m_geometry.binCount), m_lanes.data(),
+                          m_lanesPowers.data());
     const std::int32_t bins = m_geometry.binCount;
-    double* power = m_lanesPowers.data();
-    for (std::size_t lane = 0; lane < Lanes; ++lane) power[lane] = lanes[lane] * lanes[lane];
-    for (std::size_t k = 1; k < static_cast<std::size_t>(bins); ++k) {
-        const double* re = lanes + Lanes * 2 * k;
-        const double* im = re + Lanes;
-        for (std::size_t lane = 0; lane < Lanes; ++lane) {
-            power[Lanes * k + lane] = re[lane] * re[lane] + im[lane] * im[lane];
-        }
-    }
+    const double* power = m_lanesPowers.data();
     const auto columns = static_cast<std::size_t>(std::min<std::int32_t>(Lanes, frames - first));
     std::uint8_t* row = bottomRow + first;
     for (std::int32_t k = 0; k < bins; ++k, row -= stride, power += Lanes) {

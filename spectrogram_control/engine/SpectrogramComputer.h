@@ -69,8 +69,7 @@ private:
     RealFftPlan m_fftPlan;
     std::vector<std::int16_t> m_frame;
     std::vector<std::uint8_t> m_column;
-    std::vector<double> m_lanesStore;  // Interleave * (N + 1) values, see m_lanes
-    double* m_lanes;                   // Interleave FFT buffers, interleaved, 32-byte aligned
+    std::vector<double> m_lanes;              // the work of RealFftPlan::FramePowers
     std::vector<std::int16_t> m_lanesFrames;  // Interleave zero-padded frames
     std::vector<double> m_lanesPowers;        // Interleave * B powers
     GreyScale m_greyScale;
