@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/Fft.h"
@@ -64,15 +65,15 @@ private:
     const std::vector<std::int16_t>& m_samples;
     SpectrogramGeometry m_geometry;
     std::int32_t m_usedFrameLength;  // min(L, N): the frame samples the FFT uses
-    std::vector<double> m_window;    // L values
-    std::vector<double> m_fft;       // N + 2 values
-    RealFftPlan m_fftPlan;
+    std::shared_ptr<const std::vector<double>> m_window;  // L values
+    std::vector<double> m_fft;                            // N + 2 values
+    std::shared_ptr<const RealFftPlan> m_fftPlan;
     std::vector<std::int16_t> m_frame;
     std::vector<std::uint8_t> m_column;
     std::vector<double> m_lanes;              // the work of RealFftPlan::FramePowers
     std::vector<std::int16_t> m_lanesFrames;  // Interleave zero-padded frames
     std::vector<double> m_lanesPowers;        // Interleave * B powers
-    GreyScale m_greyScale;
+    std::shared_ptr<const GreyScale> m_greyScale;
 };
 
 }  // namespace sonolux
