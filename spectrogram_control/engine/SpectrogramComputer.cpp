@@ -101,7 +101,6 @@ SpectrogramComputer::SpectrogramComputer(const std::vector<std::int16_t>& sample
       m_fft(static_cast<std::size_t>(geometry.fftSize) + 2),
       m_fftPlan(PlanFor(static_cast<std::size_t>(geometry.fftSize / 2))),
       m_frame(static_cast<std::size_t>(m_usedFrameLength)),
-      m_column(static_cast<std::size_t>(geometry.binCount)),
       m_lanes(RealFftPlan::Interleave * (static_cast<std::size_t>(geometry.fftSize) + 1)),
       m_lanesFrames(RealFftPlan::Interleave * static_cast<std::size_t>(m_usedFrameLength)),
       m_lanesPowers(RealFftPlan::Interleave * static_cast<std::size_t>(geometry.binCount)),

@@ -69,7 +69,6 @@ private:
     std::vector<double> m_fft;                            // N + 2 values
     std::shared_ptr<const RealFftPlan> m_fftPlan;
     std::vector<std::int16_t> m_frame;
-    std::vector<std::uint8_t> m_column;
     std::vector<double> m_lanes;              // the work of RealFftPlan::FramePowers
     std::vector<std::int16_t> m_lanesFrames;  // Interleave zero-padded frames
     std::vector<double> m_lanesPowers;        // Interleave * B powers
