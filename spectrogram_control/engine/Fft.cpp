@@ -1,6 +1,8 @@
 #include "engine/Fft.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 #ifdef __SSE2__
@@ -111,13 +113,14 @@ inline void Advance(double& wr, double& wi, const Rotation& r) {
 
 // The butterfly stages of an `nn`-point transform of bit-reversed data, with
 // stageSines[2s] = sin(theta/2) and stageSines[2s+1] = sin(theta) of stage s.
-// `twiddles`, if given, holds the (wr, wi) the recurrence yields for every group
+// With `tabled`, `twiddles` holds the (wr, wi) the recurrence yields for every group
 // but the first of every stage, in order, so the recurrence is not run again.
-void Butterflies(double* data, std::size_t nn, const double* stageSines, const double* twiddles) {
+void Butterflies(double* data, std::size_t nn, const double* stageSines, bool tabled,
+                 const double* twiddles) {
     const std::size_t n = nn << 1;
     for (std::size_t mmax = 2, stage = 0; n > mmax; mmax <<= 1, ++stage) {
         UnitButterflyGroup(data, n, mmax);
-        if (twiddles != nullptr) {
+        if (tabled) {
             for (std::size_t m = 2; m < mmax; m += 2, twiddles += 2) {
                 ButterflyGroup(data, m, n, mmax, twiddles[0], twiddles[1]);
             }
@@ -201,13 +204,138 @@ void AppendRealSines(std::size_t n, bool forward, std::vector<double>& sines) {
     sines.push_back(std::sin(theta));
 }
 
+// Interleave doubles, one of each transform; GCC's vector arithmetic is lane by lane
+// the scalar IEEE operation, so each lane rounds exactly as Forward does.
+typedef double Lanes __attribute__((vector_size(RealFftPlan::Interleave * sizeof(double)),
+                                    may_alias, aligned(sizeof(double))));
+static_assert(RealFftPlan::Interleave == 4, "Lanes holds four transforms");
+
+inline Lanes& At(double* data, std::size_t index) {
+    return *reinterpret_cast<Lanes*>(data + RealFftPlan::Interleave * index);
+}
+
+typedef std::int32_t LaneInts
+    __attribute__((vector_size(RealFftPlan::Interleave * sizeof(std::int32_t))));
+
+// The frames multiplied by the window, written straight to the places Forward's
+// exchanges would move them to; the places of the zero padding are cleared.
+__attribute__((always_inline)) inline void LoadInterleaved(const std::int16_t* const* frames,
+                                                           const double* window, std::size_t count,
+                                                           std::size_t n,
+                                                           const std::uint32_t* place,
+                                                           double* data) {
+    const std::int16_t* f0 = frames[0];
+    const std::int16_t* f1 = frames[1];
+    const std::int16_t* f2 = frames[2];
+    const std::int16_t* f3 = frames[3];
+    for (std::size_t j = 0; j < count; ++j) {
+        const LaneInts samples = {f0[j], f1[j], f2[j], f3[j]};
+        At(data, place[j]) = __builtin_convertvector(samples, Lanes) * window[j];
+    }
+    const Lanes zero = {0.0, 0.0, 0.0, 0.0};
+    for (std::size_t j = count; j < n; ++j) At(data, place[j]) = zero;
+}
+
+__attribute__((always_inline)) inline void PowersInterleaved(double* data, std::size_t bins,
+                                                             double* power) {
+    // data[1] holds the Nyquist term, which is no bin's power.
+    const Lanes dc = At(data, 0);
+    At(power, 0) = dc * dc;
+    for (std::size_t k = 1; k < bins; ++k) {
+        const Lanes re = At(data, 2 * k);
+        const Lanes im = At(data, 2 * k + 1);
+        At(power, k) = re * re + im * im;
+    }
+}
+
+// Forward's butterflies and real split on Interleave transforms, operation for
+// operation (see ButterflyGroup, UnitButterflyGroup and SplitReal for why each is
+// written as it is).
+__attribute__((always_inline)) inline void InterleavedForward(double* data, std::size_t nn,
+                                                              const double* twiddles,
+                                                              const double* realTwiddles) {
+    const std::size_t n = nn << 1;
+    for (std::size_t mmax = 2; n > mmax; mmax <<= 1) {
+        const std::size_t istep = mmax << 1;
+        for (std::size_t i = 0; i < n; i += istep) {
+            Lanes& upperRe = At(data, i);
+            Lanes& upperIm = At(data, i + 1);
+            Lanes& lowerRe = At(data, i + mmax);
+            Lanes& lowerIm = At(data, i + mmax + 1);
+            const Lanes tr = lowerRe;
+            const Lanes ti = lowerIm;
+            lowerRe = upperRe - tr;
+            lowerIm = upperIm - ti;
+            upperRe = upperRe + tr;
+            upperIm = upperIm + ti;
+        }
+        for (std::size_t m = 2; m < mmax; m += 2, twiddles += 2) {
+            const double wr = twiddles[0];
+            const double wi = twiddles[1];
+            const double minusWi = -wi;
+            for (std::size_t i = m; i < n; i += istep) {
+                Lanes& upperRe = At(data, i);
+                Lanes& upperIm = At(data, i + 1);
+                Lanes& lowerRe = At(data, i + mmax);
+                Lanes& lowerIm = At(data, i + mmax + 1);
+                const Lanes xr = lowerRe;
+                const Lanes xi = lowerIm;
+                const Lanes tr = wr * xr + minusWi * xi;
+                const Lanes ti = wr * xi + wi * xr;
+                lowerRe = upperRe - tr;
+                lowerIm = upperIm - ti;
+                upperRe = upperRe + tr;
+                upperIm = upperIm + ti;
+            }
+        }
+    }
+    const std::size_t half = n >> 1;  // the number of complex points
+    for (std::size_t k = 1; k < half / 2; ++k) {
+        const double wr = realTwiddles[2 * k - 2];
+        const double wi = realTwiddles[2 * k - 1];
+        Lanes& re1 = At(data, 2 * k);
+        Lanes& im1 = At(data, 2 * k + 1);
+        Lanes& re3 = At(data, n - 2 * k);
+        Lanes& im3 = At(data, n - 2 * k + 1);
+        const Lanes h1r = 0.5 * (re1 + re3);
+        const Lanes h1i = 0.5 * (im1 - im3);
+        const Lanes h2r = 0.5 * (im1 + im3);
+        const Lanes h2i = -0.5 * (re1 - re3);
+        re1 = h1r + wr * h2r - wi * h2i;
+        im1 = h1i + wr * h2i + wi * h2r;
+        re3 = h1r - wr * h2r + wi * h2i;
+        im3 = -h1i + wr * h2i + wi * h2r;
+    }
+    Lanes& dc = At(data, 0);
+    Lanes& nyquist = At(data, 1);
+    const Lanes h1r = dc;
+    dc = h1r + nyquist;
+    nyquist = h1r - nyquist;
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The same with 256-bit registers where the processor has them: no instruction that
+// fuses a multiplication and an addition is enabled, and the library is built with
+// -ffp-contract=off, so every product is still rounded on its own.
+__attribute__((target("avx"))) void FramePowersAvx(const std::int16_t* const* frames,
+                                                   const double* window, std::size_t count,
+                                                   std::size_t nn, const std::uint32_t* place,
+                                                   const double* twiddles,
+                                                   const double* realTwiddles, std::size_t bins,
+                                                   double* data, double* power) {
+    LoadInterleaved(frames, window, count, 2 * nn, place, data);
+    InterleavedForward(data, nn, twiddles, realTwiddles);
+    PowersInterleaved(data, bins, power);
+}
+#endif
+
 }  // namespace
 
 void ComplexFFT(double* data, std::size_t nn, int isign) {
     std::vector<double> sines;
     AppendStageSines(nn, isign, sines);
     BitReverse(data, nn);
-    Butterflies(data, nn, sines.data(), nullptr);
+    Butterflies(data, nn, sines.data(), false, nullptr);
 }
 
 void RealFFT(double* data, std::size_t n, int isign) {
@@ -234,10 +362,20 @@ RealFftPlan::RealFftPlan(std::size_t n) : m_n(n) {
         }
         j += m;
     }
+    // Following every value through those exchanges gives where each one ends up.
+    std::vector<std::uint32_t> origin(n);
+    for (std::size_t c = 0; c < n; ++c) origin[c] = static_cast<std::uint32_t>(c);
+    for (std::size_t s = 0; s < m_swaps.size(); s += 2) {
+        std::swap(origin[m_swaps[s] / 2], origin[m_swaps[s + 1] / 2]);
+    }
+    m_reordered.resize(2 * n);
+    for (std::size_t c = 0; c < n; ++c) {
+        m_reordered[2 * origin[c]] = static_cast<std::uint32_t>(2 * c);
+        m_reordered[2 * origin[c] + 1] = static_cast<std::uint32_t>(2 * c + 1);
+    }
+    AppendStageSines(n, 1, m_stageSines);
+    AppendStageTwiddles(n, m_stageSines.data(), m_stageTwiddles);
     std::vector<double> sines;
-    AppendStageSines(n, 1, sines);
-    AppendStageTwiddles(n, sines.data(), m_stageTwiddles);
-    sines.clear();
     AppendRealSines(n, true, sines);
     m_realSines[0] = sines[0];
     m_realSines[1] = sines[1];
@@ -257,8 +395,28 @@ void RealFftPlan::Forward(double* data) const {
         std::swap(data[i + 1], data[j + 1]);
 #endif
     }
-    Butterflies(data, m_n, nullptr, m_stageTwiddles.data());
+    Butterflies(data, m_n, m_stageSines.data(), true, m_stageTwiddles.data());
     SplitReal(data, m_n, true, m_realSines, m_realTwiddles.data());
+}
+
+void RealFftPlan::FramePowers(const std::int16_t* const* frames, const double* window,
+                              std::size_t count, std::size_t bins, double* work,
+                              double* power) const {
+    // Lanes of a 32-byte boundary never straddle a cache line.
+    const auto address = reinterpret_cast<std::uintptr_t>(work);
+    double* data =
+        work + std::min<std::size_t>(((32 - address % 32) % 32) / sizeof(double), Interleave - 1);
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const bool hasAvx = __builtin_cpu_supports("avx");
+    if (hasAvx) {
+        FramePowersAvx(frames, window, count, m_n, m_reordered.data(), m_stageTwiddles.data(),
+                       m_realTwiddles.data(), bins, data, power);
+        return;
+    }
+#endif
+    LoadInterleaved(frames, window, count, 2 * m_n, m_reordered.data(), data);
+    InterleavedForward(data, m_n, m_stageTwiddles.data(), m_realTwiddles.data());
+    PowersInterleaved(data, bins, power);
 }
 
 }  // namespace sonolux

@@ -32,9 +32,24 @@ public:
     // In place on data[0 .. 2n-1], as RealFFT(data, n, 1).
     void Forward(double* data) const;
 
+    // Frames transformed side by side by FramePowers.
+    static constexpr std::size_t Interleave = 4;
+
+    // Interleave frames of 16-bit samples at once, each multiplied by `window` over its
+    // first `count` values (count <= 2n) and zero-padded to 2n real values; then
+    // power[Interleave * k + t] is |X_k|^2 of frame t for k < `bins` (bins <= n), formed
+    // from Forward's output as X_0^2 = data[0]^2 for k = 0 and data[2k]^2 + data[2k+1]^2
+    // otherwise. Every step is the operation Forward and that formula do, in their
+    // order, applied to all frames at once, so the powers are bit for bit theirs.
+    // `work` holds Interleave * 2n + Interleave - 1 values.
+    void FramePowers(const std::int16_t* const* frames, const double* window, std::size_t count,
+                     std::size_t bins, double* work, double* power) const;
+
 private:
     std::size_t m_n;
-    std::vector<std::uint32_t> m_swaps;   // pairs of complex indexes to exchange
+    std::vector<std::uint32_t> m_swaps;      // pairs of complex indexes to exchange
+    std::vector<std::uint32_t> m_reordered;  // where value e stands once bit-reversed
+    std::vector<double> m_stageSines;        // sin(theta/2), sin(theta) of every stage
     std::vector<double> m_stageTwiddles;  // (wr, wi) of every group but the first, stage by stage
     double m_realSines[2] = {};           // sin(theta/2), sin(theta) of the real split
     std::vector<double> m_realTwiddles;   // (wr, wi) of the real split, k = 1 .. n/2 - 1

@@ -58,12 +58,13 @@ void GreyScale::BuildThresholds() {
 }
 
 void GreyScale::BuildBuckets() {
-    // Mantissa bits per bucket key: buckets at most half a step wide, as long as the
-    // table stays small; narrower steps are settled by the loop in operator().
+    // Mantissa bits per bucket key: buckets at most a quarter of a step wide, so most
+    // of them lie inside one level, as long as the table stays small; narrower steps
+    // are settled by the comparisons in operator().
     const double stepRatio =
         std::pow(10.0, (static_cast<double>(m_powerMax) - m_powerMin) / 2550.0);
     int mantissaBits = 1;
-    while (mantissaBits < 16 && std::ldexp(1.0, -mantissaBits) > (stepRatio - 1.0) / 2)
+    while (mantissaBits < 16 && std::ldexp(1.0, -mantissaBits) > (stepRatio - 1.0) / 4)
         ++mantissaBits;
     const double octaves = std::log2(m_above[Levels] / m_below[1]) + 2;
     while (mantissaBits > 1 && octaves * std::ldexp(1.0, mantissaBits) > MaxBuckets) --mantissaBits;
@@ -72,16 +73,25 @@ void GreyScale::BuildBuckets() {
     // The first bucket starts below the first threshold, so it holds level 0.
     m_firstBucketKey = static_cast<std::int64_t>(BucketKey(m_below[1])) - 1;
     m_lastBucket = static_cast<std::int64_t>(BucketKey(m_above[Levels])) - m_firstBucketKey;
-    m_bucketLevels.resize(static_cast<std::size_t>(m_lastBucket + 1));
-    int level = 0;
-    for (std::size_t i = 0; i < m_bucketLevels.size(); ++i) {
-        const std::uint64_t startBits =
-            static_cast<std::uint64_t>(m_firstBucketKey + static_cast<std::int64_t>(i))
-            << m_bucketShift;
+    m_buckets.resize(static_cast<std::size_t>(m_lastBucket + 1));
+    const auto startOf = [this](std::int64_t bucket) {
+        const std::uint64_t bits = static_cast<std::uint64_t>(m_firstBucketKey + bucket)
+                                   << m_bucketShift;
         double start;
-        std::memcpy(&start, &startBits, sizeof start);
+        std::memcpy(&start, &bits, sizeof start);
+        return start;
+    };
+    int level = 0;
+    for (std::int64_t i = 0; i <= m_lastBucket; ++i) {
+        const double start = startOf(i);
         while (level < Levels && m_below[level + 1] <= start) ++level;
-        m_bucketLevels[i] = static_cast<std::uint8_t>(level);
+        auto entry = static_cast<std::uint16_t>(level);
+        // The first bucket also takes every smaller power, which is below the first
+        // threshold too; the last takes every larger one, so it is never settled.
+        const bool settled =
+            i < m_lastBucket && m_above[level] <= start && startOf(i + 1) <= m_below[level + 1];
+        if (settled) entry |= Settled;
+        m_buckets[static_cast<std::size_t>(i)] = entry;
     }
 }
 

@@ -30,7 +30,10 @@ public:
         }
         const std::int64_t bucket = std::clamp<std::int64_t>(
             static_cast<std::int64_t>(BucketKey(power)) - m_firstBucketKey, 0, m_lastBucket);
-        int level = m_bucketLevels[static_cast<std::size_t>(bucket)];
+        const std::uint16_t entry = m_buckets[static_cast<std::size_t>(bucket)];
+        // Most buckets lie wholly inside one level, clear of its guard bands.
+        if (entry & Settled) return static_cast<std::uint8_t>(255 - (entry & LevelBits));
+        int level = entry & LevelBits;
         // Buckets are narrower than the steps, so one comparison almost always settles it.
         level += power >= m_below[level + 1];
         while (power >= m_below[level + 1]) ++level;
@@ -41,6 +44,8 @@ public:
 private:
     enum class Mode { AllWhite, Thresholds, Literal };
     static constexpr int Levels = 255;
+    static constexpr std::uint16_t LevelBits = 0xFF;
+    static constexpr std::uint16_t Settled = 0x100;
 
     // The exponent and the top mantissa bits of a non-negative power: buckets of
     // equal width on a logarithmic scale.
@@ -62,7 +67,9 @@ private:
     int m_bucketShift = 48;
     std::int64_t m_firstBucketKey = 0;
     std::int64_t m_lastBucket = 0;
-    std::vector<std::uint8_t> m_bucketLevels;  // levels whose m_below a bucket's start reaches
+    // Per bucket: the levels whose m_below its start reaches, and Settled when every
+    // power of the bucket has that level and lies above its m_above.
+    std::vector<std::uint16_t> m_buckets;
 };
 
 }  // namespace sonolux

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/Fft.h"
@@ -47,6 +48,13 @@ private:
     void CopyFrame(std::int64_t start, std::int16_t* frame, std::int32_t count) const;
     // Windows the frame from sample `start` on into the FFT buffer and transforms it.
     const double* Transform(std::int64_t start);
+    // The start of frame i's samples, zero-padded into `lane` of m_lanesFrames if the
+    // frame runs past the samples' end.
+    const std::int16_t* FrameSamples(std::int32_t frameIndex, std::size_t lane);
+    // Transforms the frames `first` .. first + Interleave - 1 side by side (the last
+    // frame repeated past the grid's end) and writes their columns' grey values.
+    void ComputeInterleavedColumns(std::int32_t first, std::uint8_t* bottomRow,
+                                   std::ptrdiff_t stride);
 
     // Readies the vector unit before the other members are built (see the .cpp).
     struct VectorUnitReady {
@@ -57,12 +65,14 @@ private:
     const std::vector<std::int16_t>& m_samples;
     SpectrogramGeometry m_geometry;
     std::int32_t m_usedFrameLength;  // min(L, N): the frame samples the FFT uses
-    std::vector<double> m_window;    // L values
-    std::vector<double> m_fft;       // N + 2 values
-    RealFftPlan m_fftPlan;
+    std::shared_ptr<const std::vector<double>> m_window;  // L values
+    std::vector<double> m_fft;                            // N + 2 values
+    std::shared_ptr<const RealFftPlan> m_fftPlan;
     std::vector<std::int16_t> m_frame;
-    std::vector<std::uint8_t> m_column;
-    GreyScale m_greyScale;
+    std::vector<double> m_lanes;              // the work of RealFftPlan::FramePowers
+    std::vector<std::int16_t> m_lanesFrames;  // Interleave zero-padded frames
+    std::vector<double> m_lanesPowers;        // Interleave * B powers
+    std::shared_ptr<const GreyScale> m_greyScale;
 };
 
 }  // namespace sonolux

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <new>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "engine/AutoContrast.h"
 #include "engine/PowerGrid.h"
 #include "engine/SpectrogramComputer.h"
@@ -101,7 +105,29 @@ void SpectrogramImage::UpdateDisplay() {
     for (int y = 0; y < height; ++y) {
         const uchar* grey = m_image.constScanLine(y);
         auto* rgb = reinterpret_cast<QRgb*>(m_display.scanLine(y));
-        for (int x = 0; x < width; ++x) rgb[x] = 0xFF000000u | grey[x] * 0x010101u;
+        int x = 0;
+#ifdef __SSE2__
+        // Sixteen pixels at a time: the compiler leaves this loop scalar, and it
+        // cost a tenth of a small picture's build.
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+        for (; x + 16 <= width; x += 16) {
+            const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(grey + x));
+            const __m128i words[2] = {_mm_unpacklo_epi8(g, zero), _mm_unpackhi_epi8(g, zero)};
+            for (int half = 0; half < 2; ++half) {
+                const __m128i quads[2] = {_mm_unpacklo_epi16(words[half], zero),
+                                          _mm_unpackhi_epi16(words[half], zero)};
+                for (int q = 0; q < 2; ++q) {
+                    const __m128i v = quads[q];
+                    const __m128i pixel =
+                        _mm_or_si128(_mm_or_si128(opaque, v),
+                                     _mm_or_si128(_mm_slli_epi32(v, 8), _mm_slli_epi32(v, 16)));
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(rgb + x + 8 * half + 4 * q), pixel);
+                }
+            }
+        }
+#endif
+        for (; x < width; ++x) rgb[x] = 0xFF000000u | grey[x] * 0x010101u;
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <complex>
+#include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -138,6 +140,47 @@ TEST(RealFFT, DirectAndPlannedGiveBitForBitTheValuesOfThePlainTranscription) {
         literal::RealFFT(plain.data(), n, 1);
         for (std::size_t i = 0; i < 2 * n; ++i)
             ASSERT_EQ(std::fabs(data[i]), std::fabs(plain[i])) << n << " " << i;
+    }
+}
+
+// The frames of one interleaved call against each frame windowed, zero-padded and
+// transformed alone by Forward: the powers must be the same doubles, for every size,
+// for frames cut short by the padding, and for the smallest plan.
+TEST(RealFftPlan, InterleavedFramePowersAreBitForBitThoseOfSingleTransforms) {
+    std::mt19937 random(16);
+    std::uniform_int_distribution<int> sample(-32768, 32767);
+    std::uniform_real_distribution<double> weight(0.0, 1.0);
+    constexpr std::size_t lanes = sonolux::RealFftPlan::Interleave;
+    for (std::size_t n = 2; n <= 4096; n *= 2) {
+        const sonolux::RealFftPlan plan(n);
+        for (const std::size_t count : {2 * n, n + 1, std::size_t{1}}) {
+            std::vector<std::int16_t> frames(lanes * count);
+            for (std::int16_t& s : frames) s = static_cast<std::int16_t>(sample(random));
+            std::vector<double> window(count);
+            for (double& w : window) w = weight(random);
+            const std::int16_t* frame[lanes];
+            for (std::size_t t = 0; t < lanes; ++t) frame[t] = frames.data() + t * count;
+            std::vector<double> work(lanes * 2 * n + lanes - 1);
+            std::vector<double> power(lanes * n);
+            plan.FramePowers(frame, window.data(), count, n, work.data(), power.data());
+
+            for (std::size_t t = 0; t < lanes; ++t) {
+                std::vector<double> data(2 * n, 0.0);
+                for (std::size_t j = 0; j < count; ++j) data[j] = frame[t][j] * window[j];
+                std::vector<double> plain = data;
+                plan.Forward(data.data());
+                sonolux::RealFFT(plain.data(), n, 1);
+                ASSERT_EQ(0, std::memcmp(data.data(), plain.data(), data.size() * sizeof(double)))
+                    << n;
+                for (std::size_t k = 0; k < n; ++k) {
+                    const double alone =
+                        k == 0 ? data[0] * data[0]
+                               : data[2 * k] * data[2 * k] + data[2 * k + 1] * data[2 * k + 1];
+                    ASSERT_EQ(0, std::memcmp(&alone, &power[lanes * k + t], sizeof alone))
+                        << n << " " << count << " " << t << " " << k;
+                }
+            }
+        }
     }
 }
 

@@ -192,6 +192,17 @@ TEST(GreyScale, AgreesWithTheLogarithmicMappingAtEveryStep) {
         for (double power : {0.0, 1e-300, 4.9e-324, 1.0, 1e17, 1e300}) {
             EXPECT_EQ(scale(power), literal::GreyValue(power, low, high)) << power;
         }
+        // The scale looks powers up by their exponent and top mantissa bits: both
+        // sides of every such edge, down to 1/64 of an octave, over the whole range.
+        for (int exponent = -1000; exponent <= 1000; ++exponent) {
+            for (int sixtyfourth = 0; sixtyfourth < 64; ++sixtyfourth) {
+                const double edge = std::ldexp(1.0 + sixtyfourth / 64.0, exponent);
+                for (double power : {edge, std::nextafter(edge, 0.0)}) {
+                    ASSERT_EQ(scale(power), literal::GreyValue(power, low, high))
+                        << low << " " << high << " " << power;
+                }
+            }
+        }
     }
 }
 
