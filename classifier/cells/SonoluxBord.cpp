@@ -139,7 +139,17 @@ void SonoluxBord::SetFilename(const QString& aFilename) {
 }
 
 void SonoluxBord::FollowMove(const QString& path) {
-    PassFilename(path);
+    // A control that can follow a moved file keeps its samples and picture; one
+    // that cannot loads the file again from its new place.
+    if (m_control->metaObject()->indexOfMethod("FollowFile(QString)") < 0) {
+        PassFilename(path);
+        return;
+    }
+    m_settingFilename = true;
+    QMetaObject::invokeMethod(m_control, "FollowFile", Q_ARG(QString, path));
+    m_settingFilename = false;
+    m_control->setToolTip(path);
+    RefreshMarks(path);
 }
 
 void SonoluxBord::PassFilename(const QString& path) {

@@ -25,6 +25,8 @@ CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
     : COleControl(parent),
       m_dataPath(this),
       m_dropTarget([this](const QString& name) { SetFilename(name); }),
+      m_image(std::make_shared<const sonolux::SpectrogramImage>()),
+      m_samples(std::make_shared<const std::vector<std::int16_t>>()),
       m_player(player) {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
@@ -78,6 +80,33 @@ void CSonoluxCtrl::SetAudioSamplesDataPath(const QString& path) {
 void CSonoluxCtrl::SetFilename(const QString& filename) {
     m_filename = filename;
     LoadWaveFile(m_filename);
+    SetModifiedFlag(true);
+}
+
+void CSonoluxCtrl::FollowFile(const QString& newPath) {
+    // Only a loaded file can be followed; the identity is the one of the file
+    // the samples came from, taken from the descriptor that read them.
+    const std::optional<QByteArray> localPath = sonolux::ExactFileNameBytes(newPath);
+    const std::optional<sonolux::FileIdentity> moved =
+        localPath && m_loaded && m_samplesFile ? sonolux::IdentityOfName(localPath->toStdString())
+                                               : std::nullopt;
+    if (!moved || !sonolux::SameContentsAfterMove(*m_samplesFile, *moved)) {
+        SetFilename(newPath);
+        return;
+    }
+    m_filename = newPath;
+    // A rename moves the change time, so the cache knows the file by its new
+    // identity from now on; what this control holds is found there under it.
+    m_samplesFile = moved;
+    // Right after a move the new name's change time is usually the clock's
+    // current tick, and then nothing is kept under it (see IsSettled).
+    m_samplesFileSettled = sonolux::IsSettled(*moved);
+    if (m_samplesFileSettled) {
+        sonolux::PictureCache& cache = sonolux::SharedPictureCache();
+        cache.KeepSamples(*m_samplesFile, m_samplesOptions, m_samples);
+        if (!m_imageDirty && m_imageRecipe)
+            cache.KeepPicture(*m_samplesFile, m_samplesOptions, *m_imageRecipe, m_image);
+    }
     SetModifiedFlag(true);
 }
 
@@ -235,14 +264,23 @@ void CSonoluxCtrl::MarkImageDirty() {
 void CSonoluxCtrl::LoadWaveFile(const QString& path) {
     // A name that names no file exactly is a file that cannot be read.
     const std::optional<QByteArray> localPath = sonolux::ExactFileNameBytes(path);
-    sonolux::WaveFileInfo info;
-    sonolux::LoadRefusal refusal{sonolux::LoadFailure::NameNotUsable};
-    const bool replaced =
-        localPath && sonolux::LoadWaveFile(localPath->toStdString(), m_samples, m_loadOptions,
-                                           &info, &refusal) == sonolux::LoadResult::Replaced;
-    if (replaced) MarkImageDirty();
-    SetLoadState(replaced && !path.isEmpty(), info,
-                 QString::fromStdString(sonolux::LoadRefusalText(refusal)));
+    sonolux::SharedLoad load;
+    load.refusal = sonolux::LoadRefusal{sonolux::LoadFailure::NameNotUsable};
+    if (localPath) {
+        load = sonolux::LoadSharedWaveFile(localPath->toStdString(), m_loadOptions,
+                                           &sonolux::SharedPictureCache());
+    }
+    const bool replaced = load.result == sonolux::LoadResult::Replaced;
+    if (replaced) {
+        m_samples = load.samples;
+        m_samplesFile = load.identity;
+        m_samplesFileSettled = load.settled;
+        m_samplesOptions = m_loadOptions;
+        if (load.readFromFile) ++m_fileReads;
+        MarkImageDirty();
+    }
+    SetLoadState(replaced && !path.isEmpty(), load.info,
+                 QString::fromStdString(sonolux::LoadRefusalText(load.refusal)));
 }
 
 void CSonoluxCtrl::ReloadWaveFile() {
@@ -260,12 +298,28 @@ void CSonoluxCtrl::SetLoadState(bool loaded, const sonolux::WaveFileInfo& info,
 }
 
 void CSonoluxCtrl::BuildImage() {
-    sonolux::PictureOptions options;
-    options.everySample = m_everySample;
-    options.autoContrast = m_autoContrast;
-    m_image.Build(m_samples, m_parameters, GetControlSize(), options);
+    sonolux::PictureRecipe recipe;
+    recipe.parameters = m_parameters;
+    recipe.options.everySample = m_everySample;
+    recipe.options.autoContrast = m_autoContrast;
+    recipe.sizePx = GetControlSize();
     m_imageDirty = false;
+    m_imageRecipe = recipe;
+    // Samples of no file (an empty Filename) have no identity and are drawn each time.
+    sonolux::PictureCache& cache = sonolux::SharedPictureCache();
+    if (m_samplesFile) {
+        if (sonolux::SharedPicture found =
+                cache.FindPicture(*m_samplesFile, m_samplesOptions, recipe)) {
+            m_image = std::move(found);
+            return;
+        }
+    }
+    auto built = std::make_shared<sonolux::SpectrogramImage>();
+    built->Build(*m_samples, recipe.parameters, recipe.sizePx, recipe.options);
+    m_image = built;
     ++m_imageBuildCount;
+    if (m_samplesFile && m_samplesFileSettled)
+        cache.KeepPicture(*m_samplesFile, m_samplesOptions, recipe, m_image);
 }
 
 void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect&) {
@@ -310,7 +364,7 @@ void CSonoluxCtrl::DrawCalculatingText(QPainter& painter, const QRect& bounds) {
 }
 
 void CSonoluxCtrl::PaintImage(QPainter& painter, const QRect& bounds) {
-    m_image.Paint(painter, bounds);
+    m_image->Paint(painter, bounds);
 }
 
 void CSonoluxCtrl::OnLButtonDown(const QPoint& point) {

@@ -2,10 +2,13 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "control/CAudioSamplesDataPath.h"
 #include "control/CWaveDropTarget.h"
+#include "engine/FileIdentity.h"
+#include "engine/PictureCache.h"
 #include "engine/SpectrogramImage.h"
 #include "engine/SpectrogramParameters.h"
 #include "engine/WaveLoader.h"
@@ -55,6 +58,8 @@ class CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
     Q_PROPERTY(float PlayPosition READ GetPlayPosition NOTIFY PlayPositionChanged)
     Q_PROPERTY(
         short PlaybackSpeedDivisor READ GetPlaybackSpeedDivisor WRITE SetPlaybackSpeedDivisor)
+    // How many times this control has read samples from a file.
+    Q_PROPERTY(int FileReads READ GetFileReads)
 
 public:
     // `player` plays the file on Play; it must outlive the control.
@@ -88,6 +93,12 @@ public:
     // exactly: one holding a NUL character, or one whose text does not turn
     // into file system bytes and back unchanged.
     void SetFilename(const QString& filename);
+    // The recording shown now lives at `newPath`: its host has just moved it.
+    // Filename reads `newPath` afterwards. When the file there still holds what
+    // was loaded (see sonolux::SameContentsAfterMove) nothing is read or drawn
+    // again and the load state stays as it is; otherwise, and when the control
+    // shows no loaded file, this is a write of Filename.
+    Q_INVOKABLE void FollowFile(const QString& newPath);
 
     // What the last write of Filename (or drop, or change of FrameLimit or
     // FloatSamples) found. After a load that read a file: Loaded is true and the
@@ -152,6 +163,10 @@ public:
     short GetPlaybackSpeedDivisor() const { return m_speedDivisor; }
     void SetPlaybackSpeedDivisor(short value);
 
+    // Loads of this control that read samples from a file; samples found in the
+    // module's cache and a followed move read none.
+    int GetFileReads() const { return m_fileReads; }
+
     Q_INVOKABLE void Play();
     // Ends this control's sound if it is still playing.
     Q_INVOKABLE void Stop();
@@ -172,8 +187,8 @@ public:
 
     // What tests and tools may look at.
     bool IsImageDirty() const { return m_imageDirty; }
-    const std::vector<std::int16_t>& Samples() const { return m_samples; }
-    const sonolux::SpectrogramImage& Image() const { return m_image; }
+    const std::vector<std::int16_t>& Samples() const { return *m_samples; }
+    const sonolux::SpectrogramImage& Image() const { return *m_image; }
     int ImageBuildCount() const { return m_imageBuildCount; }
     const CAudioSamplesDataPath& DataPath() const { return m_dataPath; }
 
@@ -218,11 +233,20 @@ private:
     short m_playOnClick = 0;
     CAudioSamplesDataPath m_dataPath;
     CWaveDropTarget m_dropTarget;
-    sonolux::SpectrogramImage m_image;
+    // Shared with the module's cache (and other controls showing the same file).
+    sonolux::SharedPicture m_image;
     bool m_imageDirty = true;
     bool m_buildPosted = false;
     int m_imageBuildCount = 0;
-    std::vector<std::int16_t> m_samples;
+    sonolux::SharedSamples m_samples;
+    // The file the samples were read from, and what that load took: with them
+    // the samples and pictures are found in the cache.
+    std::optional<sonolux::FileIdentity> m_samplesFile;
+    bool m_samplesFileSettled = false;  // only then is what is made of it kept in the cache
+    // What the picture shown was drawn for, since its last build.
+    std::optional<sonolux::PictureRecipe> m_imageRecipe;
+    sonolux::LoadOptions m_samplesOptions;
+    int m_fileReads = 0;
     QString m_filename;
     sonolux::LoadOptions m_loadOptions;
     bool m_loaded = false;
