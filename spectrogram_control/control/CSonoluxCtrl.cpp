@@ -13,19 +13,12 @@
 #include "engine/WaveLoader.h"
 #include "framework/SoundPlayer.h"
 
-namespace {
-
-// Posted to the control by a paint that found its image dirty: the image is
-// built once that paint, with its "Calculating..." text, has reached the screen.
-const QEvent::Type BuildImageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-}  // namespace
-
 CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
     : COleControl(parent),
       m_dataPath(this),
       m_dropTarget([this](const QString& name) { SetFilename(name); }),
       m_image(std::make_shared<const sonolux::SpectrogramImage>()),
+      m_mailbox(std::make_shared<sonolux::PictureMailbox>(this)),
       m_samples(std::make_shared<const std::vector<std::int16_t>>()),
       m_player(player) {
     setFocusPolicy(Qt::StrongFocus);
@@ -33,6 +26,7 @@ CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
 }
 
 CSonoluxCtrl::~CSonoluxCtrl() {
+    m_mailbox->Close();
     m_player.Forget(this);
 }
 
@@ -258,6 +252,8 @@ void CSonoluxCtrl::OnSpectrogramParameterChanged() {
 
 void CSonoluxCtrl::MarkImageDirty() {
     m_imageDirty = true;
+    ++m_pictureGeneration;
+    // A pending picture stays pending: the repaint asked for here starts the new one.
     InvalidateControl();
 }
 
@@ -297,40 +293,85 @@ void CSonoluxCtrl::SetLoadState(bool loaded, const sonolux::WaveFileInfo& info,
     emit LoadStateChanged();
 }
 
-void CSonoluxCtrl::BuildImage() {
+sonolux::PictureRecipe CSonoluxCtrl::CurrentRecipe() const {
     sonolux::PictureRecipe recipe;
     recipe.parameters = m_parameters;
     recipe.options.everySample = m_everySample;
     recipe.options.autoContrast = m_autoContrast;
     recipe.sizePx = GetControlSize();
-    m_imageDirty = false;
-    m_imageRecipe = recipe;
+    return recipe;
+}
+
+bool CSonoluxCtrl::TakeCachedPicture(const sonolux::PictureRecipe& recipe) {
     // Samples of no file (an empty Filename) have no identity and are drawn each time.
-    sonolux::PictureCache& cache = sonolux::SharedPictureCache();
-    if (m_samplesFile) {
-        if (sonolux::SharedPicture found =
-                cache.FindPicture(*m_samplesFile, m_samplesOptions, recipe)) {
-            m_image = std::move(found);
-            return;
-        }
-    }
-    auto built = std::make_shared<sonolux::SpectrogramImage>();
-    built->Build(*m_samples, recipe.parameters, recipe.sizePx, recipe.options);
-    m_image = built;
+    if (!m_samplesFile) return false;
+    sonolux::SharedPicture found =
+        sonolux::SharedPictureCache().FindPicture(*m_samplesFile, m_samplesOptions, recipe);
+    if (!found) return false;
+    m_image = std::move(found);
+    m_imageRecipe = recipe;
+    m_imageDirty = false;
+    SetPicturePending(false);
+    return true;
+}
+
+void CSonoluxCtrl::TakePicture(const sonolux::SharedPicture& picture,
+                               const sonolux::PictureRecipe& recipe) {
+    m_image = picture;
+    m_imageRecipe = recipe;
+    m_imageDirty = false;
     ++m_imageBuildCount;
     if (m_samplesFile && m_samplesFileSettled)
-        cache.KeepPicture(*m_samplesFile, m_samplesOptions, recipe, m_image);
+        sonolux::SharedPictureCache().KeepPicture(*m_samplesFile, m_samplesOptions, recipe,
+                                                  m_image);
+    SetPicturePending(false);
+}
+
+void CSonoluxCtrl::BuildImage() {
+    const sonolux::PictureRecipe recipe = CurrentRecipe();
+    if (TakeCachedPicture(recipe)) return;
+    auto built = std::make_shared<sonolux::SpectrogramImage>();
+    built->Build(*m_samples, recipe.parameters, recipe.sizePx, recipe.options);
+    TakePicture(built, recipe);
+}
+
+void CSonoluxCtrl::StartPicture() {
+    const sonolux::PictureRecipe recipe = CurrentRecipe();
+    if (TakeCachedPicture(recipe)) return;
+    if (m_startedGeneration != m_pictureGeneration) {
+        m_startedGeneration = m_pictureGeneration;
+        sonolux::DrawPictureOnWorker(m_pictureGeneration, m_samples, recipe, m_mailbox);
+    }
+    SetPicturePending(true);
+}
+
+void CSonoluxCtrl::OnPictureReady(const sonolux::PictureReadyEvent& ready) {
+    // Drawn for a state the control has left since (or already drawn at once for a
+    // metafile): dropped; the paint of the newer state has asked for its own.
+    if (ready.generation != m_pictureGeneration || !m_imageDirty) return;
+    TakePicture(ready.picture, ready.recipe);
+    update();
+}
+
+void CSonoluxCtrl::SetPicturePending(bool pending) {
+    if (pending == m_picturePending) return;
+    m_picturePending = pending;
+    emit PictureStateChanged();
+}
+
+void CSonoluxCtrl::hideEvent(QHideEvent* event) {
+    // A hidden control is not painted, so nothing would start a newer picture.
+    if (m_startedGeneration != m_pictureGeneration) SetPicturePending(false);
+    COleControl::hideEvent(event);
 }
 
 void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect&) {
     painter.save();
     painter.fillRect(bounds, Qt::white);
+    // A picture another control (or this one, before) drew is taken at once.
+    if (m_imageDirty) StartPicture();
     if (m_imageDirty) {
         DrawCalculatingText(painter, bounds);
-        if (!m_buildPosted) {
-            m_buildPosted = true;
-            QCoreApplication::postEvent(this, new QEvent(BuildImageEvent));
-        }
     } else {
         PaintImage(painter, bounds);
     }
@@ -345,12 +386,8 @@ void CSonoluxCtrl::OnDrawMetafile(QPainter& painter, const QRect& bounds) {
 }
 
 bool CSonoluxCtrl::event(QEvent* event) {
-    if (event->type() != BuildImageEvent) return COleControl::event(event);
-    m_buildPosted = false;
-    if (m_imageDirty) {
-        BuildImage();
-        update();
-    }
+    if (event->type() != sonolux::PictureReadyEvent::EventType()) return COleControl::event(event);
+    OnPictureReady(static_cast<const sonolux::PictureReadyEvent&>(*event));
     return true;
 }
 

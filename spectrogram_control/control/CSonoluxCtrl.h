@@ -2,11 +2,13 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "control/CAudioSamplesDataPath.h"
 #include "control/CWaveDropTarget.h"
+#include "control/PictureWorkers.h"
 #include "engine/FileIdentity.h"
 #include "engine/PictureCache.h"
 #include "engine/SpectrogramImage.h"
@@ -17,7 +19,8 @@
 
 // The Sonolux control: loads a wave file, paints its spectrogram scaled to the
 // control and plays the file. Hosts reach it only through the properties and
-// methods below, by name or by dispatch identifier. GUI thread only.
+// methods below, by name or by dispatch identifier. GUI thread only; pictures
+// are drawn on worker threads (PictureWorkers) and taken in on this one.
 //
 // After the ten properties every host relies on come read-only properties that
 // tell the host what became of the last load and the last play, each announced
@@ -60,6 +63,8 @@ class CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
         short PlaybackSpeedDivisor READ GetPlaybackSpeedDivisor WRITE SetPlaybackSpeedDivisor)
     // How many times this control has read samples from a file.
     Q_PROPERTY(int FileReads READ GetFileReads)
+    // Whether the picture asked for is still being drawn off the window thread.
+    Q_PROPERTY(bool PicturePending READ GetPicturePending NOTIFY PictureStateChanged)
 
 public:
     // `player` plays the file on Play; it must outlive the control.
@@ -166,6 +171,11 @@ public:
     // Loads of this control that read samples from a file; samples found in the
     // module's cache and a followed move read none.
     int GetFileReads() const { return m_fileReads; }
+    // True from a paint that found no picture for the control's current state,
+    // and so had a worker start drawing it, until that picture (or one drawn at
+    // once for a metafile) is taken in; false again when the control is hidden
+    // meanwhile. PictureStateChanged is emitted whenever it changes.
+    bool GetPicturePending() const { return m_picturePending; }
 
     Q_INVOKABLE void Play();
     // Ends this control's sound if it is still playing.
@@ -196,6 +206,7 @@ signals:
     void LoadStateChanged();
     void PlayStateChanged();
     void PlayPositionChanged();
+    void PictureStateChanged();
 
 protected:
     void DoPropExchange(CPropExchange& exchange) override;
@@ -204,6 +215,7 @@ protected:
     void OnDrawMetafile(QPainter& painter, const QRect& bounds) override;
     void OnLButtonDown(const QPoint& point) override;
     bool event(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // Sets one value of the parameter set; the image is computed again.
@@ -225,6 +237,12 @@ private:
     void OnPlayPosition(double seconds) override;
     void SetPlayPosition(float seconds);
     void BuildImage();
+    sonolux::PictureRecipe CurrentRecipe() const;
+    bool TakeCachedPicture(const sonolux::PictureRecipe& recipe);
+    void TakePicture(const sonolux::SharedPicture& picture, const sonolux::PictureRecipe& recipe);
+    void StartPicture();
+    void OnPictureReady(const sonolux::PictureReadyEvent& ready);
+    void SetPicturePending(bool pending);
     void DrawCalculatingText(QPainter& painter, const QRect& bounds);
     void PaintImage(QPainter& painter, const QRect& bounds);
 
@@ -236,7 +254,12 @@ private:
     // Shared with the module's cache (and other controls showing the same file).
     sonolux::SharedPicture m_image;
     bool m_imageDirty = true;
-    bool m_buildPosted = false;
+    // Counts the states a picture is drawn for: a picture drawn for an older one
+    // arrives stale and is dropped.
+    std::uint64_t m_pictureGeneration = 1;
+    std::uint64_t m_startedGeneration = 0;  // of the picture last given to a worker
+    bool m_picturePending = false;
+    std::shared_ptr<sonolux::PictureMailbox> m_mailbox;
     int m_imageBuildCount = 0;
     sonolux::SharedSamples m_samples;
     // The file the samples were read from, and what that load took: with them
