@@ -95,6 +95,8 @@ void frmMain::connectUi() {
             [this](int index) { m_statusPresenter.CellLoadStateChanged(index); });
     connect(&m_cells, &CellGrid::CellPlayStateChanged, this,
             [this](int index) { m_statusPresenter.ShowPlayState(Cell(index)); });
+    connect(&m_cells, &CellGrid::PicturesPendingChanged, this,
+            [this](int count) { m_statusPresenter.ShowPicturesPending(count); });
     mnuEdit_Click();
 }
 

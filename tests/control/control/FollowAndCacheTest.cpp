@@ -181,3 +181,45 @@ TEST_F(FollowAndCache, ControlsShareSamplesAndPicturesAndAChangedFileIsReadAgain
     EXPECT_EQ(fourth.ImageBuildCount(), 1);
     EXPECT_EQ(fourth.Image().Image(), third.Image().Image());
 }
+
+TEST_F(FollowAndCache, EveryLoadPropertyReadRightAfterAWriteOfFilenameIsWhatTheLoadFound) {
+    const std::string whole = folder.WriteWave("whole.wav", Chirp(5000, 0.2));
+    const std::string refused = folder.WriteText("text.wav", "RIFF but not a wave file");
+    ASSERT_TRUE(WaitUntilSettled(whole));
+    ASSERT_TRUE(WaitUntilSettled(refused));
+    const std::vector<std::string> paths = {whole, refused, folder.Path("missing.wav"), ""};
+    for (const int frameLimit : {48000, 3000}) {
+        for (const std::string& path : paths) {
+            sonolux::LoadOptions options;
+            options.frameLimit = static_cast<std::uint32_t>(frameLimit);
+            std::vector<std::int16_t> samples{42};
+            sonolux::WaveFileInfo info;
+            sonolux::LoadRefusal refusal;
+            const bool replaced = sonolux::LoadWaveFile(path, samples, options, &info, &refusal) ==
+                                  sonolux::LoadResult::Replaced;
+            // The first control reads the file, the second finds what the first kept.
+            for (int round = 0; round < 2; ++round) {
+                CSonoluxCtrl fresh(player);
+                fresh.SetFrameLimit(frameLimit);
+                fresh.SetFilename(QString::fromStdString(path));
+                const std::string where = path + " round " + std::to_string(round);
+                EXPECT_EQ(fresh.property("Loaded").toBool(), replaced && !path.empty()) << where;
+                EXPECT_EQ(fresh.property("SampleRate").toUInt(), info.sampleRate) << where;
+                EXPECT_EQ(fresh.property("Channels").toInt(), info.channels) << where;
+                EXPECT_EQ(fresh.property("BitsPerSample").toInt(), info.bitsPerSample) << where;
+                EXPECT_EQ(fresh.property("TotalFrames").toUInt(), info.totalFrames) << where;
+                EXPECT_EQ(fresh.property("LoadedFrames").toInt(),
+                          static_cast<int>(info.loadedFrames))
+                    << where;
+                EXPECT_EQ(fresh.property("LoadError").toString().toStdString(),
+                          sonolux::LoadRefusalText(refusal))
+                    << where;
+                EXPECT_EQ(fresh.Samples(), replaced ? samples : std::vector<std::int16_t>{})
+                    << where;
+                const bool cached = replaced && !path.empty() && round == 1;
+                EXPECT_EQ(fresh.GetFileReads(), replaced && !path.empty() && !cached ? 1 : 0)
+                    << where;
+            }
+        }
+    }
+}
