@@ -4,6 +4,7 @@
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace sonolux {
@@ -53,7 +54,13 @@ void DrawPictureOnWorker(std::uint64_t generation, SharedSamples samples,
     Workers().start(
         [generation, samples = std::move(samples), recipe, mailbox = std::move(mailbox)] {
             auto picture = std::make_shared<SpectrogramImage>();
-            picture->Build(*samples, recipe.parameters, recipe.sizePx, recipe.options);
+            try {
+                picture->Build(*samples, recipe.parameters, recipe.sizePx, recipe.options);
+            } catch (const std::bad_alloc&) {
+                // No room to draw it: the picture stays empty, as one whose image
+                // cannot be made does, and the control stops waiting for it.
+                picture = std::make_shared<SpectrogramImage>();
+            }
             mailbox->Post(new PictureReadyEvent(generation, std::move(picture), recipe));
         });
 }
