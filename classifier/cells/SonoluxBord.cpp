@@ -39,6 +39,10 @@ void SonoluxBord::ConnectControlSignals() {
     if (m_control->metaObject()->indexOfSignal("PlayStateChanged()") >= 0) {
         connect(m_control, SIGNAL(PlayStateChanged()), this, SLOT(OnControlPlayStateChanged()));
     }
+    if (m_control->metaObject()->indexOfSignal("PictureStateChanged()") >= 0) {
+        connect(m_control, SIGNAL(PictureStateChanged()), this,
+                SLOT(OnControlPictureStateChanged()));
+    }
     if (m_control->metaObject()->indexOfSignal("PlayPositionChanged()") >= 0) {
         connect(m_control, SIGNAL(PlayPositionChanged()), this,
                 SLOT(OnControlPlayPositionChanged()));
@@ -55,6 +59,10 @@ void SonoluxBord::OnControlLoadStateChanged() {
 void SonoluxBord::OnControlPlayStateChanged() {
     RefreshPlayhead();
     emit PlayStateChanged(m_index);
+}
+
+void SonoluxBord::OnControlPictureStateChanged() {
+    emit PictureStateChanged(m_index);
 }
 
 void SonoluxBord::OnControlPlayPositionChanged() {
@@ -139,7 +147,19 @@ void SonoluxBord::SetFilename(const QString& aFilename) {
 }
 
 void SonoluxBord::FollowMove(const QString& path) {
-    PassFilename(path);
+    // A control that can follow a moved file keeps its samples and picture; one
+    // that cannot loads the file again from its new place.
+    // Looked up once: a keystroke's move follows at once.
+    if (!m_followFile) m_followFile = m_control->metaObject()->indexOfMethod("FollowFile(QString)");
+    if (*m_followFile < 0) {
+        PassFilename(path);
+        return;
+    }
+    m_settingFilename = true;
+    m_control->metaObject()->method(*m_followFile).invoke(m_control, Q_ARG(QString, path));
+    m_settingFilename = false;
+    m_control->setToolTip(path);
+    RefreshMarks(path);
 }
 
 void SonoluxBord::SetSuggestion(const QString& text) {
@@ -185,6 +205,10 @@ StatusText::RecordingInfo SonoluxBord::RecordingInfo() const {
     info.totalFrames = read(4).toLongLong();
     info.loadedFrames = read(5).toLongLong();
     return info;
+}
+
+bool SonoluxBord::IsPicturePending() const {
+    return m_control->property("PicturePending").toBool();
 }
 
 bool SonoluxBord::IsPlaying() const {

@@ -57,6 +57,9 @@ public:
     // its host; all empty or zero from a control that does not tell.
     StatusText::RecordingInfo RecordingInfo() const;
     bool IsPlaying() const;
+    // Whether the control waits for its spectrogram, drawn off the window
+    // thread (false from a control that does not tell).
+    bool IsPicturePending() const;
     QString PlayError() const;
     void SetPlay(bool aPlay);
     // Plays the recording, or ends its sound, through the control.
@@ -108,6 +111,8 @@ signals:
     // The control loaded (or refused) a file, or started or stopped playing.
     void LoadStateChanged(int index);
     void PlayStateChanged(int index);
+    // The control started or stopped waiting for a spectrogram being drawn.
+    void PictureStateChanged(int index);
     // Where the sound being heard is, in seconds into the recording; negative
     // once it no longer plays.
     void PlayheadMoved(double seconds);
@@ -121,6 +126,7 @@ private slots:
     void OnControlLoadStateChanged();
     void OnControlPlayStateChanged();
     void OnControlPlayPositionChanged();
+    void OnControlPictureStateChanged();
 
 private:
     static constexpr std::int32_t ControlOffset = 60;  // twips from the cell's top left
@@ -158,4 +164,6 @@ private:
     bool m_settingFilename = false;
     // The control's load information properties, found on first use.
     mutable std::optional<std::array<QMetaProperty, 6>> m_infoProperties;
+    // The control's FollowFile method (-1 when it has none), found on first use.
+    std::optional<int> m_followFile;
 };

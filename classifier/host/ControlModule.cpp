@@ -50,6 +50,7 @@ void ControlModule::Load(const QUuid& classId, const QString& folder) {
 
 void ControlModule::LoadFrom(const QString& modulePath, const QUuid& classId) {
     m_analyse = nullptr;
+    m_setCacheLimit = nullptr;
     if (m_library.isLoaded()) m_library.unload();
     m_library.setFileName(modulePath);
     if (!m_library.load()) Fail(m_library.errorString());
@@ -67,6 +68,14 @@ void ControlModule::LoadFrom(const QString& modulePath, const QUuid& classId) {
     // Resolved once here, so that analyses on worker threads never touch the library.
     m_analyse = reinterpret_cast<sonolux::SonoluxAnalyseWaveFileFunction>(
         m_library.resolve("SonoluxAnalyseWaveFile"));
+    m_setCacheLimit = reinterpret_cast<sonolux::SonoluxSetPictureCacheLimitFunction>(
+        m_library.resolve("SonoluxSetPictureCacheLimit"));
+}
+
+bool ControlModule::SetPictureCacheLimit(quint64 bytes) {
+    if (!m_setCacheLimit) return false;
+    m_setCacheLimit(bytes);
+    return true;
 }
 
 QWidget* ControlModule::CreateControl(QWidget* parent) {

@@ -40,6 +40,9 @@ public:
     // reason, when the file cannot be read or the module cannot analyse. Safe on
     // several threads at once once the module is loaded.
     WaveFingerprint Analyse(const QString& path) const;
+    // The most bytes of samples and pictures the module keeps for its controls
+    // to share; 0 keeps none. False when the module has no such cache.
+    bool SetPictureCacheLimit(quint64 bytes);
 
 private:
     void LoadFrom(const QString& modulePath, const QUuid& classId);
@@ -47,4 +50,5 @@ private:
     QLibrary m_library;
     sonolux::IClassFactory* m_factory = nullptr;
     sonolux::SonoluxAnalyseWaveFileFunction m_analyse = nullptr;
+    sonolux::SonoluxSetPictureCacheLimitFunction m_setCacheLimit = nullptr;
 };

@@ -139,4 +139,8 @@ QString EverythingSorted() {
     return QStringLiteral("Every recording on screen is sorted: Next Batch (Ctrl+B)");
 }
 
+QString StillBeingDrawn(int count) {
+    return count > 0 ? QStringLiteral("%1 still being drawn").arg(count) : QString();
+}
+
 }  // namespace StatusText

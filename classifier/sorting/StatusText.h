@@ -71,4 +71,7 @@ QString NotBound(const KeyStroke& keyStroke);
 // What Tab after Classify says when it skips sorted cells and none is left.
 QString EverythingSorted();
 
+// "3 still being drawn" while `count` cells wait for their spectrograms; nothing at 0.
+QString StillBeingDrawn(int count);
+
 }  // namespace StatusText

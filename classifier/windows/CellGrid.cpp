@@ -25,6 +25,8 @@ void CellGrid::CreateCell() {
     control->installEventFilter(m_keyPreview);
     connect(cell, &SonoluxBord::LoadStateChanged, this, &CellGrid::CellLoadStateChanged);
     connect(cell, &SonoluxBord::PlayStateChanged, this, &CellGrid::CellPlayStateChanged);
+    connect(cell, &SonoluxBord::PictureStateChanged, this, &CellGrid::OnCellPictureStateChanged);
+    m_pending.push_back(false);
     if (index > 0) {
         // Every cell shows recordings with the same parameter set.
         std::int32_t fft, frame, hop, window;
@@ -39,6 +41,14 @@ void CellGrid::CreateCell() {
     cell->SetAutoContrast(m_recordings.AutoContrast);
     cell->SetPlaybackSpeedDivisor(m_speedDivisor);
     ctlSonoluxBord.push_back(cell);
+}
+
+void CellGrid::OnCellPictureStateChanged(int index) {
+    const bool pending = ctlSonoluxBord[static_cast<std::size_t>(index)]->IsPicturePending();
+    if (m_pending[static_cast<std::size_t>(index)] == pending) return;
+    m_pending[static_cast<std::size_t>(index)] = pending;
+    m_picturesPending += pending ? 1 : -1;
+    emit PicturesPendingChanged(m_picturesPending);
 }
 
 void CellGrid::StopKeyPreview() {

@@ -66,12 +66,17 @@ public:
     // Of the selected cell, or of cell 0 while none is selected.
     SpectrogramParameterSet SPGParams() const;
 
+    // How many cells wait for a spectrogram being drawn.
+    int PicturesPending() const { return m_picturesPending; }
+
     // Cell n shows `paths[n]`.
     void ShowRecordings(const QStringList& paths);
 
 signals:
     void CellLoadStateChanged(int index);
     void CellPlayStateChanged(int index);
+    // How many cells wait for a spectrogram being drawn changed.
+    void PicturesPendingChanged(int count);
     // The parameter set or the recording options were given to the cells (also
     // when a cell refused the set part way).
     void ParametersChanged();
@@ -80,6 +85,7 @@ private:
     // Makes cells until there are `count`; false, after reporting why once,
     // when a control cannot be created.
     bool CreateCellsUpTo(int count);
+    void OnCellPictureStateChanged(int index);
     void ComputeLayout();
 
     ControlModule& m_controls;
@@ -88,6 +94,9 @@ private:
     QWidget* m_clientArea;
     QObject* m_keyPreview;
     std::vector<SonoluxBord*> ctlSonoluxBord;
+    // Counted as each cell tells, not by asking them all on every change.
+    std::vector<bool> m_pending;
+    int m_picturesPending = 0;
     GridLayout m_grid;
     // The most cells the grid may have: fewer once a control could not be made.
     int m_cellLimit = GridLayout::MaxCells;

@@ -50,7 +50,8 @@ MainStatusBar::MainStatusBar(QWidget* parent)
       m_nextBatch(new StatusField(Qt::ElideMiddle, this)),
       m_progress(new StatusField(Qt::ElideRight, this)),
       m_message(new StatusField(Qt::ElideRight, this)),
-      m_pointer(new QLabel(this)) {
+      m_pointer(new QLabel(this)),
+      m_drawing(new StatusField(Qt::ElideRight, this)) {
     setObjectName(QStringLiteral("statusBar"));
     m_recording->setObjectName(QStringLiteral("lblRecording"));
     m_nextBatch->setObjectName(QStringLiteral("lblNextBatch"));
@@ -62,6 +63,9 @@ MainStatusBar::MainStatusBar(QWidget* parent)
     addWidget(m_progress, 2);
     addWidget(m_message, 3);
     addPermanentWidget(m_pointer);
+    m_drawing->setObjectName(QStringLiteral("lblDrawing"));
+    addPermanentWidget(m_drawing);
+    m_drawing->hide();
     // Empty, they leave their room to the recording and the folder.
     m_progress->hide();
     m_message->hide();
@@ -111,6 +115,16 @@ void MainStatusBar::ShowPointer(const QString& text) {
 void MainStatusBar::ShowProgress(const QString& text) {
     m_progress->SetText(text);
     m_progress->setVisible(!text.isEmpty());
+}
+
+void MainStatusBar::ShowDrawing(const QString& text) {
+    if (text == m_drawing->Text()) return;
+    m_drawing->SetText(text);
+    m_drawing->setVisible(!text.isEmpty());
+}
+
+QString MainStatusBar::DrawingText() const {
+    return m_drawing->Text();
 }
 
 QString MainStatusBar::ProgressText() const {

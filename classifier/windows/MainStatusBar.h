@@ -40,11 +40,14 @@ public:
     void ShowPointer(const QString& text);
     // How the sorting of the batch's folder goes; empty until there is a pace to tell.
     void ShowProgress(const QString& text);
+    // How many spectrograms are still being drawn; empty when none is.
+    void ShowDrawing(const QString& text);
 
     QString RecordingText() const;
     QString NextBatchText() const;
     QString NextBatchWarning() const;  // the tool tip; empty without a warning
     QString ProgressText() const;
+    QString DrawingText() const;
 
 private:
     StatusField* m_recording;
@@ -52,6 +55,7 @@ private:
     StatusField* m_progress;
     StatusField* m_message;
     QLabel* m_pointer;
+    StatusField* m_drawing;
     QString m_warning;
     QTimer m_fade;
 };

@@ -59,6 +59,10 @@ void StatusPresenter::ShowPointerReadout(QObject* watched, QEvent* event) {
                                           control->size(), info.sampleRate, info.loadedFrames));
 }
 
+void StatusPresenter::ShowPicturesPending(int count) {
+    m_bar.ShowDrawing(StatusText::StillBeingDrawn(count));
+}
+
 void StatusPresenter::ShowPlayState(const SonoluxBord& cell) {
     const QString text = StatusText::Play(cell.Filename(), cell.IsPlaying(), cell.PlayError(),
                                           cell.PlaybackSpeedDivisor());

@@ -42,6 +42,8 @@ public:
     // A mouse move over a cell's spectrogram, or the pointer leaving it.
     void ShowPointerReadout(QObject* watched, QEvent* event);
     void ShowPlayState(const SonoluxBord& cell);
+    // `count` cells wait for their spectrograms.
+    void ShowPicturesPending(int count);
     // Stays until the next keystroke: the user must see which recording stayed.
     void ShowMoveFailed(const QString& path, const QString& target);
     // Fades after a few seconds.

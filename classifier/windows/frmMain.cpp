@@ -108,6 +108,8 @@ void frmMain::connectUi() {
         [this](const QString& from, const QString& to) { m_suggestions.RecordingMoved(from, to); });
     connect(&m_cells, &CellGrid::CellPlayStateChanged, this,
             [this](int index) { m_statusPresenter.ShowPlayState(Cell(index)); });
+    connect(&m_cells, &CellGrid::PicturesPendingChanged, this,
+            [this](int count) { m_statusPresenter.ShowPicturesPending(count); });
     mnuEdit_Click();
 }
 

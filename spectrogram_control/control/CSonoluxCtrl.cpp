@@ -13,24 +13,20 @@
 #include "engine/WaveLoader.h"
 #include "framework/SoundPlayer.h"
 
-namespace {
-
-// Posted to the control by a paint that found its image dirty: the image is
-// built once that paint, with its "Calculating..." text, has reached the screen.
-const QEvent::Type BuildImageEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-}  // namespace
-
 CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
     : COleControl(parent),
       m_dataPath(this),
       m_dropTarget([this](const QString& name) { SetFilename(name); }),
+      m_image(std::make_shared<const sonolux::SpectrogramImage>()),
+      m_mailbox(std::make_shared<sonolux::PictureMailbox>(this)),
+      m_samples(std::make_shared<const std::vector<std::int16_t>>()),
       m_player(player) {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
 }
 
 CSonoluxCtrl::~CSonoluxCtrl() {
+    m_mailbox->Close();
     m_player.Forget(this);
 }
 
@@ -78,6 +74,33 @@ void CSonoluxCtrl::SetAudioSamplesDataPath(const QString& path) {
 void CSonoluxCtrl::SetFilename(const QString& filename) {
     m_filename = filename;
     LoadWaveFile(m_filename);
+    SetModifiedFlag(true);
+}
+
+void CSonoluxCtrl::FollowFile(const QString& newPath) {
+    // Only a loaded file can be followed; the identity is the one of the file
+    // the samples came from, taken from the descriptor that read them.
+    const std::optional<QByteArray> localPath = sonolux::ExactFileNameBytes(newPath);
+    const std::optional<sonolux::FileIdentity> moved =
+        localPath && m_loaded && m_samplesFile ? sonolux::IdentityOfName(localPath->toStdString())
+                                               : std::nullopt;
+    if (!moved || !sonolux::SameContentsAfterMove(*m_samplesFile, *moved)) {
+        SetFilename(newPath);
+        return;
+    }
+    m_filename = newPath;
+    // A rename moves the change time, so the cache knows the file by its new
+    // identity from now on; what this control holds is found there under it.
+    m_samplesFile = moved;
+    // Right after a move the new name's change time is usually the clock's
+    // current tick, and then nothing is kept under it (see IsSettled).
+    m_samplesFileSettled = sonolux::IsSettled(*moved);
+    if (m_samplesFileSettled) {
+        sonolux::PictureCache& cache = sonolux::SharedPictureCache();
+        cache.KeepSamples(*m_samplesFile, m_samplesOptions, m_samples);
+        if (!m_imageDirty && m_imageRecipe)
+            cache.KeepPicture(*m_samplesFile, m_samplesOptions, *m_imageRecipe, m_image);
+    }
     SetModifiedFlag(true);
 }
 
@@ -229,20 +252,31 @@ void CSonoluxCtrl::OnSpectrogramParameterChanged() {
 
 void CSonoluxCtrl::MarkImageDirty() {
     m_imageDirty = true;
+    ++m_pictureGeneration;
+    // A pending picture stays pending: the repaint asked for here starts the new one.
     InvalidateControl();
 }
 
 void CSonoluxCtrl::LoadWaveFile(const QString& path) {
     // A name that names no file exactly is a file that cannot be read.
     const std::optional<QByteArray> localPath = sonolux::ExactFileNameBytes(path);
-    sonolux::WaveFileInfo info;
-    sonolux::LoadRefusal refusal{sonolux::LoadFailure::NameNotUsable};
-    const bool replaced =
-        localPath && sonolux::LoadWaveFile(localPath->toStdString(), m_samples, m_loadOptions,
-                                           &info, &refusal) == sonolux::LoadResult::Replaced;
-    if (replaced) MarkImageDirty();
-    SetLoadState(replaced && !path.isEmpty(), info,
-                 QString::fromStdString(sonolux::LoadRefusalText(refusal)));
+    sonolux::SharedLoad load;
+    load.refusal = sonolux::LoadRefusal{sonolux::LoadFailure::NameNotUsable};
+    if (localPath) {
+        load = sonolux::LoadSharedWaveFile(localPath->toStdString(), m_loadOptions,
+                                           &sonolux::SharedPictureCache());
+    }
+    const bool replaced = load.result == sonolux::LoadResult::Replaced;
+    if (replaced) {
+        m_samples = load.samples;
+        m_samplesFile = load.identity;
+        m_samplesFileSettled = load.settled;
+        m_samplesOptions = m_loadOptions;
+        if (load.readFromFile) ++m_fileReads;
+        MarkImageDirty();
+    }
+    SetLoadState(replaced && !path.isEmpty(), load.info,
+                 QString::fromStdString(sonolux::LoadRefusalText(load.refusal)));
 }
 
 void CSonoluxCtrl::ReloadWaveFile() {
@@ -259,24 +293,85 @@ void CSonoluxCtrl::SetLoadState(bool loaded, const sonolux::WaveFileInfo& info,
     emit LoadStateChanged();
 }
 
-void CSonoluxCtrl::BuildImage() {
-    sonolux::PictureOptions options;
-    options.everySample = m_everySample;
-    options.autoContrast = m_autoContrast;
-    m_image.Build(m_samples, m_parameters, GetControlSize(), options);
+sonolux::PictureRecipe CSonoluxCtrl::CurrentRecipe() const {
+    sonolux::PictureRecipe recipe;
+    recipe.parameters = m_parameters;
+    recipe.options.everySample = m_everySample;
+    recipe.options.autoContrast = m_autoContrast;
+    recipe.sizePx = GetControlSize();
+    return recipe;
+}
+
+bool CSonoluxCtrl::TakeCachedPicture(const sonolux::PictureRecipe& recipe) {
+    // Samples of no file (an empty Filename) have no identity and are drawn each time.
+    if (!m_samplesFile) return false;
+    sonolux::SharedPicture found =
+        sonolux::SharedPictureCache().FindPicture(*m_samplesFile, m_samplesOptions, recipe);
+    if (!found) return false;
+    m_image = std::move(found);
+    m_imageRecipe = recipe;
+    m_imageDirty = false;
+    SetPicturePending(false);
+    return true;
+}
+
+void CSonoluxCtrl::TakePicture(const sonolux::SharedPicture& picture,
+                               const sonolux::PictureRecipe& recipe) {
+    m_image = picture;
+    m_imageRecipe = recipe;
     m_imageDirty = false;
     ++m_imageBuildCount;
+    if (m_samplesFile && m_samplesFileSettled)
+        sonolux::SharedPictureCache().KeepPicture(*m_samplesFile, m_samplesOptions, recipe,
+                                                  m_image);
+    SetPicturePending(false);
+}
+
+void CSonoluxCtrl::BuildImage() {
+    const sonolux::PictureRecipe recipe = CurrentRecipe();
+    if (TakeCachedPicture(recipe)) return;
+    auto built = std::make_shared<sonolux::SpectrogramImage>();
+    built->Build(*m_samples, recipe.parameters, recipe.sizePx, recipe.options);
+    TakePicture(built, recipe);
+}
+
+void CSonoluxCtrl::StartPicture() {
+    const sonolux::PictureRecipe recipe = CurrentRecipe();
+    if (TakeCachedPicture(recipe)) return;
+    if (m_startedGeneration != m_pictureGeneration) {
+        m_startedGeneration = m_pictureGeneration;
+        sonolux::DrawPictureOnWorker(m_pictureGeneration, m_samples, recipe, m_mailbox);
+    }
+    SetPicturePending(true);
+}
+
+void CSonoluxCtrl::OnPictureReady(const sonolux::PictureReadyEvent& ready) {
+    // Drawn for a state the control has left since (or already drawn at once for a
+    // metafile): dropped; the paint of the newer state has asked for its own.
+    if (ready.generation != m_pictureGeneration || !m_imageDirty) return;
+    TakePicture(ready.picture, ready.recipe);
+    update();
+}
+
+void CSonoluxCtrl::SetPicturePending(bool pending) {
+    if (pending == m_picturePending) return;
+    m_picturePending = pending;
+    emit PictureStateChanged();
+}
+
+void CSonoluxCtrl::hideEvent(QHideEvent* event) {
+    // A hidden control is not painted, so nothing would start a newer picture.
+    if (m_startedGeneration != m_pictureGeneration) SetPicturePending(false);
+    COleControl::hideEvent(event);
 }
 
 void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect&) {
     painter.save();
     painter.fillRect(bounds, Qt::white);
+    // A picture another control (or this one, before) drew is taken at once.
+    if (m_imageDirty) StartPicture();
     if (m_imageDirty) {
         DrawCalculatingText(painter, bounds);
-        if (!m_buildPosted) {
-            m_buildPosted = true;
-            QCoreApplication::postEvent(this, new QEvent(BuildImageEvent));
-        }
     } else {
         PaintImage(painter, bounds);
     }
@@ -291,12 +386,8 @@ void CSonoluxCtrl::OnDrawMetafile(QPainter& painter, const QRect& bounds) {
 }
 
 bool CSonoluxCtrl::event(QEvent* event) {
-    if (event->type() != BuildImageEvent) return COleControl::event(event);
-    m_buildPosted = false;
-    if (m_imageDirty) {
-        BuildImage();
-        update();
-    }
+    if (event->type() != sonolux::PictureReadyEvent::EventType()) return COleControl::event(event);
+    OnPictureReady(static_cast<const sonolux::PictureReadyEvent&>(*event));
     return true;
 }
 
@@ -310,7 +401,7 @@ void CSonoluxCtrl::DrawCalculatingText(QPainter& painter, const QRect& bounds) {
 }
 
 void CSonoluxCtrl::PaintImage(QPainter& painter, const QRect& bounds) {
-    m_image.Paint(painter, bounds);
+    m_image->Paint(painter, bounds);
 }
 
 void CSonoluxCtrl::OnLButtonDown(const QPoint& point) {

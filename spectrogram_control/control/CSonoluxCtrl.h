@@ -2,10 +2,15 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "control/CAudioSamplesDataPath.h"
 #include "control/CWaveDropTarget.h"
+#include "control/PictureWorkers.h"
+#include "engine/FileIdentity.h"
+#include "engine/PictureCache.h"
 #include "engine/SpectrogramImage.h"
 #include "engine/SpectrogramParameters.h"
 #include "engine/WaveLoader.h"
@@ -14,7 +19,8 @@
 
 // The Sonolux control: loads a wave file, paints its spectrogram scaled to the
 // control and plays the file. Hosts reach it only through the properties and
-// methods below, by name or by dispatch identifier. GUI thread only.
+// methods below, by name or by dispatch identifier. GUI thread only; pictures
+// are drawn on worker threads (PictureWorkers) and taken in on this one.
 //
 // After the ten properties every host relies on come read-only properties that
 // tell the host what became of the last load and the last play, each announced
@@ -55,6 +61,10 @@ class CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
     Q_PROPERTY(float PlayPosition READ GetPlayPosition NOTIFY PlayPositionChanged)
     Q_PROPERTY(
         short PlaybackSpeedDivisor READ GetPlaybackSpeedDivisor WRITE SetPlaybackSpeedDivisor)
+    // How many times this control has read samples from a file.
+    Q_PROPERTY(int FileReads READ GetFileReads)
+    // Whether the picture asked for is still being drawn off the window thread.
+    Q_PROPERTY(bool PicturePending READ GetPicturePending NOTIFY PictureStateChanged)
 
 public:
     // `player` plays the file on Play; it must outlive the control.
@@ -88,6 +98,12 @@ public:
     // exactly: one holding a NUL character, or one whose text does not turn
     // into file system bytes and back unchanged.
     void SetFilename(const QString& filename);
+    // The recording shown now lives at `newPath`: its host has just moved it.
+    // Filename reads `newPath` afterwards. When the file there still holds what
+    // was loaded (see sonolux::SameContentsAfterMove) nothing is read or drawn
+    // again and the load state stays as it is; otherwise, and when the control
+    // shows no loaded file, this is a write of Filename.
+    Q_INVOKABLE void FollowFile(const QString& newPath);
 
     // What the last write of Filename (or drop, or change of FrameLimit or
     // FloatSamples) found. After a load that read a file: Loaded is true and the
@@ -152,6 +168,15 @@ public:
     short GetPlaybackSpeedDivisor() const { return m_speedDivisor; }
     void SetPlaybackSpeedDivisor(short value);
 
+    // Loads of this control that read samples from a file; samples found in the
+    // module's cache and a followed move read none.
+    int GetFileReads() const { return m_fileReads; }
+    // True from a paint that found no picture for the control's current state,
+    // and so had a worker start drawing it, until that picture (or one drawn at
+    // once for a metafile) is taken in; false again when the control is hidden
+    // meanwhile. PictureStateChanged is emitted whenever it changes.
+    bool GetPicturePending() const { return m_picturePending; }
+
     Q_INVOKABLE void Play();
     // Ends this control's sound if it is still playing.
     Q_INVOKABLE void Stop();
@@ -172,8 +197,8 @@ public:
 
     // What tests and tools may look at.
     bool IsImageDirty() const { return m_imageDirty; }
-    const std::vector<std::int16_t>& Samples() const { return m_samples; }
-    const sonolux::SpectrogramImage& Image() const { return m_image; }
+    const std::vector<std::int16_t>& Samples() const { return *m_samples; }
+    const sonolux::SpectrogramImage& Image() const { return *m_image; }
     int ImageBuildCount() const { return m_imageBuildCount; }
     const CAudioSamplesDataPath& DataPath() const { return m_dataPath; }
 
@@ -181,6 +206,7 @@ signals:
     void LoadStateChanged();
     void PlayStateChanged();
     void PlayPositionChanged();
+    void PictureStateChanged();
 
 protected:
     void DoPropExchange(CPropExchange& exchange) override;
@@ -189,6 +215,7 @@ protected:
     void OnDrawMetafile(QPainter& painter, const QRect& bounds) override;
     void OnLButtonDown(const QPoint& point) override;
     bool event(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // Sets one value of the parameter set; the image is computed again.
@@ -210,6 +237,12 @@ private:
     void OnPlayPosition(double seconds) override;
     void SetPlayPosition(float seconds);
     void BuildImage();
+    sonolux::PictureRecipe CurrentRecipe() const;
+    bool TakeCachedPicture(const sonolux::PictureRecipe& recipe);
+    void TakePicture(const sonolux::SharedPicture& picture, const sonolux::PictureRecipe& recipe);
+    void StartPicture();
+    void OnPictureReady(const sonolux::PictureReadyEvent& ready);
+    void SetPicturePending(bool pending);
     void DrawCalculatingText(QPainter& painter, const QRect& bounds);
     void PaintImage(QPainter& painter, const QRect& bounds);
 
@@ -218,11 +251,25 @@ private:
     short m_playOnClick = 0;
     CAudioSamplesDataPath m_dataPath;
     CWaveDropTarget m_dropTarget;
-    sonolux::SpectrogramImage m_image;
+    // Shared with the module's cache (and other controls showing the same file).
+    sonolux::SharedPicture m_image;
     bool m_imageDirty = true;
-    bool m_buildPosted = false;
+    // Counts the states a picture is drawn for: a picture drawn for an older one
+    // arrives stale and is dropped.
+    std::uint64_t m_pictureGeneration = 1;
+    std::uint64_t m_startedGeneration = 0;  // of the picture last given to a worker
+    bool m_picturePending = false;
+    std::shared_ptr<sonolux::PictureMailbox> m_mailbox;
     int m_imageBuildCount = 0;
-    std::vector<std::int16_t> m_samples;
+    sonolux::SharedSamples m_samples;
+    // The file the samples were read from, and what that load took: with them
+    // the samples and pictures are found in the cache.
+    std::optional<sonolux::FileIdentity> m_samplesFile;
+    bool m_samplesFileSettled = false;  // only then is what is made of it kept in the cache
+    // What the picture shown was drawn for, since its last build.
+    std::optional<sonolux::PictureRecipe> m_imageRecipe;
+    sonolux::LoadOptions m_samplesOptions;
+    int m_fileReads = 0;
     QString m_filename;
     sonolux::LoadOptions m_loadOptions;
     bool m_loaded = false;

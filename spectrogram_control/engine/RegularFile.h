@@ -2,7 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "engine/FileIdentity.h"
 
 namespace sonolux {
 
@@ -39,6 +42,9 @@ public:
 
     // Bytes the file held when it was opened.
     std::uint64_t Size() const { return m_size; }
+    // The identity of the open file itself, whatever its name names by now;
+    // nothing when no file is open.
+    std::optional<FileIdentity> Identity() const { return IdentityOfDescriptor(m_descriptor); }
 
     // Reads up to `size` bytes at `offset` into `buffer` (at least `size` bytes),
     // never past Size(). Returns the bytes read: fewer only at Size(), when the

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,6 +40,10 @@ public:
     void Paint(QPainter& painter, const QRect& bounds) const;
 
     bool IsNull() const { return m_image.isNull(); }
+    // Bytes the picture holds, both of its images.
+    std::size_t ByteCount() const {
+        return static_cast<std::size_t>(m_image.sizeInBytes() + m_display.sizeInBytes());
+    }
     const QImage& Image() const { return m_image; }
     // The grid the image was last created for.
     const SpectrogramGeometry& BuiltGeometry() const { return m_built; }

@@ -207,9 +207,17 @@ WaveFileInfo Describe(const WaveReader& reader, std::uint32_t loadedFrames) {
             loadedFrames};
 }
 
+// Where a shared load looks for samples first, and what it found there.
+struct StoreLookup {
+    ISampleStore* store = nullptr;
+    std::optional<FileIdentity> identity;
+    bool settled = false;
+    SharedSamples found;
+};
+
 LoadFailure ReadSamples(const std::string& path, const LoadOptions& options,
-                        std::vector<std::int16_t>& loaded, WaveFileInfo& info,
-                        LoadRefusal& refusal) {
+                        std::vector<std::int16_t>& loaded, WaveFileInfo& info, LoadRefusal& refusal,
+                        StoreLookup* lookup = nullptr) {
     WaveReader reader;
     if (!reader.Open(path)) {
         refusal = reader.Refusal();
@@ -225,6 +233,20 @@ LoadFailure ReadSamples(const std::string& path, const LoadOptions& options,
     const LoadFailure unread =
         FirstChannelLayout(reader.Format(), reader.FrameBytes(), options.floatSamples, layout);
     if (unread != LoadFailure::None) return unread;
+    if (lookup) {
+        // Taken from the descriptor just opened, so the samples found belong to the
+        // file whose header was checked, whatever the name names by now.
+        lookup->identity = reader.Identity();
+        lookup->settled = lookup->identity && IsSettled(*lookup->identity);
+        if (lookup->store && lookup->identity) {
+            SharedSamples found = lookup->store->FindSamples(*lookup->identity, options);
+            if (found && found->size() == frameCount) {
+                lookup->found = std::move(found);
+                info = Describe(reader, frameCount);
+                return LoadFailure::None;
+            }
+        }
+    }
     // Allocated once, for the frames kept: no slack for the caller to carry along.
     loaded.reserve(frameCount);
     // A read that comes back short now finds a file shortened since it was opened.
@@ -258,6 +280,44 @@ LoadResult LoadWaveFile(const std::string& path, std::vector<std::int16_t>& samp
     if (info) *info = found;
     if (refusal) *refusal = why;
     return result;
+}
+
+SharedLoad LoadSharedWaveFile(const std::string& path, const LoadOptions& options,
+                              ISampleStore* store) {
+    SharedLoad load;
+    if (path.empty()) {
+        load.result = LoadResult::Replaced;
+        load.samples = std::make_shared<const std::vector<std::int16_t>>();
+        return load;
+    }
+    StoreLookup lookup;
+    lookup.store = store;
+    try {
+        std::vector<std::int16_t> loaded;
+        load.refusal.failure = ReadSamples(path, options, loaded, load.info, load.refusal, &lookup);
+        if (load.refusal.failure == LoadFailure::None) {
+            if (lookup.found) {
+                load.samples = std::move(lookup.found);
+            } else {
+                load.samples = std::make_shared<const std::vector<std::int16_t>>(std::move(loaded));
+                load.readFromFile = true;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        load.refusal.failure = LoadFailure::OutOfMemory;
+    }
+    if (load.refusal.failure != LoadFailure::None) {
+        load.samples.reset();
+        load.info = WaveFileInfo{};
+        return load;
+    }
+    load.result = LoadResult::Replaced;
+    load.refusal = LoadRefusal{};
+    load.identity = lookup.identity;
+    load.settled = lookup.settled;
+    if (store && load.readFromFile && load.identity && load.settled)
+        store->KeepSamples(*load.identity, options, load.samples);
+    return load;
 }
 
 }  // namespace sonolux

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/FileIdentity.h"
 #include "engine/LoadFailure.h"
 
 namespace sonolux {
@@ -61,5 +64,38 @@ struct WaveFileInfo {
 LoadResult LoadWaveFile(const std::string& path, std::vector<std::int16_t>& samples,
                         const LoadOptions& options = {}, WaveFileInfo* info = nullptr,
                         LoadRefusal* refusal = nullptr);
+
+// Samples that several holders share and nobody changes.
+using SharedSamples = std::shared_ptr<const std::vector<std::int16_t>>;
+
+// Where a load looks for the samples of the file it opened before reading them,
+// and leaves those it read. Called on the loading thread.
+class ISampleStore {
+public:
+    virtual SharedSamples FindSamples(const FileIdentity& file, const LoadOptions& options) = 0;
+    virtual void KeepSamples(const FileIdentity& file, const LoadOptions& options,
+                             const SharedSamples& samples) = 0;
+
+protected:
+    ~ISampleStore() = default;
+};
+
+// What LoadSharedWaveFile found.
+struct SharedLoad {
+    LoadResult result = LoadResult::Refused;
+    SharedSamples samples;  // when Replaced: the samples (empty for an empty path)
+    WaveFileInfo info;
+    LoadRefusal refusal;
+    std::optional<FileIdentity> identity;  // of the file opened, when one was
+    bool settled = false;       // whether `identity` was settled when taken (see IsSettled)
+    bool readFromFile = false;  // false when the store had the samples
+};
+
+// LoadWaveFile() with the same checks and the same samples, shared: the file is
+// opened and its header checked as there, then `store` (when given) is asked for
+// the samples of the opened file's identity, and only without them are they read
+// (and handed to `store` when that identity was settled). Any thread.
+SharedLoad LoadSharedWaveFile(const std::string& path, const LoadOptions& options,
+                              ISampleStore* store = nullptr);
 
 }  // namespace sonolux

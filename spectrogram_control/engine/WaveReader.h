@@ -59,6 +59,8 @@ public:
     std::uint32_t FrameCount() const { return m_frameCount; }
     // Whether the data chunk declares more bytes than the file holds.
     bool IsCutShort() const { return m_cutShort; }
+    // The identity of the file this reader holds open.
+    std::optional<FileIdentity> Identity() const { return m_file.Identity(); }
 
     // Copies the `size` raw bytes that start `offset` bytes into the sample frames
     // to `buffer` (at least `size` bytes). Returns false unless all of them lie

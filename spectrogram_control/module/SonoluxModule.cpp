@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "control/CSonoluxCtrl.h"
+#include "engine/PictureCache.h"
 #include "engine/WaveAnalysis.h"
 #include "framework/COleObjectFactory.h"
 #include "framework/SoundPlayer.h"
@@ -67,6 +68,10 @@ std::int32_t SonoluxAnalyseWaveFile(const char* path, SonoluxAnalysis* out) {
         std::copy(analysis.features.begin(), analysis.features.end(), out->features);
     }
     return out->status;
+}
+
+void SonoluxSetPictureCacheLimit(std::uint64_t bytes) {
+    sonolux::SharedPictureCache().SetByteLimit(bytes);
 }
 
 }  // extern "C"

@@ -151,6 +151,8 @@ struct SonoluxAnalysis {
 namespace sonolux {
 // Signature of SonoluxAnalyseWaveFile, for hosts that resolve it by name.
 using SonoluxAnalyseWaveFileFunction = std::int32_t (*)(const char* path, SonoluxAnalysis* out);
+// Signature of SonoluxSetPictureCacheLimit, for hosts that resolve it by name.
+using SonoluxSetPictureCacheLimitFunction = void (*)(std::uint64_t bytes);
 }  // namespace sonolux
 
 extern "C" {
@@ -172,4 +174,8 @@ SONOLUX_EXPORT sonolux::HRESULT DllCanUnloadNow();
 // samples included, and fills *out. Returns out->status, or -1 without `out` (or
 // `path`: then status 2). Safe on any thread and on many at once; keeps no state.
 SONOLUX_EXPORT std::int32_t SonoluxAnalyseWaveFile(const char* path, SonoluxAnalysis* out);
+// The most bytes of samples and pictures that the module keeps for its controls
+// to share (256 MiB at first); 0 keeps none. What goes beyond a smaller limit is
+// let go at once. Any thread.
+SONOLUX_EXPORT void SonoluxSetPictureCacheLimit(std::uint64_t bytes);
 }

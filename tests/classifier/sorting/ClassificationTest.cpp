@@ -68,6 +68,8 @@ TEST_F(Classification, SelectionKeystrokeMovesTheFileAndTabsOn) {
     EXPECT_FALSE(QFile::exists(inbox + "/x.wav"));
     EXPECT_EQ(FileBytes(a + "x.wav"), recording);
     EXPECT_EQ(window->Cell(2).Filename(), a + "x.wav");
+    // The cell follows its recording without reading it again.
+    EXPECT_EQ(window->Cell(2).Sonolux1()->property("FileReads"), QVariant(1));
     EXPECT_EQ(window->SelectedCell(), &window->Cell(3));
     EXPECT_TRUE(messages.texts.isEmpty());
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QTest>
 
@@ -303,4 +304,41 @@ TEST_F(StatusBar, AMoveWithAWarningCountsAndSaysSoWithoutAMessageBox) {
     EXPECT_EQ(warned.Cell(0).Filename(), a + "r0.wav");
     EXPECT_EQ(warned.findChild<QAction*>("mnuSPGUndo")->text(), "&Undo Classify r0.wav");
     EXPECT_EQ(warned.findChild<MainStatusBar*>()->NextBatchText(), Left(7));
+}
+
+namespace {
+
+int PicturesPending(frmMain& window) {
+    int pending = 0;
+    for (int i = 0; i < window.LoadedCellCount(); ++i)
+        pending += window.Cell(i).IsPicturePending() ? 1 : 0;
+    return pending;
+}
+
+// The module's workers post each finished picture to its control: waits for those
+// events (never for a time) until no cell waits any more, or gives up after many.
+void WaitForPictures(frmMain& window) {
+    for (int i = 0; i < 10000 && PicturesPending(window) > 0; ++i)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace
+
+TEST_F(StatusBar, SaysHowManySpectrogramsAreStillBeingDrawn) {
+    EXPECT_EQ(StatusText::StillBeingDrawn(0), "");
+    EXPECT_EQ(StatusText::StillBeingDrawn(1), "1 still being drawn");
+    WaitForPictures(*window);
+    ASSERT_EQ(PicturesPending(*window), 0);
+    // Drawn off the window thread, finished pictures come back through the event
+    // loop: a paint that processes no events leaves them all waiting.
+    window->findChild<QAction*>("mnuSPGFieldView")->trigger();
+    window->repaint();
+    const int pending = PicturesPending(*window);
+    EXPECT_EQ(pending, window->VisibleCellCount());
+    EXPECT_GE(pending, 6);
+    EXPECT_EQ(status->DrawingText(), QStringLiteral("%1 still being drawn").arg(pending));
+
+    WaitForPictures(*window);
+    EXPECT_EQ(PicturesPending(*window), 0);
+    EXPECT_EQ(status->DrawingText(), "");
 }

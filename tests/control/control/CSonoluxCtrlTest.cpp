@@ -12,6 +12,7 @@
 #include "control/SonoluxTypeLibrary.h"
 #include "demo/WaveWriter.h"
 #include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/control/mocks/FinishPictures.h"
 #include "tests/engine/WaveBytes.h"
 #include "tests/support/TempFolder.h"
 
@@ -165,13 +166,18 @@ TEST_F(Control, ParameterWriteMarksTheImageDirtyButFlagsDoNot) {
 TEST_F(Control, ScreenPaintShowsCalculatingThenRebuildsOnceAndLaterPaintsOnlyBlit) {
     control.show();
     QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents();
+    ASSERT_FALSE(PictureStillPending(control));
     control.SetPowerMax(110);
     const int builds = control.ImageBuildCount();
+    QSignalSpy pictureSpy(&control, &CSonoluxCtrl::PictureStateChanged);
     control.repaint();
-    EXPECT_TRUE(control.IsImageDirty());  // the text is on screen before the build runs
+    // The text is on screen while a worker draws the picture.
+    EXPECT_TRUE(control.IsImageDirty());
+    EXPECT_TRUE(control.GetPicturePending());
+    EXPECT_EQ(pictureSpy.count(), 1);
     const QImage first = control.screen()->grabWindow(control.winId()).toImage();
-    QCoreApplication::sendPostedEvents(&control);
+    EXPECT_FALSE(PictureStillPending(control));
+    EXPECT_EQ(pictureSpy.count(), 2);
     EXPECT_FALSE(control.IsImageDirty());
     EXPECT_EQ(control.ImageBuildCount(), builds + 1);
     control.repaint();

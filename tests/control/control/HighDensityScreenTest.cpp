@@ -9,6 +9,7 @@
 
 #include "control/CSonoluxCtrl.h"
 #include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/control/mocks/FinishPictures.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -48,9 +49,8 @@ TEST(HighDensityScreen, EveryPictureIsComputedForTheDevicePixelsItCovers) {
     control.SetFFTSizeChoice(8);
     control.SetFilename(QString::fromStdString(folder.WriteWave("sweep.wav", Sweep(48000))));
     control.show();
-    QCoreApplication::processEvents();  // the paint that shows "Calculating..."
-    QCoreApplication::sendPostedEvents(&control);
-    QCoreApplication::processEvents();  // the paint of the built picture
+    QCoreApplication::processEvents();           // the paint that shows "Calculating..."
+    ASSERT_FALSE(PictureStillPending(control));  // and the paint of the built picture
     ASSERT_EQ(control.devicePixelRatioF(), 2.0);
     ASSERT_FALSE(control.IsImageDirty());
 
@@ -71,9 +71,8 @@ TEST(HighDensityScreen, EveryPictureIsComputedForTheDevicePixelsItCovers) {
 
     // With every sample shown, one column per device pixel of the width.
     control.SetEverySample(true);
-    QCoreApplication::sendPostedEvents(&control);
     QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(&control);
+    ASSERT_FALSE(PictureStillPending(control));
     ASSERT_FALSE(control.IsImageDirty());
     EXPECT_EQ(control.Image().BuiltGeometry().frameCount, 300);
 }

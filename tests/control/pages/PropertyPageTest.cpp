@@ -9,6 +9,7 @@
 #include "pages/CSPGParams.h"
 #include "pages/CSonoluxPropPage.h"
 #include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/control/mocks/FinishPictures.h"
 #include "tests/control/mocks/RecordingPageMessageBox.h"
 #include "tests/support/TempFolder.h"
 
@@ -161,7 +162,7 @@ TEST_F(ParametersPage, StoredChoiceOutsideTheListShowsTheNearestAndBlamesNoOther
 TEST_F(ParametersPage, ApplyingRepaintsTheControlWithTheNewParameters) {
     control.show();
     control.grab();
-    QCoreApplication::sendPostedEvents(&control);
+    ASSERT_FALSE(PictureStillPending(control));
     ASSERT_FALSE(control.IsImageDirty());
     const int builds = control.ImageBuildCount();
 
@@ -169,7 +170,7 @@ TEST_F(ParametersPage, ApplyingRepaintsTheControlWithTheNewParameters) {
     ASSERT_TRUE(page.Apply());
     EXPECT_TRUE(control.IsImageDirty());
     control.grab();
-    QCoreApplication::sendPostedEvents(&control);
+    EXPECT_FALSE(PictureStillPending(control));
     EXPECT_EQ(control.ImageBuildCount(), builds + 1);
     EXPECT_EQ(control.GetHopSize(), 32);
 }

@@ -1,0 +1,72 @@
+#include "control/PictureWorkers.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QThreadPool>
+#include <algorithm>
+#include <new>
+#include <utility>
+
+namespace sonolux {
+namespace {
+
+// The module's own pool: a host's use of Qt's global pool neither waits for the
+// pictures nor makes them wait.
+QThreadPool& Workers() {
+    static QThreadPool* const pool = [] {
+        auto* made = new QThreadPool;
+        made->setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+        // A cell shown again soon needs its worker again; keep them a while.
+        made->setExpiryTimeout(30000);
+        // No picture is still being drawn when the application object goes, and
+        // with it what the drawing uses.
+        qAddPostRoutine([] { Workers().waitForDone(); });
+        return made;
+    }();
+    return *pool;
+}
+
+}  // namespace
+
+void PictureMailbox::Close() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_receiver = nullptr;
+}
+
+void PictureMailbox::Post(QEvent* event) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    // Under the lock, so the receiver cannot be destroyed between the check and
+    // the post; an event posted to it before then goes with it.
+    if (m_receiver) {
+        QCoreApplication::postEvent(m_receiver, event);
+    } else {
+        delete event;
+    }
+}
+
+QEvent::Type PictureReadyEvent::EventType() {
+    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void DrawPictureOnWorker(std::uint64_t generation, SharedSamples samples,
+                         const PictureRecipe& recipe, std::shared_ptr<PictureMailbox> mailbox) {
+    Workers().start(
+        [generation, samples = std::move(samples), recipe, mailbox = std::move(mailbox)] {
+            auto picture = std::make_shared<SpectrogramImage>();
+            try {
+                picture->Build(*samples, recipe.parameters, recipe.sizePx, recipe.options);
+            } catch (const std::bad_alloc&) {
+                // No room to draw it: the picture stays empty, as one whose image
+                // cannot be made does, and the control stops waiting for it.
+                picture = std::make_shared<SpectrogramImage>();
+            }
+            mailbox->Post(new PictureReadyEvent(generation, std::move(picture), recipe));
+        });
+}
+
+void WaitForPictureWorkers() {
+    Workers().waitForDone();
+}
+
+}  // namespace sonolux
