@@ -4,9 +4,10 @@
 // after a session of 10,000 moves), a key list import with the key legend open,
 // and the loupe redrawing a long recording.
 //
-// Each benchmark starts from the same state whatever ran before it: its own
-// window, the pictures' cache set for it, Qt's pixmap cache emptied, and the
-// heap's thresholds fixed at start-up as the program fixes them.
+// Each benchmark starts from the same state whatever ran before it: a process
+// of its own (see RunEachAlone), its own window, the pictures' cache set for
+// it, Qt's pixmap cache emptied, and the heap's thresholds fixed at start-up
+// as the program fixes them.
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <sys/resource.h>
@@ -31,6 +32,7 @@
 #include <vector>
 
 #include "core/CorvaneError.h"
+#include "core/HeapSettings.h"
 #include "demo/WaveWriter.h"
 #include "files/FileMover.h"
 #include "files/SafeFileWriter.h"
@@ -262,10 +264,13 @@ void BM_NextBatchPaintedTenSeconds(benchmark::State& state) {
     options.WholeRecording = state.range(0) != 0;
     main.window->SetRecordingOptions(options);
     main.OpenFolder(folder.path() + "/r000000.wav");
+    const double faultsBefore = MinorFaults();
     for (auto _ : state) {
         main.window->mnuFileNextBatch_Click();
         main.PaintAll();
     }
+    state.counters["page_faults"] =
+        benchmark::Counter(MinorFaults() - faultsBefore, benchmark::Counter::kAvgIterations);
     double frames = 0;
     for (int i = 0; i < cells; ++i)
         frames += main.window->Cell(i).Sonolux1()->property("LoadedFrames").toDouble();
@@ -303,6 +308,7 @@ void BM_NextBatchFieldView(benchmark::State& state) {
         longestTask = std::max(longestTask, now - lastReturn);
         lastReturn = now;
     });
+    const double faultsBefore = MinorFaults();
     for (auto _ : state) {
         probe.start();
         clock.start();
@@ -320,6 +326,8 @@ void BM_NextBatchFieldView(benchmark::State& state) {
     state.counters["sample_MiB"] = frames * sizeof(std::int16_t) / (1024.0 * 1024.0);
     state.counters["longest_task_ms"] = static_cast<double>(longestTask) / 1e6;
     state.counters["resident_MB"] = ResidentMegabytes();
+    state.counters["page_faults"] =
+        benchmark::Counter(MinorFaults() - faultsBefore, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_NextBatchFieldView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -585,6 +593,7 @@ int RunEachAlone(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    KeepHeapThresholdsSteady();  // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     std::vector<std::string> arguments;
     bool inOneProcess = qEnvironmentVariableIsSet("CORVANE_BENCH_ONE_PROCESS");
