@@ -15,9 +15,12 @@ void KeepHeapThresholdsSteady() {
     // in again as fresh pages, 69,000 page faults and three times the time per
     // batch. Fixed values stop the drift (setting either turns it off): blocks
     // up to 4 MiB (a recording's samples, a cell's picture, a window's grab)
-    // come from the heap and are reused, and up to 64 MiB freed at the heap's
-    // top waits there for the next batch instead of going back.
+    // come from the heap and are reused, and what a batch frees at the heap's
+    // top waits there for the next one instead of going back. That must hold
+    // a whole batch (300 whole recordings are ~300 MB): with 64 MiB a batch's
+    // freed samples still went back and came again as 64,000 page faults.
+    // Above 512 MiB free at the top, the rest goes back to the system.
     mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
 #endif
 }
