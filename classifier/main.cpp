@@ -8,6 +8,7 @@
 
 #include "core/CommandLine.h"
 #include "core/CorvaneError.h"
+#include "core/HeapSettings.h"
 #include "files/FileMover.h"
 #include "files/SafeFileWriter.h"
 #include "host/ControlModule.h"
@@ -37,6 +38,7 @@ int Answer(const CommandLine& commandLine) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    KeepHeapThresholdsSteady();
     const CommandLine commandLine = CommandLine::Parse(ArgumentsOf(argc, argv));
     if (commandLine.WhatToDo() != CommandLine::Action::Run) return Answer(commandLine);
 
