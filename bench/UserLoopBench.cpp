@@ -150,14 +150,16 @@ struct Window {
         window->mnuFileMany_Click();
     }
     // Paints the whole grid as the screen would, spectrograms built. The first
-    // grab paints every cell, which starts (or, in a control that computes it
-    // in place, makes) its picture; the events then run until no visible cell
-    // is still waiting for its picture; the last grab shows them all.
+    // repaint paints every cell into the window's backing store, as a screen's
+    // paint does, which starts its picture (a grab would not do: it renders
+    // elsewhere, and the control then draws the picture in place at once); the
+    // events then run until no visible cell is still waiting for its picture;
+    // the last repaint shows them all.
     void PaintAll() {
-        window->grab();
+        window->repaint();
         QCoreApplication::sendPostedEvents();
         while (AnyPicturePending()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        window->grab();
+        window->repaint();
     }
     bool AnyPicturePending() const {
         // A control without the property computes its picture as it paints.
