@@ -104,6 +104,7 @@ TEST_F(StatusBar, NamesTheSelectedRecordingAndAFailedMove) {
     EXPECT_EQ(status->MessageText(), "");
     Select(4);
     window->Cell(4).SetFilename(Q(incoming.WriteText("empty.wav", "")));
+    TakeInLoad(4);
     EXPECT_EQ(status->RecordingText(), "empty.wav: not a readable wave file");
 }
 
@@ -132,9 +133,11 @@ TEST_F(StatusBar, MarksMovedAndUnreadableRecordingsOnTheirCells) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(window->Cell(1).Marks().IsUnreadable());
         window->Cell(1).SetFilename(Q(name));
+        TakeInLoad(1);
         EXPECT_TRUE(window->Cell(1).Marks().IsUnreadable());
         EXPECT_EQ(window->Cell(1).Marks().UnreadableText(), text);
         window->Cell(1).SetFilename(inbox + "/r1.wav");
+        TakeInLoad(1);
     }
     EXPECT_FALSE(window->Cell(1).Marks().IsUnreadable());
 }
@@ -146,6 +149,7 @@ TEST_F(StatusBar, APartialPictureIsMarkedOnItsCellAndInTheBar) {
     ASSERT_TRUE(corvane::WriteMono16Wave(twoSeconds, 48000, std::vector<std::int16_t>(96000, 7)));
     Select(1);
     window->Cell(1).SetFilename(Q(twoSeconds));
+    TakeInLoad(1);
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "1.0 / 2.0 s");
     EXPECT_TRUE(window->Cell(1).Marks().isVisible());
     EXPECT_EQ(status->RecordingText(),
@@ -160,12 +164,15 @@ TEST_F(StatusBar, APartialPictureIsMarkedOnItsCellAndInTheBar) {
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "1.0 / 2.0 s");
 
     window->findChild<QAction*>("mnuSPGFieldView")->trigger();
+    TakeInLoad(1);
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "");
     EXPECT_EQ(status->RecordingText(), "long.wav: 2.00 s, 48000 Hz, 1 channel, 16 bits");
     window->findChild<QAction*>("mnuSPGFieldView")->trigger();
+    TakeInLoad(1);
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "1.0 / 2.0 s");
 
     window->Cell(1).SetFilename(Q(incoming.WriteText("zero.wav", "")));
+    TakeInLoad(1);
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "");
     EXPECT_TRUE(window->Cell(1).Marks().IsUnreadable());
     window->Cell(1).SetFilename(QString());

@@ -142,6 +142,7 @@ TEST_F(PictureWorkers, APictureForAStateLeftMeanwhileIsDroppedAndAGoneControlGet
     auto gone = std::make_unique<CSonoluxCtrl>(player);
     gone->resize(120, 80);
     gone->SetFilename(QString::fromStdString(path));
+    ASSERT_TRUE(gone->GetLoaded());
     gone->show();
     QCoreApplication::processEvents();
     gone->SetPowerMax(100);
