@@ -160,7 +160,7 @@ void SonoluxBord::FollowMove(const QString& path) {
     m_control->metaObject()->method(*m_followFile).invoke(m_control, Q_ARG(QString, path));
     m_settingFilename = false;
     m_control->setToolTip(path);
-    RefreshMarks(path);
+    RefreshMarksUnlessLoading(path);
 }
 
 void SonoluxBord::SetSuggestion(const QString& text) {
@@ -174,6 +174,10 @@ void SonoluxBord::PassFilename(const QString& path) {
     m_control->setProperty("Filename", path);
     m_settingFilename = false;
     m_control->setToolTip(path);
+    RefreshMarksUnlessLoading(path);
+}
+
+void SonoluxBord::RefreshMarksUnlessLoading(const QString& path) {
     // Reading what a load still under way found would wait for it here, on the
     // window thread; its LoadStateChanged marks the cell instead. Until then
     // the marks of the load state before stand, and are right if it does not

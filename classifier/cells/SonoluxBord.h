@@ -142,6 +142,7 @@ private:
     void SetShortProperty(const char* name, std::int32_t value);
     void RefreshMarks(const QString& path);
     void RefreshMovedMark(const QString& path);
+    void RefreshMarksUnlessLoading(const QString& path);
     // Whether the control still loads its recording off the window thread.
     bool IsLoadPending() const;
     // The playhead follows the sound heard, and goes when it ends.

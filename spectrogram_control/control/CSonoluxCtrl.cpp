@@ -79,8 +79,15 @@ void CSonoluxCtrl::SetFilename(const QString& filename) {
 }
 
 void CSonoluxCtrl::FollowFile(const QString& newPath) {
-    // A load still under way may not have read the file yet: finished now, it
-    // reads the name written, never the one the host has just moved away from.
+    // A load no worker has started has read nothing yet: it reads the file where
+    // the host has just put it, never the name it moved it away from.
+    if (!m_pendingLoads.empty() && m_pendingLoads.back().job->Cancel()) {
+        m_pendingLoads.pop_back();
+        SetFilename(newPath);
+        return;
+    }
+    // One that has started read the file before the move (or found it gone, and
+    // then the file is loaded from its new place below).
     FinishPendingLoad();
     // Only a loaded file can be followed; the identity is the one of the file
     // the samples came from, taken from the descriptor that read them.

@@ -100,9 +100,9 @@ const SharedLoad& LoadJob::Finish() {
     return m_result;
 }
 
-void LoadJob::Cancel() {
+bool LoadJob::Cancel() {
     int expected = Queued;
-    m_state.compare_exchange_strong(expected, Cancelled);
+    return m_state.compare_exchange_strong(expected, Cancelled);
 }
 
 QEvent::Type LoadReadyEvent::EventType() {

@@ -72,8 +72,8 @@ public:
     // thrown here, as a load on this thread would have.
     const SharedLoad& Finish();
     // The owner no longer needs the result: a load no worker has started is
-    // never run. One already running still ends normally.
-    void Cancel();
+    // never run (returns true), one already running still ends normally.
+    bool Cancel();
     // Whether the owner waits in Finish() for a worker running the load.
     bool OwnerWaits() const { return m_ownerWaits.load(); }
 
