@@ -148,6 +148,10 @@ struct Window {
     void OpenFolder(const QString& firstFile) {
         dialogs.answers.push_back(firstFile);
         window->mnuFileMany_Click();
+        // Its recordings are read before anything is measured, as they were when a
+        // write of Filename read the file at once: asking a control what it read
+        // finishes its load.
+        FileReads();
     }
     // Paints the whole grid as the screen would, spectrograms built. The first
     // repaint paints every cell into the window's backing store, as a screen's

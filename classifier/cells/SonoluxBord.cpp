@@ -50,8 +50,9 @@ void SonoluxBord::ConnectControlSignals() {
 }
 
 void SonoluxBord::OnControlLoadStateChanged() {
-    // A load the cell asked for is marked once it returns; this is for a file
-    // dropped onto the control.
+    // A load the cell asked for that the control finished at once is marked
+    // once the write returns; every other load (run off the window thread, or
+    // of a file dropped onto the control) is marked when it is taken in.
     if (!m_settingFilename) RefreshMarks(Filename());
     emit LoadStateChanged(m_index);
 }
@@ -159,7 +160,7 @@ void SonoluxBord::FollowMove(const QString& path) {
     m_control->metaObject()->method(*m_followFile).invoke(m_control, Q_ARG(QString, path));
     m_settingFilename = false;
     m_control->setToolTip(path);
-    RefreshMarks(path);
+    RefreshMarksUnlessLoading(path);
 }
 
 void SonoluxBord::SetSuggestion(const QString& text) {
@@ -173,7 +174,29 @@ void SonoluxBord::PassFilename(const QString& path) {
     m_control->setProperty("Filename", path);
     m_settingFilename = false;
     m_control->setToolTip(path);
+    RefreshMarksUnlessLoading(path);
+}
+
+void SonoluxBord::RefreshMarksUnlessLoading(const QString& path) {
+    // Reading what a load still under way found would wait for it here, on the
+    // window thread; its LoadStateChanged marks the cell instead. Until then
+    // the marks of the load state before stand, and are right if it does not
+    // change. Only the folder follows the name at once.
+    if (IsLoadPending()) {
+        RefreshMovedMark(path);
+        return;
+    }
     RefreshMarks(path);
+}
+
+bool SonoluxBord::IsLoadPending() const {
+    // Looked up once: read for every recording of a batch.
+    if (!m_loadPendingProperty) {
+        const QMetaObject* meta = m_control->metaObject();
+        m_loadPendingProperty = meta->property(meta->indexOfProperty("LoadPending"));
+    }
+    // A control that does not tell loads at once.
+    return m_loadPendingProperty->isValid() && m_loadPendingProperty->read(m_control).toBool();
 }
 
 bool SonoluxBord::IsLoaded() const {
@@ -225,11 +248,15 @@ bool SonoluxBord::WasMoved() const {
            FileSystem::GetParentFolderName(path) != FileSystem::GetParentFolderName(m_loadedPath);
 }
 
-void SonoluxBord::RefreshMarks(const QString& path) {
+void SonoluxBord::RefreshMovedMark(const QString& path) {
     const QString folder = FileSystem::GetParentFolderName(path);
     const bool moved = !path.isEmpty() && !m_loadedPath.isEmpty() &&
                        folder != FileSystem::GetParentFolderName(m_loadedPath);
     m_marks->SetMovedTo(moved ? FileSystem::GetFileName(folder) : QString());
+}
+
+void SonoluxBord::RefreshMarks(const QString& path) {
+    RefreshMovedMark(path);
     m_marks->SetUnreadable(!IsLoaded(path), m_control->property("LoadError").toString());
     m_marks->SetPartialLength(path.isEmpty() ? QString()
                                              : StatusText::PartialLengthMark(RecordingInfo()));

@@ -141,6 +141,10 @@ private:
     void RefreshFrame();
     void SetShortProperty(const char* name, std::int32_t value);
     void RefreshMarks(const QString& path);
+    void RefreshMovedMark(const QString& path);
+    void RefreshMarksUnlessLoading(const QString& path);
+    // Whether the control still loads its recording off the window thread.
+    bool IsLoadPending() const;
     // The playhead follows the sound heard, and goes when it ends.
     void RefreshPlayhead();
     void PassFilename(const QString& path);
@@ -164,6 +168,7 @@ private:
     bool m_settingFilename = false;
     // The control's load information properties, found on first use.
     mutable std::optional<std::array<QMetaProperty, 6>> m_infoProperties;
+    mutable std::optional<QMetaProperty> m_loadPendingProperty;
     // The control's FollowFile method (-1 when it has none), found on first use.
     std::optional<int> m_followFile;
 };

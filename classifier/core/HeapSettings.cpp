@@ -22,5 +22,13 @@ void KeepHeapThresholdsSteady() {
     // Above 512 MiB free at the top, the rest goes back to the system.
     mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
+#if defined(M_ARENA_MAX)
+    // Recordings are read on the control's worker threads, and each would get a
+    // heap of its own, which glibc unmaps whole as soon as it is empty, whatever
+    // the trim threshold: a batch's samples came back as 69,000 page faults
+    // again. In the one heap they are kept as above; its lock costs nothing
+    // next to a read of a recording or a picture's transforms.
+    mallopt(M_ARENA_MAX, 1);
+#endif
 #endif
 }

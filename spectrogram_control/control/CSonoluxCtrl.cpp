@@ -27,6 +27,7 @@ CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
 
 CSonoluxCtrl::~CSonoluxCtrl() {
     m_mailbox->Close();
+    DropPendingLoads();
     m_player.Forget(this);
 }
 
@@ -78,6 +79,16 @@ void CSonoluxCtrl::SetFilename(const QString& filename) {
 }
 
 void CSonoluxCtrl::FollowFile(const QString& newPath) {
+    // A load no worker has started has read nothing yet: it reads the file where
+    // the host has just put it, never the name it moved it away from.
+    if (!m_pendingLoads.empty() && m_pendingLoads.back().job->Cancel()) {
+        m_pendingLoads.pop_back();
+        SetFilename(newPath);
+        return;
+    }
+    // One that has started read the file before the move (or found it gone, and
+    // then the file is loaded from its new place below).
+    FinishPendingLoad();
     // Only a loaded file can be followed; the identity is the one of the file
     // the samples came from, taken from the descriptor that read them.
     const std::optional<QByteArray> localPath = sonolux::ExactFileNameBytes(newPath);
@@ -258,25 +269,96 @@ void CSonoluxCtrl::MarkImageDirty() {
 }
 
 void CSonoluxCtrl::LoadWaveFile(const QString& path) {
-    // A name that names no file exactly is a file that cannot be read.
+    // A picture still being drawn is for samples this load may replace.
+    ++m_pictureGeneration;
+    const PendingLoad pending{nullptr, path, m_loadOptions};
+    // A name that names no file exactly is a file that cannot be read: refused
+    // at once, as an empty name is emptied at once; neither touches a file.
     const std::optional<QByteArray> localPath = sonolux::ExactFileNameBytes(path);
-    sonolux::SharedLoad load;
-    load.refusal = sonolux::LoadRefusal{sonolux::LoadFailure::NameNotUsable};
-    if (localPath) {
-        load = sonolux::LoadSharedWaveFile(localPath->toStdString(), m_loadOptions,
-                                           &sonolux::SharedPictureCache());
+    if (!localPath || path.isEmpty()) {
+        sonolux::SharedLoad load;
+        if (localPath) {
+            load = sonolux::LoadSharedWaveFile(std::string(), m_loadOptions);
+            DropPendingLoads();
+        } else {
+            load.refusal = sonolux::LoadRefusal{sonolux::LoadFailure::NameNotUsable};
+            // The samples kept are those of the newest earlier write that loaded.
+            FinishPendingLoad();
+        }
+        TakeInLoad(pending, load);
+        return;
     }
-    const bool replaced = load.result == sonolux::LoadResult::Replaced;
+    const sonolux::LoadOptions options = m_loadOptions;
+    auto job = std::make_shared<sonolux::LoadJob>(
+        ++m_loadGeneration, [file = localPath->toStdString(), options] {
+            return sonolux::LoadSharedWaveFile(file, options, &sonolux::SharedPictureCache());
+        });
+    m_pendingLoads.push_back(PendingLoad{job, path, options});
+    sonolux::LoadOnWorker(std::move(job), m_mailbox);
+    // The spectrogram shown is no longer the one of Filename.
+    if (isVisible()) SetPicturePending(true);
+    update();
+}
+
+void CSonoluxCtrl::FinishPendingLoad() {
+    if (m_pendingLoads.empty()) return;
+    std::vector<PendingLoad> loads;
+    loads.swap(m_pendingLoads);
+    const PendingLoad& newest = loads.back();
+    const sonolux::SharedLoad& result = newest.job->Finish();
+    if (result.result == sonolux::LoadResult::Replaced) {
+        for (std::size_t i = 0; i + 1 < loads.size(); ++i) loads[i].job->Cancel();
+    } else {
+        // A refusal leaves the samples of the write before it, as that write's
+        // load would have left them had it been taken in first.
+        for (std::size_t i = loads.size() - 1; i-- > 0;) {
+            const sonolux::SharedLoad& earlier = loads[i].job->Finish();
+            if (earlier.result != sonolux::LoadResult::Replaced) continue;
+            TakeInLoad(loads[i], earlier);
+            for (std::size_t j = 0; j < i; ++j) loads[j].job->Cancel();
+            break;
+        }
+    }
+    TakeInLoad(newest, result);
+}
+
+void CSonoluxCtrl::TakeInLoad(const PendingLoad& load, const sonolux::SharedLoad& result) {
+    const bool replaced = result.result == sonolux::LoadResult::Replaced;
     if (replaced) {
-        m_samples = load.samples;
-        m_samplesFile = load.identity;
-        m_samplesFileSettled = load.settled;
-        m_samplesOptions = m_loadOptions;
-        if (load.readFromFile) ++m_fileReads;
+        m_samples = result.samples;
+        m_samplesFile = result.identity;
+        m_samplesFileSettled = result.settled;
+        m_samplesOptions = load.options;
+        if (result.readFromFile) ++m_fileReads;
         MarkImageDirty();
+    } else {
+        // The previous picture stays, and is shown again.
+        if (!m_imageDirty) SetPicturePending(false);
+        update();
     }
-    SetLoadState(replaced && !path.isEmpty(), load.info,
-                 QString::fromStdString(sonolux::LoadRefusalText(load.refusal)));
+    // Nothing would start the picture of a hidden control.
+    if (m_imageDirty && !isVisible()) SetPicturePending(false);
+    SetLoadState(replaced && !load.path.isEmpty(), result.info,
+                 QString::fromStdString(sonolux::LoadRefusalText(result.refusal)));
+}
+
+void CSonoluxCtrl::DropPendingLoads() {
+    for (const PendingLoad& load : m_pendingLoads) load.job->Cancel();
+    m_pendingLoads.clear();
+}
+
+void CSonoluxCtrl::OnLoadReady(const sonolux::LoadReadyEvent& ready) {
+    // Only the newest write's load is taken in; an older one is stale, and a
+    // getter may have taken this one in already.
+    if (m_pendingLoads.empty() || m_pendingLoads.back().job->generation != ready.generation) return;
+    FinishPendingLoad();
+}
+
+const CSonoluxCtrl& CSonoluxCtrl::Settled() const {
+    // Reading what a load found takes its result in, and so changes the state
+    // behind the read, not what the read answers.
+    if (!m_pendingLoads.empty()) const_cast<CSonoluxCtrl*>(this)->FinishPendingLoad();
+    return *this;
 }
 
 void CSonoluxCtrl::ReloadWaveFile() {
@@ -346,6 +428,7 @@ void CSonoluxCtrl::StartPicture() {
 }
 
 void CSonoluxCtrl::OnPictureReady(const sonolux::PictureReadyEvent& ready) {
+    // (A write of Filename moves the generation on as well.)
     // Drawn for a state the control has left since (or already drawn at once for a
     // metafile): dropped; the paint of the newer state has asked for its own.
     if (ready.generation != m_pictureGeneration || !m_imageDirty) return;
@@ -361,16 +444,20 @@ void CSonoluxCtrl::SetPicturePending(bool pending) {
 
 void CSonoluxCtrl::hideEvent(QHideEvent* event) {
     // A hidden control is not painted, so nothing would start a newer picture.
-    if (m_startedGeneration != m_pictureGeneration) SetPicturePending(false);
+    if (m_startedGeneration != m_pictureGeneration || !m_pendingLoads.empty())
+        SetPicturePending(false);
     COleControl::hideEvent(event);
 }
 
 void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect&) {
     painter.save();
     painter.fillRect(bounds, Qt::white);
+    // While Filename is being loaded, the picture shown would be of another file.
+    const bool loading = !m_pendingLoads.empty();
+    if (loading) SetPicturePending(true);
     // A picture another control (or this one, before) drew is taken at once.
-    if (m_imageDirty) StartPicture();
-    if (m_imageDirty) {
+    if (m_imageDirty && !loading) StartPicture();
+    if (m_imageDirty || loading) {
         DrawCalculatingText(painter, bounds);
     } else {
         PaintImage(painter, bounds);
@@ -380,12 +467,17 @@ void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect&) 
 
 void CSonoluxCtrl::OnDrawMetafile(QPainter& painter, const QRect& bounds) {
     painter.save();
+    FinishPendingLoad();
     if (m_imageDirty) BuildImage();
     PaintImage(painter, bounds);
     painter.restore();
 }
 
 bool CSonoluxCtrl::event(QEvent* event) {
+    if (event->type() == sonolux::LoadReadyEvent::EventType()) {
+        OnLoadReady(static_cast<const sonolux::LoadReadyEvent&>(*event));
+        return true;
+    }
     if (event->type() != sonolux::PictureReadyEvent::EventType()) return COleControl::event(event);
     OnPictureReady(static_cast<const sonolux::PictureReadyEvent&>(*event));
     return true;

@@ -19,8 +19,10 @@
 
 // The Sonolux control: loads a wave file, paints its spectrogram scaled to the
 // control and plays the file. Hosts reach it only through the properties and
-// methods below, by name or by dispatch identifier. GUI thread only; pictures
-// are drawn on worker threads (PictureWorkers) and taken in on this one.
+// methods below, by name or by dispatch identifier. GUI thread only; files are
+// loaded and pictures drawn on worker threads (PictureWorkers) and taken in on
+// this one. Every property that tells what a load found first finishes the
+// load still under way, so it reads right after a write what the load found.
 //
 // After the ten properties every host relies on come read-only properties that
 // tell the host what became of the last load and the last play, each announced
@@ -65,6 +67,8 @@ class CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
     Q_PROPERTY(int FileReads READ GetFileReads)
     // Whether the picture asked for is still being drawn off the window thread.
     Q_PROPERTY(bool PicturePending READ GetPicturePending NOTIFY PictureStateChanged)
+    // Whether the last write of Filename is still being loaded off the window thread.
+    Q_PROPERTY(bool LoadPending READ GetLoadPending)
 
 public:
     // `player` plays the file on Play; it must outlive the control.
@@ -93,8 +97,8 @@ public:
     QString GetAudioSamplesDataPath() const { return m_dataPath.GetPath(); }
     void SetAudioSamplesDataPath(const QString& path);
     QString GetFilename() const { return m_filename; }
-    // Stores the name and loads the file; a file that cannot be loaded leaves
-    // the previous samples and picture. So does a name that names no file
+    // Stores the name and has a worker load the file; a file that cannot be
+    // loaded leaves the previous samples and picture. So does a name that names no file
     // exactly: one holding a NUL character, or one whose text does not turn
     // into file system bytes and back unchanged.
     void SetFilename(const QString& filename);
@@ -112,13 +116,18 @@ public:
     // counts those that are there) and the frames taken into the picture. A
     // refused file and an empty Filename read false and all zeros, although a
     // refused file leaves the previous picture and samples in place.
-    // LoadStateChanged is emitted whenever one of them changes.
-    bool GetLoaded() const { return m_loaded; }
-    uint GetSampleRate() const { return m_fileInfo.sampleRate; }
-    int GetChannels() const { return m_fileInfo.channels; }
-    int GetBitsPerSample() const { return m_fileInfo.bitsPerSample; }
-    uint GetTotalFrames() const { return m_fileInfo.totalFrames; }
-    int GetLoadedFrames() const { return static_cast<int>(m_fileInfo.loadedFrames); }
+    // LoadStateChanged is emitted whenever one of them changes: when the load's
+    // result is taken in, which is when a worker's result arrives or when one of
+    // these (or anything else that depends on the samples) is read first.
+    bool GetLoaded() const { return Settled().m_loaded; }
+    uint GetSampleRate() const { return Settled().m_fileInfo.sampleRate; }
+    int GetChannels() const { return Settled().m_fileInfo.channels; }
+    int GetBitsPerSample() const { return Settled().m_fileInfo.bitsPerSample; }
+    uint GetTotalFrames() const { return Settled().m_fileInfo.totalFrames; }
+    int GetLoadedFrames() const { return static_cast<int>(Settled().m_fileInfo.loadedFrames); }
+    // True from a write of Filename (or a drop, or a change of FrameLimit or
+    // FloatSamples) until its load is taken in; reading it finishes nothing.
+    bool GetLoadPending() const { return !m_pendingLoads.empty(); }
 
     // Playing is true from the moment the sound of Play is heard until it ends,
     // Stop ends it, or another Play (of any control of the module) replaces
@@ -155,7 +164,7 @@ public:
     // A few words on why the last load refused its file ("file not found", "not a
     // wave file", "cut short", "32-bit float", ...; see sonolux::LoadRefusalText);
     // empty after a load that read one and for an empty Filename.
-    QString GetLoadError() const { return m_loadError; }
+    QString GetLoadError() const { return Settled().m_loadError; }
 
     // Seconds into the recording of what is heard now, whatever the speed;
     // 0 when nothing of this control's plays. PlayPositionChanged is emitted
@@ -170,11 +179,15 @@ public:
 
     // Loads of this control that read samples from a file; samples found in the
     // module's cache and a followed move read none.
-    int GetFileReads() const { return m_fileReads; }
-    // True from a paint that found no picture for the control's current state,
-    // and so had a worker start drawing it, until that picture (or one drawn at
-    // once for a metafile) is taken in; false again when the control is hidden
-    // meanwhile. PictureStateChanged is emitted whenever it changes.
+    // A load made stale by a newer write before its result was taken in counts
+    // only when its samples are the ones kept (the newer file was refused).
+    int GetFileReads() const { return Settled().m_fileReads; }
+    // True from a write that starts a load of a shown control, or from a paint
+    // that found no picture for the control's current state and so had a worker
+    // start drawing it, until that picture (or one drawn at once for a
+    // metafile) is taken in, or the load is refused and the previous picture
+    // stays; false again when the control is hidden meanwhile.
+    // PictureStateChanged is emitted whenever it changes.
     bool GetPicturePending() const { return m_picturePending; }
 
     Q_INVOKABLE void Play();
@@ -196,9 +209,9 @@ public:
     const DispatchTable& GetDispatchTable() const override;
 
     // What tests and tools may look at.
-    bool IsImageDirty() const { return m_imageDirty; }
-    const std::vector<std::int16_t>& Samples() const { return *m_samples; }
-    const sonolux::SpectrogramImage& Image() const { return *m_image; }
+    bool IsImageDirty() const { return Settled().m_imageDirty; }
+    const std::vector<std::int16_t>& Samples() const { return *Settled().m_samples; }
+    const sonolux::SpectrogramImage& Image() const { return *Settled().m_image; }
     int ImageBuildCount() const { return m_imageBuildCount; }
     const CAudioSamplesDataPath& DataPath() const { return m_dataPath; }
 
@@ -227,8 +240,21 @@ private:
     void OnSpectrogramParameterChanged();
     void OnFlagPropertyChanged() { SetModifiedFlag(true); }
     void MarkImageDirty();
+    // A load asked for and not yet taken in: the job and what it was asked for.
+    struct PendingLoad {
+        std::shared_ptr<sonolux::LoadJob> job;
+        QString path;
+        sonolux::LoadOptions options;
+    };
     void LoadWaveFile(const QString& path);
     void ReloadWaveFile();
+    // Takes in the result of the newest write's load, finishing it first.
+    void FinishPendingLoad();
+    void TakeInLoad(const PendingLoad& load, const sonolux::SharedLoad& result);
+    void DropPendingLoads();
+    void OnLoadReady(const sonolux::LoadReadyEvent& ready);
+    // This control with every pending load taken in: what its getters read.
+    const CSonoluxCtrl& Settled() const;
     void SetLoadState(bool loaded, const sonolux::WaveFileInfo& info, const QString& error);
     void SetPlayState(bool playing, const QString& error);
     void OnPlayStarted() override;
@@ -269,6 +295,11 @@ private:
     // What the picture shown was drawn for, since its last build.
     std::optional<sonolux::PictureRecipe> m_imageRecipe;
     sonolux::LoadOptions m_samplesOptions;
+    // Loads not yet taken in, in the order of their writes: the last is the
+    // newest; the earlier ones are kept only in case it refuses its file, when
+    // the samples are those of the newest earlier one that did not.
+    std::vector<PendingLoad> m_pendingLoads;
+    std::uint64_t m_loadGeneration = 0;
     int m_fileReads = 0;
     QString m_filename;
     sonolux::LoadOptions m_loadOptions;

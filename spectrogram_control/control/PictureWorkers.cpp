@@ -65,6 +65,57 @@ void DrawPictureOnWorker(std::uint64_t generation, SharedSamples samples,
         });
 }
 
+void LoadJob::Run() {
+    try {
+        m_result = m_load();
+    } catch (...) {
+        m_error = std::current_exception();
+    }
+    // What the load holds on to (a path, options) is no longer needed.
+    m_load = nullptr;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_state.store(Done);
+    m_finished.notify_all();
+}
+
+bool LoadJob::RunOnWorker() {
+    int expected = Queued;
+    if (!m_state.compare_exchange_strong(expected, Running)) return false;
+    Run();
+    return true;
+}
+
+const SharedLoad& LoadJob::Finish() {
+    int expected = Queued;
+    // A cancelled load is still run when its owner asks for it after all.
+    if (m_state.compare_exchange_strong(expected, Running) ||
+        (expected == Cancelled && m_state.compare_exchange_strong(expected, Running))) {
+        Run();
+    } else if (expected != Done) {
+        m_ownerWaits.store(true);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_finished.wait(lock, [this] { return m_state.load() == Done; });
+    }
+    if (m_error) std::rethrow_exception(m_error);
+    return m_result;
+}
+
+bool LoadJob::Cancel() {
+    int expected = Queued;
+    return m_state.compare_exchange_strong(expected, Cancelled);
+}
+
+QEvent::Type LoadReadyEvent::EventType() {
+    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void LoadOnWorker(std::shared_ptr<LoadJob> job, std::shared_ptr<PictureMailbox> mailbox) {
+    Workers().start([job = std::move(job), mailbox = std::move(mailbox)] {
+        if (job->RunOnWorker()) mailbox->Post(new LoadReadyEvent(job->generation));
+    });
+}
+
 void WaitForPictureWorkers() {
     Workers().waitForDone();
 }

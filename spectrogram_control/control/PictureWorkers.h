@@ -2,7 +2,11 @@
 
 #include <QEvent>
 #include <QObject>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -49,7 +53,59 @@ public:
 void DrawPictureOnWorker(std::uint64_t generation, SharedSamples samples,
                          const PictureRecipe& recipe, std::shared_ptr<PictureMailbox> mailbox);
 
-// Waits until every picture started so far has been drawn and posted.
+// One load of a control's file, run by whichever side comes to it first: a
+// worker of the pool, or the control itself when it must answer before any
+// worker has started it. Exactly one side runs it, and never twice.
+class LoadJob {
+public:
+    using Load = std::function<SharedLoad()>;
+    LoadJob(std::uint64_t generation, Load load)
+        : generation(generation), m_load(std::move(load)) {}
+
+    const std::uint64_t generation;  // of the control's write it loads for
+
+    // A worker's side: runs the load unless the owner has run or cancelled it.
+    // Returns whether it ran it.
+    bool RunOnWorker();
+    // The owner's side: the result, with the load run right here when no worker
+    // has started it, or waited for when one runs it. What the load threw is
+    // thrown here, as a load on this thread would have.
+    const SharedLoad& Finish();
+    // The owner no longer needs the result: a load no worker has started is
+    // never run (returns true), one already running still ends normally.
+    bool Cancel();
+    // Whether the owner waits in Finish() for a worker running the load.
+    bool OwnerWaits() const { return m_ownerWaits.load(); }
+
+private:
+    enum State : int { Queued, Running, Done, Cancelled };
+    void Run();
+
+    std::atomic<int> m_state{Queued};
+    std::atomic<bool> m_ownerWaits{false};
+    std::mutex m_mutex;
+    std::condition_variable m_finished;
+    Load m_load;
+    SharedLoad m_result;
+    std::exception_ptr m_error;
+};
+
+// Posted to a control when a worker has run one of its loads.
+class LoadReadyEvent : public QEvent {
+public:
+    static QEvent::Type EventType();
+    explicit LoadReadyEvent(std::uint64_t generation)
+        : QEvent(EventType()), generation(generation) {}
+
+    const std::uint64_t generation;  // of the load job that finished
+};
+
+// Queues `job` on the module's pool (the pictures' workers); a worker that runs
+// it posts a LoadReadyEvent to `mailbox`. The pool takes jobs in the order they
+// were queued, so a batch's loads run in the order of its writes.
+void LoadOnWorker(std::shared_ptr<LoadJob> job, std::shared_ptr<PictureMailbox> mailbox);
+
+// Waits until every picture and load started so far has been finished and posted.
 void WaitForPictureWorkers();
 
 }  // namespace sonolux

@@ -47,6 +47,10 @@ protected:
         ASSERT_EQ(window->ClientArea()->size(), QSize(width, height));
     }
 
+    // Takes in the load of cell `index`'s recording the way a host's read of
+    // what it found does: the control finishes it and announces it at once.
+    void TakeInLoad(int index) { static_cast<void>(window->Cell(index).RecordingInfo()); }
+
     FakeMessageBox messages;
     FakeFileDialogAsker fileDialog;
     FileMover fileMover;

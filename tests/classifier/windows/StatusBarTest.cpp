@@ -104,6 +104,7 @@ TEST_F(StatusBar, NamesTheSelectedRecordingAndAFailedMove) {
     EXPECT_EQ(status->MessageText(), "");
     Select(4);
     window->Cell(4).SetFilename(Q(incoming.WriteText("empty.wav", "")));
+    TakeInLoad(4);
     EXPECT_EQ(status->RecordingText(), "empty.wav: not a readable wave file");
 }
 
@@ -132,9 +133,11 @@ TEST_F(StatusBar, MarksMovedAndUnreadableRecordingsOnTheirCells) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(window->Cell(1).Marks().IsUnreadable());
         window->Cell(1).SetFilename(Q(name));
+        TakeInLoad(1);
         EXPECT_TRUE(window->Cell(1).Marks().IsUnreadable());
         EXPECT_EQ(window->Cell(1).Marks().UnreadableText(), text);
         window->Cell(1).SetFilename(inbox + "/r1.wav");
+        TakeInLoad(1);
     }
     EXPECT_FALSE(window->Cell(1).Marks().IsUnreadable());
 }
@@ -146,6 +149,7 @@ TEST_F(StatusBar, APartialPictureIsMarkedOnItsCellAndInTheBar) {
     ASSERT_TRUE(corvane::WriteMono16Wave(twoSeconds, 48000, std::vector<std::int16_t>(96000, 7)));
     Select(1);
     window->Cell(1).SetFilename(Q(twoSeconds));
+    TakeInLoad(1);
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "1.0 / 2.0 s");
     EXPECT_TRUE(window->Cell(1).Marks().isVisible());
     EXPECT_EQ(status->RecordingText(),
@@ -160,12 +164,15 @@ TEST_F(StatusBar, APartialPictureIsMarkedOnItsCellAndInTheBar) {
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "1.0 / 2.0 s");
 
     window->findChild<QAction*>("mnuSPGFieldView")->trigger();
+    TakeInLoad(1);
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "");
     EXPECT_EQ(status->RecordingText(), "long.wav: 2.00 s, 48000 Hz, 1 channel, 16 bits");
     window->findChild<QAction*>("mnuSPGFieldView")->trigger();
+    TakeInLoad(1);
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "1.0 / 2.0 s");
 
     window->Cell(1).SetFilename(Q(incoming.WriteText("zero.wav", "")));
+    TakeInLoad(1);
     EXPECT_EQ(window->Cell(1).Marks().PartialLength(), "");
     EXPECT_TRUE(window->Cell(1).Marks().IsUnreadable());
     window->Cell(1).SetFilename(QString());
@@ -341,4 +348,47 @@ TEST_F(StatusBar, SaysHowManySpectrogramsAreStillBeingDrawn) {
     WaitForPictures(*window);
     EXPECT_EQ(PicturesPending(*window), 0);
     EXPECT_EQ(status->DrawingText(), "");
+}
+
+// Next Batch leaves the reading of its recordings to the controls' workers: a
+// cell is marked once its load is taken in, and a keystroke before any event
+// has run moves the selected recording, which its cell follows unread.
+TEST_F(StatusBar, NextBatchMarksCellsAsTheirLoadsArriveAndAKeystrokeMovesAtOnce) {
+    const std::string twoSeconds = incoming.Path("q-long.wav");
+    ASSERT_TRUE(corvane::WriteMono16Wave(twoSeconds, 48000, std::vector<std::int16_t>(96000, 7)));
+    const QString zero = Q(incoming.WriteText("q-zero.wav", ""));
+    Select(0);
+    window->findChild<QAction*>("mnuFileNextBatch")->trigger();
+    const auto cellOf = [this](const QString& path) -> SonoluxBord* {
+        for (int i = 0; i < window->VisibleCellCount(); ++i)
+            if (window->Cell(i).Filename() == path) return &window->Cell(i);
+        return nullptr;
+    };
+    SonoluxBord* const longCell = cellOf(Q(twoSeconds));
+    SonoluxBord* const zeroCell = cellOf(zero);
+    ASSERT_NE(longCell, nullptr);
+    ASSERT_NE(zeroCell, nullptr);
+    ASSERT_EQ(window->SelectedCell(), longCell);
+    // Nothing but the selected cell's status line has asked what was found.
+    ASSERT_TRUE(zeroCell->Sonolux1()->property("LoadPending").toBool());
+    EXPECT_FALSE(zeroCell->Marks().IsUnreadable());
+
+    const QVariant reads = longCell->Sonolux1()->property("FileReads");
+    Press(Qt::Key_A);
+    EXPECT_TRUE(QFile::exists(a + "q-long.wav"));
+    EXPECT_FALSE(QFile::exists(Q(twoSeconds)));
+    EXPECT_EQ(longCell->Filename(), a + "q-long.wav");
+    EXPECT_TRUE(longCell->IsLoaded());
+    EXPECT_EQ(longCell->Sonolux1()->property("FileReads"), reads);
+    EXPECT_EQ(longCell->Marks().MovedTo(), "a");
+    EXPECT_EQ(longCell->Marks().PartialLength(), "1.0 / 2.0 s");
+
+    for (int i = 0; i < window->VisibleCellCount(); ++i) TakeInLoad(i);
+    EXPECT_TRUE(zeroCell->Marks().IsUnreadable());
+    EXPECT_EQ(zeroCell->Marks().UnreadableText(), "empty file");
+    for (int i = 0; i < window->VisibleCellCount(); ++i) {
+        if (&window->Cell(i) == zeroCell) continue;
+        EXPECT_FALSE(window->Cell(i).Marks().IsUnreadable()) << i;
+        EXPECT_FALSE(window->Cell(i).Sonolux1()->property("LoadPending").toBool()) << i;
+    }
 }

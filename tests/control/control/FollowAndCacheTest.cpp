@@ -7,12 +7,14 @@
 #include <QSignalSpy>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "control/CSonoluxCtrl.h"
 #include "engine/PictureCache.h"
 #include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/control/mocks/FinishPictures.h"
 #include "tests/support/SettledFile.h"
 #include "tests/support/TempFolder.h"
 
@@ -197,11 +199,19 @@ TEST_F(FollowAndCache, EveryLoadPropertyReadRightAfterAWriteOfFilenameIsWhatTheL
             sonolux::LoadRefusal refusal;
             const bool replaced = sonolux::LoadWaveFile(path, samples, options, &info, &refusal) ==
                                   sonolux::LoadResult::Replaced;
-            // The first control reads the file, the second finds what the first kept.
-            for (int round = 0; round < 2; ++round) {
+            // The first control reads the file, the second finds what the first
+            // kept; each read comes while no worker has started the load (the
+            // read runs it), once a worker has finished it (the read takes it
+            // in), and as the workers happen to be.
+            for (int round = 0; round < 6; ++round) {
                 CSonoluxCtrl fresh(player);
                 fresh.SetFrameLimit(frameLimit);
+                std::optional<HeldWorkers> held;
+                if (round / 2 == 0) held.emplace();
                 fresh.SetFilename(QString::fromStdString(path));
+                EXPECT_EQ(fresh.GetLoadPending(), !path.empty());
+                if (round / 2 == 1) sonolux::WaitForPictureWorkers();
+                EXPECT_EQ(fresh.GetLoadPending(), !path.empty());
                 const std::string where = path + " round " + std::to_string(round);
                 EXPECT_EQ(fresh.property("Loaded").toBool(), replaced && !path.empty()) << where;
                 EXPECT_EQ(fresh.property("SampleRate").toUInt(), info.sampleRate) << where;
@@ -216,10 +226,45 @@ TEST_F(FollowAndCache, EveryLoadPropertyReadRightAfterAWriteOfFilenameIsWhatTheL
                     << where;
                 EXPECT_EQ(fresh.Samples(), replaced ? samples : std::vector<std::int16_t>{})
                     << where;
-                const bool cached = replaced && !path.empty() && round == 1;
+                EXPECT_FALSE(fresh.GetLoadPending()) << where;
+                const bool cached = replaced && !path.empty() && round > 0;
                 EXPECT_EQ(fresh.GetFileReads(), replaced && !path.empty() && !cached ? 1 : 0)
                     << where;
             }
         }
     }
+}
+
+TEST_F(FollowAndCache, ARecordingMovedBeforeItsLoadStartedIsReadWhereItWasPut) {
+    const std::string path = folder.WriteWave("bat.wav", Chirp(6000, 0.3));
+    const std::string moved = folder.MakeFolder("Noctule") + "/bat.wav";
+    {
+        HeldWorkers held;
+        control.SetFilename(QString::fromStdString(path));
+        ASSERT_TRUE(control.GetLoadPending());
+        ASSERT_EQ(std::rename(path.c_str(), moved.c_str()), 0);
+        QSignalSpy changes(&control, &CSonoluxCtrl::LoadStateChanged);
+        control.FollowFile(QString::fromStdString(moved));
+        // Never "file not found" for the name it had before.
+        EXPECT_EQ(control.GetLoadError(), "");
+        EXPECT_EQ(changes.count(), 1);
+        EXPECT_EQ(control.GetFilename(), QString::fromStdString(moved));
+        EXPECT_TRUE(control.GetLoaded());
+        EXPECT_EQ(control.GetLoadError(), "");
+        EXPECT_EQ(control.GetLoadedFrames(), 6000);
+        EXPECT_EQ(control.GetFileReads(), 1);
+    }
+    // A load a worker has finished read the file before the move: followed.
+    ASSERT_EQ(std::rename(moved.c_str(), path.c_str()), 0);
+    const std::string other = folder.WriteWave("other.wav", Chirp(3000, 0.1));
+    ASSERT_TRUE(WaitUntilSettled(other));
+    control.SetFilename(QString::fromStdString(other));
+    sonolux::WaitForPictureWorkers();
+    ASSERT_TRUE(control.GetLoadPending());
+    const std::string otherMoved = folder.Path("Noctule/other.wav");
+    ASSERT_EQ(std::rename(other.c_str(), otherMoved.c_str()), 0);
+    control.FollowFile(QString::fromStdString(otherMoved));
+    EXPECT_TRUE(control.GetLoaded());
+    EXPECT_EQ(control.GetLoadedFrames(), 3000);
+    EXPECT_EQ(control.GetFileReads(), 2);
 }

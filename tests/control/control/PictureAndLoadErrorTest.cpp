@@ -117,6 +117,7 @@ TEST(LoadError, NamesWhyEachRefusedFileWasRefused) {
         EXPECT_EQ(changes.count(), 1);
         // Only the words change from one refused file to the next: still announced.
         control.SetFilename(QString::fromStdString(folder.Path("missing.wav")));
+        EXPECT_EQ(control.GetLoadError(), "file not found");
         EXPECT_EQ(changes.count(), expected == "file not found" ? 1 : 2);
     }
     control.SetFilename("");

@@ -6,9 +6,11 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <cmath>
+#include <future>
 #include <memory>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "control/CSonoluxCtrl.h"
@@ -142,6 +144,7 @@ TEST_F(PictureWorkers, APictureForAStateLeftMeanwhileIsDroppedAndAGoneControlGet
     auto gone = std::make_unique<CSonoluxCtrl>(player);
     gone->resize(120, 80);
     gone->SetFilename(QString::fromStdString(path));
+    ASSERT_TRUE(gone->GetLoaded());
     gone->show();
     QCoreApplication::processEvents();
     gone->SetPowerMax(100);
@@ -150,4 +153,92 @@ TEST_F(PictureWorkers, APictureForAStateLeftMeanwhileIsDroppedAndAGoneControlGet
     gone.reset();
     sonolux::WaitForPictureWorkers();
     QCoreApplication::sendPostedEvents();
+}
+
+TEST_F(PictureWorkers, OnlyTheNewestWritesLoadLandsAndARefusalKeepsTheSamplesWrittenBefore) {
+    std::mt19937 random(11);
+    const std::vector<std::int16_t> first = Noisy(5000, random);
+    const std::vector<std::int16_t> second = Noisy(7000, random);
+    const QString a = QString::fromStdString(folder.WriteWave("a.wav", first));
+    const QString b = QString::fromStdString(folder.WriteWave("b.wav", second));
+    const QString refused = QString::fromStdString(folder.WriteText("refused.wav", "not a wave"));
+    CSonoluxCtrl control(player);
+    control.resize(90, 60);
+    control.show();
+    QSignalSpy changes(&control, &CSonoluxCtrl::LoadStateChanged);
+
+    // Two quick writes: the first load's result is stale when it arrives.
+    control.SetFilename(a);
+    control.SetFilename(b);
+    EXPECT_TRUE(control.GetPicturePending());
+    ASSERT_FALSE(PictureStillPending(control));
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(control.GetLoadedFrames(), 7000);
+    EXPECT_EQ(control.Samples(), second);
+    EXPECT_EQ(control.GetFileReads(), 1);
+    EXPECT_EQ(control.Image().Image(), BuiltHere(control).Image());
+
+    // A refused file after a good one keeps its samples and picture, and tells
+    // of the refused one; so it does when the good one was not taken in yet.
+    const int builds = control.ImageBuildCount();
+    const QImage picture = control.Image().Image();
+    control.SetFilename(refused);
+    EXPECT_TRUE(control.GetPicturePending());
+    ASSERT_FALSE(PictureStillPending(control));
+    EXPECT_FALSE(control.GetLoaded());
+    EXPECT_EQ(control.GetLoadError(), "not a wave file");
+    EXPECT_EQ(control.Samples(), second);
+    EXPECT_EQ(control.ImageBuildCount(), builds);
+    EXPECT_EQ(control.Image().Image(), picture);
+    for (const bool finishedFirst : {false, true}) {
+        control.SetFilename(a);
+        control.SetFilename(refused);
+        if (finishedFirst) sonolux::WaitForPictureWorkers();
+        EXPECT_EQ(control.GetLoadError(), "not a wave file") << finishedFirst;
+        EXPECT_EQ(control.Samples(), first) << finishedFirst;
+        ASSERT_FALSE(PictureStillPending(control));
+        EXPECT_EQ(control.Image().Image(), BuiltHere(control).Image()) << finishedFirst;
+        control.SetFilename(b);
+        ASSERT_FALSE(PictureStillPending(control));
+    }
+}
+
+TEST_F(PictureWorkers, ALoadRunsOnceOnWhicheverSideComesFirst) {
+    // Queued and finished by its owner: run there, and never again by a worker.
+    int runs = 0;
+    const auto counted = [&runs] {
+        ++runs;
+        sonolux::SharedLoad load;
+        load.info.totalFrames = 12;
+        return load;
+    };
+    auto nowhere = std::make_shared<sonolux::PictureMailbox>(nullptr);
+    {
+        HeldWorkers held;
+        auto job = std::make_shared<sonolux::LoadJob>(1, counted);
+        sonolux::LoadOnWorker(job, nowhere);
+        EXPECT_EQ(job->Finish().info.totalFrames, 12u);
+        held.Release();
+        EXPECT_EQ(runs, 1);
+        // Cancelled: never run, unless its owner asks for it after all.
+        auto dropped = std::make_shared<sonolux::LoadJob>(2, counted);
+        EXPECT_TRUE(dropped->Cancel());
+        EXPECT_FALSE(dropped->RunOnWorker());
+        EXPECT_EQ(runs, 1);
+    }
+    // Running on a worker when its owner asks: the owner waits for that run.
+    std::promise<void> started;
+    std::shared_ptr<sonolux::LoadJob> running;
+    running = std::make_shared<sonolux::LoadJob>(3, [&] {
+        started.set_value();
+        while (!running->OwnerWaits()) std::this_thread::yield();
+        return counted();
+    });
+    sonolux::LoadOnWorker(running, nowhere);
+    started.get_future().wait();
+    EXPECT_EQ(running->Finish().info.totalFrames, 12u);
+    EXPECT_FALSE(running->Cancel());
+    EXPECT_EQ(runs, 2);
+    sonolux::WaitForPictureWorkers();
+    EXPECT_EQ(runs, 2);
 }
