@@ -94,6 +94,27 @@ constexpr const char* ProgID_Sonolux = "SONOLUX.SonoluxCtrl.1";
 // and the method Stop() ends the control's sound if it is still playing.
 // The time of sample frame i is i / SampleRate seconds; the picture covers
 // LoadedFrames frames.
+//
+// Files are read and pictures drawn on the module's worker threads, one per
+// core. A write of Filename (or of FrameLimit or FloatSamples) only asks for the
+// load; a read of any load-state property finishes it first, so it answers what
+// the file holds. LoadStateChanged() comes when the load's result is taken in:
+// at that first read, or once the worker is done. Read-only:
+//   "LoadPending"    bool     a load asked for has not been taken in yet (reading
+//                             it finishes nothing)
+//   "PicturePending" bool     the picture for the control's current state is
+//                             still being drawn; PictureStateChanged() announces
+//                             a change
+//   "FileReads"      int      loads of this control that read samples from a
+//                             file (those found in the module's cache, and moves
+//                             followed, read none)
+// The method FollowFile(QString) tells a control that the recording it shows now
+// lives at the name given (its host has just moved it): Filename becomes that
+// name, and when the file there still holds what was loaded (the same size and
+// modification time, and the same device and inode unless it was copied to
+// another file system) nothing is read or drawn again; otherwise it is a write
+// of Filename. Samples and pictures are shared by all controls of the module
+// through a cache (see SonoluxSetPictureCacheLimit below).
 
 // Interface identifier of IClassFactory.
 constexpr QUuid IID_IClassFactory{0x00000001, 0x0000, 0x0000, 0xc0, 0x00, 0x00,
