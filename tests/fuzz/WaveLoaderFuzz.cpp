@@ -1,10 +1,10 @@
 // libFuzzer entry: every input is taken as the bytes of a wave file and goes
 // through the control's whole load, as a new control takes it, as one that
 // takes whole recordings and float samples does, and with a frame limit taken
-// from the input, then through the image build of a small control, as described
-// and with every sample and its own contrast, and the analysis of the whole
-// recording. Run under
-// AddressSanitizer and UndefinedBehaviorSanitizer.
+// from the input (also as the shared load a control's worker makes), then
+// through the image build of a small control, as described and with every
+// sample and its own contrast, and the analysis of the whole recording. Run
+// under AddressSanitizer and UndefinedBehaviorSanitizer.
 //
 // The file is longer than the input: the last input byte, times 4 KiB, is a hole
 // of zeros after it. Many blocks of wide frames, or frames wider than the loader
@@ -113,6 +113,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (Load(input.path, length, {limit, true}, part) != wholeRead ||
         (wholeRead && (part.size() != std::min<std::size_t>(limit, whole.size()) ||
                        !std::equal(part.begin(), part.end(), whole.begin())))) {
+        std::abort();
+    }
+    // The controls' shared load (a worker's) reads and refuses exactly as the
+    // load above does.
+    const sonolux::SharedLoad shared =
+        sonolux::LoadSharedWaveFile(input.path, {limit, true}, nullptr);
+    if ((shared.result == sonolux::LoadResult::Replaced) != wholeRead ||
+        (wholeRead && (!shared.samples || *shared.samples != part || !shared.readFromFile)) ||
+        (!wholeRead && shared.refusal.failure == sonolux::LoadFailure::None)) {
         std::abort();
     }
     // The analysis reads what the whole load reads, or says why not, and gives
