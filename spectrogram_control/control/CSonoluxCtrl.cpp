@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <optional>
 
+#include "control/CalculatingText.h"
 #include "control/ExactFileName.h"
 #include "control/SonoluxAboutDialog.h"
 #include "control/SonoluxTypeLibrary.h"
@@ -303,12 +304,12 @@ bool CSonoluxCtrl::event(QEvent* event) {
 }
 
 void CSonoluxCtrl::DrawCalculatingText(QPainter& painter, const QRect& bounds) {
-    const QString text = QStringLiteral("Calculating...");
+    // Painting happens on the window thread only: one layout serves every control.
+    static CalculatingText* const text = new CalculatingText;
     const int x = (bounds.left() + bounds.right() + 1) / 2;
     const int y = (bounds.top() + bounds.bottom() + 1) / 2;
-    const int width = painter.fontMetrics().horizontalAdvance(text);
     painter.setPen(Qt::black);
-    painter.drawText(QPoint(x - width / 2, y), text);
+    text->Draw(painter, QPoint(x, y));
 }
 
 void CSonoluxCtrl::PaintImage(QPainter& painter, const QRect& bounds) {

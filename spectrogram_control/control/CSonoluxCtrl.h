@@ -265,7 +265,9 @@ private:
     void BuildImage();
     sonolux::PictureRecipe CurrentRecipe() const;
     bool TakeCachedPicture(const sonolux::PictureRecipe& recipe);
-    void TakePicture(const sonolux::SharedPicture& picture, const sonolux::PictureRecipe& recipe);
+    // `drawn`: a new picture, counted and kept in the cache; otherwise one the cache had.
+    void TakePicture(const sonolux::SharedPicture& picture, const sonolux::PictureRecipe& recipe,
+                     bool drawn);
     void StartPicture();
     void OnPictureReady(const sonolux::PictureReadyEvent& ready);
     void SetPicturePending(bool pending);

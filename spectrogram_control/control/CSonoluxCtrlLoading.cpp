@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <optional>
+#include <string>
 
 #include "control/ExactFileName.h"
 #include "engine/WaveLoader.h"
@@ -31,12 +32,28 @@ void CSonoluxCtrl::LoadWaveFile(const QString& path) {
         return;
     }
     const sonolux::LoadOptions options = m_loadOptions;
-    auto job = std::make_shared<sonolux::LoadJob>(
-        ++m_loadGeneration, [file = localPath->toStdString(), options] {
+    std::string file = localPath->toStdString();
+    // The same file as a load of this name found before, its samples still in
+    // the module's cache (an undo, a batch shown again, an option set back): it
+    // is taken at once, as the load would take it, and its picture with it.
+    if (std::optional<sonolux::SharedLoad> known =
+            sonolux::SharedPictureCache().FindLoadByName(file, options)) {
+        DropPendingLoads();
+        TakeInLoad(pending, *known);
+        if (isVisible() && !TakeCachedPicture(CurrentRecipe())) SetPicturePending(true);
+        return;
+    }
+    auto job =
+        std::make_shared<sonolux::LoadJob>(++m_loadGeneration, [file = std::move(file), options] {
             return sonolux::LoadSharedWaveFile(file, options, &sonolux::SharedPictureCache());
         });
     m_pendingLoads.push_back(PendingLoad{job, path, options});
-    sonolux::LoadOnWorker(std::move(job), m_mailbox);
+    // A shown control would ask for its picture as soon as the samples are in:
+    // the worker draws it straight after the load, which spares a round trip
+    // through this thread. A hidden one is drawn only once shown.
+    std::optional<sonolux::PictureAfterLoad> picture;
+    if (isVisible()) picture = sonolux::PictureAfterLoad{CurrentRecipe(), options};
+    sonolux::LoadOnWorker(std::move(job), m_mailbox, std::move(picture));
     // The spectrogram shown is no longer the one of Filename.
     if (isVisible()) SetPicturePending(true);
     update();
@@ -92,8 +109,15 @@ void CSonoluxCtrl::DropPendingLoads() {
 void CSonoluxCtrl::OnLoadReady(const sonolux::LoadReadyEvent& ready) {
     // Only the newest write's load is taken in; an older one is stale, and a
     // getter may have taken this one in already.
-    if (m_pendingLoads.empty() || m_pendingLoads.back().job->generation != ready.generation) return;
-    FinishPendingLoad();
+    if (!m_pendingLoads.empty() && m_pendingLoads.back().job->generation == ready.generation)
+        FinishPendingLoad();
+    // The picture drawn with the load is taken only while it is still the one
+    // wanted: of the samples held, for the state the control is in now.
+    if (ready.picture && m_pendingLoads.empty() && m_imageDirty && m_samples == ready.samples &&
+        sonolux::SameRecipe(CurrentRecipe(), ready.recipe)) {
+        TakePicture(ready.picture, ready.recipe, ready.drawn);
+        update();
+    }
 }
 
 const CSonoluxCtrl& CSonoluxCtrl::Settled() const {
@@ -132,22 +156,21 @@ bool CSonoluxCtrl::TakeCachedPicture(const sonolux::PictureRecipe& recipe) {
     sonolux::SharedPicture found =
         sonolux::SharedPictureCache().FindPicture(*m_samplesFile, m_samplesOptions, recipe);
     if (!found) return false;
-    m_image = std::move(found);
-    m_imageRecipe = recipe;
-    m_imageDirty = false;
-    SetPicturePending(false);
+    TakePicture(found, recipe, false);
     return true;
 }
 
 void CSonoluxCtrl::TakePicture(const sonolux::SharedPicture& picture,
-                               const sonolux::PictureRecipe& recipe) {
+                               const sonolux::PictureRecipe& recipe, bool drawn) {
     m_image = picture;
     m_imageRecipe = recipe;
     m_imageDirty = false;
-    ++m_imageBuildCount;
-    if (m_samplesFile && m_samplesFileSettled)
-        sonolux::SharedPictureCache().KeepPicture(*m_samplesFile, m_samplesOptions, recipe,
-                                                  m_image);
+    if (drawn) {
+        ++m_imageBuildCount;
+        if (m_samplesFile && m_samplesFileSettled)
+            sonolux::SharedPictureCache().KeepPicture(*m_samplesFile, m_samplesOptions, recipe,
+                                                      m_image);
+    }
     SetPicturePending(false);
 }
 
@@ -156,7 +179,7 @@ void CSonoluxCtrl::BuildImage() {
     if (TakeCachedPicture(recipe)) return;
     auto built = std::make_shared<sonolux::SpectrogramImage>();
     built->Build(*m_samples, recipe.parameters, recipe.sizePx, recipe.options);
-    TakePicture(built, recipe);
+    TakePicture(built, recipe, true);
 }
 
 void CSonoluxCtrl::StartPicture() {
@@ -174,7 +197,7 @@ void CSonoluxCtrl::OnPictureReady(const sonolux::PictureReadyEvent& ready) {
     // Drawn for a state the control has left since (or already drawn at once for a
     // metafile): dropped; the paint of the newer state has asked for its own.
     if (ready.generation != m_pictureGeneration || !m_imageDirty) return;
-    TakePicture(ready.picture, ready.recipe);
+    TakePicture(ready.picture, ready.recipe, true);
     update();
 }
 

@@ -4,8 +4,10 @@
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace sonolux {
 namespace {
@@ -24,6 +26,19 @@ QThreadPool& Workers() {
         return made;
     }();
     return *pool;
+}
+
+// The picture of `samples` as `recipe` says; an empty one when there is no room
+// to draw it, as a picture whose image cannot be made is, so that its control
+// stops waiting for it.
+SharedPicture DrawPicture(const std::vector<std::int16_t>& samples, const PictureRecipe& recipe) {
+    auto picture = std::make_shared<SpectrogramImage>();
+    try {
+        picture->Build(samples, recipe.parameters, recipe.sizePx, recipe.options);
+    } catch (const std::bad_alloc&) {
+        picture = std::make_shared<SpectrogramImage>();
+    }
+    return picture;
 }
 
 }  // namespace
@@ -53,15 +68,7 @@ void DrawPictureOnWorker(std::uint64_t generation, SharedSamples samples,
                          const PictureRecipe& recipe, std::shared_ptr<PictureMailbox> mailbox) {
     Workers().start(
         [generation, samples = std::move(samples), recipe, mailbox = std::move(mailbox)] {
-            auto picture = std::make_shared<SpectrogramImage>();
-            try {
-                picture->Build(*samples, recipe.parameters, recipe.sizePx, recipe.options);
-            } catch (const std::bad_alloc&) {
-                // No room to draw it: the picture stays empty, as one whose image
-                // cannot be made does, and the control stops waiting for it.
-                picture = std::make_shared<SpectrogramImage>();
-            }
-            mailbox->Post(new PictureReadyEvent(generation, std::move(picture), recipe));
+            mailbox->Post(new PictureReadyEvent(generation, DrawPicture(*samples, recipe), recipe));
         });
 }
 
@@ -100,6 +107,10 @@ const SharedLoad& LoadJob::Finish() {
     return m_result;
 }
 
+const SharedLoad* LoadJob::Result() const {
+    return m_state.load() == Done && !m_error ? &m_result : nullptr;
+}
+
 bool LoadJob::Cancel() {
     int expected = Queued;
     return m_state.compare_exchange_strong(expected, Cancelled);
@@ -110,9 +121,24 @@ QEvent::Type LoadReadyEvent::EventType() {
     return type;
 }
 
-void LoadOnWorker(std::shared_ptr<LoadJob> job, std::shared_ptr<PictureMailbox> mailbox) {
-    Workers().start([job = std::move(job), mailbox = std::move(mailbox)] {
-        if (job->RunOnWorker()) mailbox->Post(new LoadReadyEvent(job->generation));
+void LoadOnWorker(std::shared_ptr<LoadJob> job, std::shared_ptr<PictureMailbox> mailbox,
+                  std::optional<PictureAfterLoad> picture) {
+    Workers().start([job = std::move(job), mailbox = std::move(mailbox), picture] {
+        if (!job->RunOnWorker()) return;
+        auto ready = std::make_unique<LoadReadyEvent>(job->generation);
+        const SharedLoad* load = job->Result();
+        if (picture && load && load->result == LoadResult::Replaced && load->samples) {
+            ready->samples = load->samples;
+            ready->recipe = picture->recipe;
+            if (load->identity)
+                ready->picture = SharedPictureCache().FindPicture(*load->identity, picture->options,
+                                                                  picture->recipe);
+            if (!ready->picture) {
+                ready->picture = DrawPicture(*load->samples, picture->recipe);
+                ready->drawn = true;
+            }
+        }
+        mailbox->Post(ready.release());
     });
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "engine/PictureCache.h"
 #include "engine/WaveLoader.h"
@@ -76,6 +77,9 @@ public:
     bool Cancel();
     // Whether the owner waits in Finish() for a worker running the load.
     bool OwnerWaits() const { return m_ownerWaits.load(); }
+    // What the load found, once run; nullptr while it is not, or when it threw.
+    // It never changes once run, so any thread may read it then.
+    const SharedLoad* Result() const;
 
 private:
     enum State : int { Queued, Running, Done, Cancelled };
@@ -90,7 +94,9 @@ private:
     std::exception_ptr m_error;
 };
 
-// Posted to a control when a worker has run one of its loads.
+// Posted to a control when a worker has run one of its loads. When the control
+// asked for it, the worker has also drawn the picture of the samples found (or
+// found it in the module's cache), so that both come in one event.
 class LoadReadyEvent : public QEvent {
 public:
     static QEvent::Type EventType();
@@ -98,12 +104,25 @@ public:
         : QEvent(EventType()), generation(generation) {}
 
     const std::uint64_t generation;  // of the load job that finished
+    SharedSamples samples;           // the picture's samples, when there is a picture
+    SharedPicture picture;
+    PictureRecipe recipe;  // what the picture was drawn for
+    bool drawn = false;    // false when the picture came from the cache
+};
+
+// The picture a control wants of the samples a load finds: as the control would
+// ask for it when the load is taken in, unless its state changes meanwhile.
+struct PictureAfterLoad {
+    PictureRecipe recipe;
+    LoadOptions options;  // the load's, for the cache's key
 };
 
 // Queues `job` on the module's pool (the pictures' workers); a worker that runs
-// it posts a LoadReadyEvent to `mailbox`. The pool takes jobs in the order they
+// it posts a LoadReadyEvent to `mailbox`, with the picture `picture` asks for
+// when the load replaced the samples. The pool takes jobs in the order they
 // were queued, so a batch's loads run in the order of its writes.
-void LoadOnWorker(std::shared_ptr<LoadJob> job, std::shared_ptr<PictureMailbox> mailbox);
+void LoadOnWorker(std::shared_ptr<LoadJob> job, std::shared_ptr<PictureMailbox> mailbox,
+                  std::optional<PictureAfterLoad> picture = std::nullopt);
 
 // Waits until every picture and load started so far has been finished and posted.
 void WaitForPictureWorkers();

@@ -15,6 +15,8 @@ std::uint32_t Bits(float value) {
     return bits;
 }
 
+}  // namespace
+
 bool SameRecipe(const PictureRecipe& a, const PictureRecipe& b) {
     const SpectrogramParameters& p = a.parameters;
     const SpectrogramParameters& q = b.parameters;
@@ -25,14 +27,13 @@ bool SameRecipe(const PictureRecipe& a, const PictureRecipe& b) {
            a.options.autoContrast == b.options.autoContrast && a.sizePx == b.sizePx;
 }
 
-}  // namespace
-
 PictureCache::PictureCache(std::uint64_t byteLimit) : m_limit(byteLimit) {}
 
 void PictureCache::SetByteLimit(std::uint64_t bytes) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_limit = bytes;
     TrimTo(m_limit);
+    if (m_limit == 0) m_names.clear();
 }
 
 std::uint64_t PictureCache::ByteLimit() const {
@@ -53,6 +54,7 @@ std::size_t PictureCache::EntryCount() const {
 void PictureCache::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
     TrimTo(0);
+    m_names.clear();
 }
 
 PictureCache::Key PictureCache::MakeKey(const FileIdentity& file, const LoadOptions& options) {
@@ -78,6 +80,50 @@ void PictureCache::KeepSamples(const FileIdentity& file, const LoadOptions& opti
     entry.bytes = samples->size() * sizeof(std::int16_t) + sizeof(Entry);
     std::lock_guard<std::mutex> lock(m_mutex);
     Keep(std::move(entry));
+}
+
+std::string PictureCache::NameKey(const std::string& path, const LoadOptions& options) {
+    const Key key = MakeKey(FileIdentity{}, options);
+    // A name holds no NUL byte, so what follows the first one is the options.
+    std::string name = path;
+    name += '\0';
+    name += std::to_string(key.frameLimit);
+    name += key.floatSamples ? "f" : "i";
+    return name;
+}
+
+void PictureCache::KeepName(const std::string& path, const LoadOptions& options,
+                            const FileIdentity& file, const WaveFileInfo& info) {
+    std::string name = NameKey(path, options);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_limit == 0) return;
+    if (m_names.size() >= KnownNameLimit && m_names.find(name) == m_names.end()) m_names.clear();
+    m_names[std::move(name)] = KnownName{file, info};
+}
+
+std::optional<SharedLoad> PictureCache::FindLoadByName(const std::string& path,
+                                                       const LoadOptions& options) {
+    KnownName known;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_names.empty()) return {};
+        const auto found = m_names.find(NameKey(path, options));
+        if (found == m_names.end()) return {};
+        known = found->second;
+    }
+    // Any change to the file since (a write, a replacement, a rename onto the
+    // name) shows in its identity.
+    const std::optional<FileIdentity> now = IdentityOfName(path);
+    if (!now || *now != known.file) return {};
+    SharedSamples samples = FindSamples(known.file, options);
+    if (!samples || samples->size() != known.info.loadedFrames) return {};
+    SharedLoad load;
+    load.result = LoadResult::Replaced;
+    load.samples = std::move(samples);
+    load.info = known.info;
+    load.identity = known.file;
+    load.settled = true;
+    return load;
 }
 
 SharedPicture PictureCache::FindPicture(const FileIdentity& file, const LoadOptions& options,

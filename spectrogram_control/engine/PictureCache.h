@@ -6,6 +6,8 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <unordered_map>
 
 #include "engine/FileIdentity.h"
@@ -23,6 +25,9 @@ struct PictureRecipe {
     PictureOptions options;
     QSize sizePx;  // device pixels of the control
 };
+
+// Whether two recipes draw the same picture (the power bounds compared bit for bit).
+bool SameRecipe(const PictureRecipe& a, const PictureRecipe& b);
 
 // Samples and pictures made from files, shared by every control of the module:
 // samples keyed by the file's identity and what the load took (FrameLimit,
@@ -47,6 +52,14 @@ public:
     SharedSamples FindSamples(const FileIdentity& file, const LoadOptions& options) override;
     void KeepSamples(const FileIdentity& file, const LoadOptions& options,
                      const SharedSamples& samples) override;
+
+    void KeepName(const std::string& path, const LoadOptions& options, const FileIdentity& file,
+                  const WaveFileInfo& info) override;
+    // What a load of `path` with `options` finds, taken from what a load of the
+    // same name found before, without opening the file: only while the name
+    // still names the file of that identity and its samples are held. Nothing
+    // otherwise (a load must then read the file).
+    std::optional<SharedLoad> FindLoadByName(const std::string& path, const LoadOptions& options);
 
     SharedPicture FindPicture(const FileIdentity& file, const LoadOptions& options,
                               const PictureRecipe& recipe);
@@ -81,7 +94,18 @@ private:
     void Keep(Entry entry);
     void TrimTo(std::uint64_t bytes);
 
+    // The files names were last found to name, for FindLoadByName. Each name
+    // costs little, but it is not what the byte limit counts: there is a number
+    // of them instead, and when it is reached they are forgotten together.
+    struct KnownName {
+        FileIdentity file;
+        WaveFileInfo info;
+    };
+    static constexpr std::size_t KnownNameLimit = 16384;
+    static std::string NameKey(const std::string& path, const LoadOptions& options);
+
     mutable std::mutex m_mutex;
+    std::unordered_map<std::string, KnownName> m_names;
     std::uint64_t m_limit;
     std::uint64_t m_bytes = 0;
     Entries m_entries;  // most recently used first

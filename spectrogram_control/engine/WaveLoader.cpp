@@ -315,8 +315,10 @@ SharedLoad LoadSharedWaveFile(const std::string& path, const LoadOptions& option
     load.refusal = LoadRefusal{};
     load.identity = lookup.identity;
     load.settled = lookup.settled;
-    if (store && load.readFromFile && load.identity && load.settled)
-        store->KeepSamples(*load.identity, options, load.samples);
+    if (store && load.identity && load.settled) {
+        if (load.readFromFile) store->KeepSamples(*load.identity, options, load.samples);
+        store->KeepName(path, options, *load.identity, load.info);
+    }
     return load;
 }
 

@@ -75,6 +75,9 @@ public:
     virtual SharedSamples FindSamples(const FileIdentity& file, const LoadOptions& options) = 0;
     virtual void KeepSamples(const FileIdentity& file, const LoadOptions& options,
                              const SharedSamples& samples) = 0;
+    // `path` named `file` when a load with `options` found `info` there.
+    virtual void KeepName(const std::string& path, const LoadOptions& options,
+                          const FileIdentity& file, const WaveFileInfo& info) = 0;
 
 protected:
     ~ISampleStore() = default;

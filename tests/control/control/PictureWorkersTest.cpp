@@ -155,6 +155,41 @@ TEST_F(PictureWorkers, APictureForAStateLeftMeanwhileIsDroppedAndAGoneControlGet
     QCoreApplication::sendPostedEvents();
 }
 
+TEST_F(PictureWorkers, AShownControlGetsItsPictureWithItsLoadUnlessItsStateChangedMeanwhile) {
+    std::mt19937 random(23);
+    const std::string first = folder.WriteWave("first.wav", Noisy(7000, random));
+    const std::string second = folder.WriteWave("second.wav", Noisy(9000, random));
+    CSonoluxCtrl control(player);
+    control.resize(130, 70);
+    control.show();
+    QCoreApplication::processEvents();
+
+    // No paint comes between the load and the picture: the worker drew it.
+    control.SetFilename(QString::fromStdString(first));
+    ASSERT_TRUE(control.GetPicturePending());
+    sonolux::WaitForPictureWorkers();
+    QCoreApplication::sendPostedEvents(nullptr, sonolux::LoadReadyEvent::EventType());
+    EXPECT_FALSE(control.IsImageDirty());
+    EXPECT_FALSE(control.GetPicturePending());
+    EXPECT_EQ(control.ImageBuildCount(), 1);
+    EXPECT_EQ(control.Image().Image(), BuiltHere(control).Image());
+
+    // Drawn for a PowerMax and a size the control has left before it arrives:
+    // not taken; the paint asks for the picture of the state it is in.
+    {
+        HeldWorkers held;
+        control.SetFilename(QString::fromStdString(second));
+        control.SetPowerMax(95);
+        control.resize(140, 60);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, sonolux::LoadReadyEvent::EventType());
+    EXPECT_TRUE(control.IsImageDirty());
+    EXPECT_EQ(control.ImageBuildCount(), 1);
+    ASSERT_FALSE(PictureStillPending(control));
+    EXPECT_EQ(control.ImageBuildCount(), 2);
+    EXPECT_EQ(control.Image().Image(), BuiltHere(control).Image());
+}
+
 TEST_F(PictureWorkers, OnlyTheNewestWritesLoadLandsAndARefusalKeepsTheSamplesWrittenBefore) {
     std::mt19937 random(11);
     const std::vector<std::int16_t> first = Noisy(5000, random);
