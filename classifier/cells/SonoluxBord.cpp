@@ -138,8 +138,39 @@ void SonoluxBord::PlaceControl() {
     if (m_marks) m_marks->setGeometry(m_control->geometry());
 }
 
+namespace {
+
+const char* const HotNames[] = {"Filename", "Loaded", "LoadError", "PicturePending", "LoadPending"};
+
+}  // namespace
+
+const QMetaProperty& SonoluxBord::Find(Hot property) const {
+    std::optional<QMetaProperty>& found = m_hotProperties[static_cast<std::size_t>(property)];
+    if (!found) {
+        const QMetaObject* meta = m_control->metaObject();
+        found = meta->property(meta->indexOfProperty(HotNames[static_cast<std::size_t>(property)]));
+    }
+    return *found;
+}
+
+QVariant SonoluxBord::Read(Hot property) const {
+    const QMetaProperty& found = Find(property);
+    // Not one the control declares: read as any other (a dynamic one, or none).
+    if (!found.isValid()) return m_control->property(HotNames[static_cast<std::size_t>(property)]);
+    return found.read(m_control);
+}
+
+void SonoluxBord::Write(Hot property, const QVariant& value) {
+    const QMetaProperty& found = Find(property);
+    if (!found.isValid()) {
+        m_control->setProperty(HotNames[static_cast<std::size_t>(property)], value);
+        return;
+    }
+    found.write(m_control, value);
+}
+
 QString SonoluxBord::Filename() const {
-    return m_control->property("Filename").toString();
+    return Read(Hot::Filename).toString();
 }
 
 void SonoluxBord::SetFilename(const QString& aFilename) {
@@ -171,7 +202,7 @@ void SonoluxBord::PassFilename(const QString& path) {
     // A suggestion was for the recording where it was.
     if (path != Filename()) m_marks->SetSuggestion(QString());
     m_settingFilename = true;
-    m_control->setProperty("Filename", path);
+    Write(Hot::Filename, path);
     m_settingFilename = false;
     m_control->setToolTip(path);
     RefreshMarksUnlessLoading(path);
@@ -190,13 +221,8 @@ void SonoluxBord::RefreshMarksUnlessLoading(const QString& path) {
 }
 
 bool SonoluxBord::IsLoadPending() const {
-    // Looked up once: read for every recording of a batch.
-    if (!m_loadPendingProperty) {
-        const QMetaObject* meta = m_control->metaObject();
-        m_loadPendingProperty = meta->property(meta->indexOfProperty("LoadPending"));
-    }
     // A control that does not tell loads at once.
-    return m_loadPendingProperty->isValid() && m_loadPendingProperty->read(m_control).toBool();
+    return Read(Hot::LoadPending).toBool();
 }
 
 bool SonoluxBord::IsLoaded() const {
@@ -205,7 +231,7 @@ bool SonoluxBord::IsLoaded() const {
 
 bool SonoluxBord::IsLoaded(const QString& path) const {
     if (path.isEmpty()) return true;
-    const QVariant loaded = m_control->property("Loaded");
+    const QVariant loaded = Read(Hot::Loaded);
     return !loaded.isValid() || loaded.toBool();
 }
 
@@ -231,7 +257,7 @@ StatusText::RecordingInfo SonoluxBord::RecordingInfo() const {
 }
 
 bool SonoluxBord::IsPicturePending() const {
-    return m_control->property("PicturePending").toBool();
+    return Read(Hot::PicturePending).toBool();
 }
 
 bool SonoluxBord::IsPlaying() const {
@@ -257,7 +283,7 @@ void SonoluxBord::RefreshMovedMark(const QString& path) {
 
 void SonoluxBord::RefreshMarks(const QString& path) {
     RefreshMovedMark(path);
-    m_marks->SetUnreadable(!IsLoaded(path), m_control->property("LoadError").toString());
+    m_marks->SetUnreadable(!IsLoaded(path), Read(Hot::LoadError).toString());
     m_marks->SetPartialLength(path.isEmpty() ? QString()
                                              : StatusText::PartialLengthMark(RecordingInfo()));
 }
