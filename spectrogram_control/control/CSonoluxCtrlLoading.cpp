@@ -47,6 +47,7 @@ void CSonoluxCtrl::LoadWaveFile(const QString& path) {
         std::make_shared<sonolux::LoadJob>(++m_loadGeneration, [file = std::move(file), options] {
             return sonolux::LoadSharedWaveFile(file, options, &sonolux::SharedPictureCache());
         });
+    for (const PendingLoad& older : m_pendingLoads) older.job->Supersede();
     m_pendingLoads.push_back(PendingLoad{job, path, options});
     // A shown control would ask for its picture as soon as the samples are in:
     // the worker draws it straight after the load, which spares a round trip

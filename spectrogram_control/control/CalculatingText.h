@@ -14,7 +14,8 @@ class QPainter;
 // would put them.
 class CalculatingText {
 public:
-    // Centred on x, with its baseline on y, in the painter's font and pen.
+    // Centred on x, with its baseline on y, in the painter's font, pen and
+    // layout direction.
     void Draw(QPainter& painter, QPoint baselineCentre);
 
 private:
@@ -24,6 +25,7 @@ private:
     QFont m_font;
     int m_dpiX = 0;
     int m_dpiY = 0;
+    Qt::LayoutDirection m_direction = Qt::LeftToRight;
     int m_width = 0;
     qreal m_ascent = 0;
     QList<QGlyphRun> m_runs;

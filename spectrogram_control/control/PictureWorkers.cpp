@@ -127,7 +127,8 @@ void LoadOnWorker(std::shared_ptr<LoadJob> job, std::shared_ptr<PictureMailbox> 
         if (!job->RunOnWorker()) return;
         auto ready = std::make_unique<LoadReadyEvent>(job->generation);
         const SharedLoad* load = job->Result();
-        if (picture && load && load->result == LoadResult::Replaced && load->samples) {
+        if (picture && !job->Superseded() && load && load->result == LoadResult::Replaced &&
+            load->samples) {
             ready->samples = load->samples;
             ready->recipe = picture->recipe;
             if (load->identity)

@@ -77,6 +77,10 @@ public:
     bool Cancel();
     // Whether the owner waits in Finish() for a worker running the load.
     bool OwnerWaits() const { return m_ownerWaits.load(); }
+    // A newer write has asked for another load: the picture of this one's
+    // samples would be of no use. Any thread.
+    void Supersede() { m_superseded.store(true); }
+    bool Superseded() const { return m_superseded.load(); }
     // What the load found, once run; nullptr while it is not, or when it threw.
     // It never changes once run, so any thread may read it then.
     const SharedLoad* Result() const;
@@ -87,6 +91,7 @@ private:
 
     std::atomic<int> m_state{Queued};
     std::atomic<bool> m_ownerWaits{false};
+    std::atomic<bool> m_superseded{false};
     std::mutex m_mutex;
     std::condition_variable m_finished;
     Load m_load;

@@ -59,7 +59,9 @@ std::optional<FileIdentity> IdentityOfDescriptor(int descriptor) {
 
 std::optional<FileIdentity> IdentityOfName(const std::string& path) {
     if (path.empty() || std::memchr(path.data(), '\0', path.size()) != nullptr) return {};
-    return IdentityAt(AT_FDCWD, path.c_str(), 0);
+    // Asked of the server on a network file system, as an open would: its cached
+    // attributes could still describe a file another machine has since rewritten.
+    return IdentityAt(AT_FDCWD, path.c_str(), AT_STATX_FORCE_SYNC);
 }
 
 bool SameContentsAfterMove(const FileIdentity& loaded, const FileIdentity& moved) {

@@ -29,8 +29,9 @@ struct FileIdentity {
 // The identity of the file open on `descriptor`; nothing when the system cannot
 // tell it.
 std::optional<FileIdentity> IdentityOfDescriptor(int descriptor);
-// The identity of the file `path` names (symbolic links followed); nothing when
-// there is none or `path` holds a NUL byte.
+// The identity of the file `path` names (symbolic links followed), as the file
+// system holds it now (a network file system is asked, not its cache); nothing
+// when there is none or `path` holds a NUL byte.
 std::optional<FileIdentity> IdentityOfName(const std::string& path);
 
 // Whether `moved`, found where a move has just put the file `loaded` described,

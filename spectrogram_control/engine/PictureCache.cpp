@@ -33,7 +33,10 @@ void PictureCache::SetByteLimit(std::uint64_t bytes) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_limit = bytes;
     TrimTo(m_limit);
-    if (m_limit == 0) m_names.clear();
+    if (m_limit == 0) {
+        m_names.clear();
+        m_nameBytes = 0;
+    }
 }
 
 std::uint64_t PictureCache::ByteLimit() const {
@@ -55,6 +58,7 @@ void PictureCache::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
     TrimTo(0);
     m_names.clear();
+    m_nameBytes = 0;
 }
 
 PictureCache::Key PictureCache::MakeKey(const FileIdentity& file, const LoadOptions& options) {
@@ -97,8 +101,24 @@ void PictureCache::KeepName(const std::string& path, const LoadOptions& options,
     std::string name = NameKey(path, options);
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_limit == 0) return;
-    if (m_names.size() >= KnownNameLimit && m_names.find(name) == m_names.end()) m_names.clear();
-    m_names[std::move(name)] = KnownName{file, info};
+    const auto known = m_names.find(name);
+    if (known != m_names.end()) {
+        known->second = KnownName{file, info};
+        return;
+    }
+    const std::uint64_t bytes = BytesOf(name);
+    if (m_nameBytes + bytes > KnownNameBytes) {
+        m_names.clear();
+        m_nameBytes = 0;
+    }
+    if (bytes > KnownNameBytes) return;
+    m_names.emplace(std::move(name), KnownName{file, info});
+    m_nameBytes += bytes;
+}
+
+std::uint64_t PictureCache::BytesOf(const std::string& name) {
+    // The name's own bytes and a map node's share, roughly.
+    return name.size() + sizeof(KnownName) + 64;
 }
 
 std::optional<SharedLoad> PictureCache::FindLoadByName(const std::string& path,

@@ -94,18 +94,20 @@ private:
     void Keep(Entry entry);
     void TrimTo(std::uint64_t bytes);
 
-    // The files names were last found to name, for FindLoadByName. Each name
-    // costs little, but it is not what the byte limit counts: there is a number
-    // of them instead, and when it is reached they are forgotten together.
+    // The files names were last found to name, for FindLoadByName. They are not
+    // what the byte limit counts: they have a budget of their own, and when it
+    // is spent they are forgotten together.
     struct KnownName {
         FileIdentity file;
         WaveFileInfo info;
     };
-    static constexpr std::size_t KnownNameLimit = 16384;
+    static constexpr std::uint64_t KnownNameBytes = std::uint64_t{4} << 20;
+    static std::uint64_t BytesOf(const std::string& name);
     static std::string NameKey(const std::string& path, const LoadOptions& options);
 
     mutable std::mutex m_mutex;
     std::unordered_map<std::string, KnownName> m_names;
+    std::uint64_t m_nameBytes = 0;
     std::uint64_t m_limit;
     std::uint64_t m_bytes = 0;
     Entries m_entries;  // most recently used first

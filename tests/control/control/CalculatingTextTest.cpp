@@ -1,5 +1,5 @@
 // The text shown while a picture is made, laid out once and drawn many times:
-// the same pixels as drawing the text itself.
+// the same pixels as drawing the text itself, either way round.
 #include <gtest/gtest.h>
 
 #include <QFont>
@@ -13,28 +13,33 @@ TEST(CalculatingText, DrawsWhatDrawTextDrawsCentredOnItsBaseline) {
     CalculatingText laidOut;  // one for every case, as the control keeps one
     for (const int points : {7, 9, 13}) {
         for (const qreal ratio : {1.0, 1.25, 2.0}) {
-            for (const QPoint centre : {QPoint(40, 20), QPoint(57, 33), QPoint(3, 2)}) {
-                QFont font;
-                font.setPointSize(points);
-                QImage expected(QSize(120, 60) * ratio, QImage::Format_RGB32);
-                expected.setDevicePixelRatio(ratio);
-                expected.fill(Qt::white);
-                QImage drawn = expected;
-                {
-                    QPainter painter(&expected);
-                    painter.setFont(font);
-                    painter.translate(4, 3);  // as in a cell's paint, offset in its window
-                    const int width = painter.fontMetrics().horizontalAdvance(text);
-                    painter.drawText(QPoint(centre.x() - width / 2, centre.y()), text);
+            for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+                for (const QPoint centre : {QPoint(40, 20), QPoint(57, 33), QPoint(3, 2)}) {
+                    QFont font;
+                    font.setPointSize(points);
+                    QImage expected(QSize(120, 60) * ratio, QImage::Format_RGB32);
+                    expected.setDevicePixelRatio(ratio);
+                    expected.fill(Qt::white);
+                    QImage drawn = expected;
+                    {
+                        QPainter painter(&expected);
+                        painter.setLayoutDirection(direction);
+                        painter.setFont(font);
+                        painter.translate(4, 3);  // as in a cell's paint, offset in its window
+                        const int width = painter.fontMetrics().horizontalAdvance(text);
+                        painter.drawText(QPoint(centre.x() - width / 2, centre.y()), text);
+                    }
+                    {
+                        QPainter painter(&drawn);
+                        painter.setLayoutDirection(direction);
+                        painter.setFont(font);
+                        painter.translate(4, 3);
+                        laidOut.Draw(painter, centre);
+                    }
+                    EXPECT_EQ(drawn, expected)
+                        << points << " pt at " << ratio << "x, centre " << centre.x() << ","
+                        << centre.y() << ", direction " << direction;
                 }
-                {
-                    QPainter painter(&drawn);
-                    painter.setFont(font);
-                    painter.translate(4, 3);
-                    laidOut.Draw(painter, centre);
-                }
-                EXPECT_EQ(drawn, expected) << points << " pt at " << ratio << "x, centre "
-                                           << centre.x() << "," << centre.y();
             }
         }
     }

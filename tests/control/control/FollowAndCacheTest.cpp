@@ -203,6 +203,52 @@ TEST_F(FollowAndCache, ControlsShareSamplesAndPicturesAndAChangedFileIsReadAgain
     EXPECT_EQ(renamed.GetFileReads(), 1);
 }
 
+TEST_F(FollowAndCache, AShownControlTakesOnlyPicturesOfTheSamplesItHolds) {
+    const std::string a = folder.WriteWave("a.wav", Chirp(8000, 0.4));
+    const std::string b = folder.WriteWave("b.wav", Chirp(8000, 0.8));
+    ASSERT_TRUE(WaitUntilSettled(a));
+    ASSERT_TRUE(WaitUntilSettled(b));
+    {
+        CSonoluxCtrl hidden(player);  // hidden: reads B, draws nothing
+        hidden.SetFilename(QString::fromStdString(b));
+        ASSERT_TRUE(hidden.GetLoaded());
+    }
+    CSonoluxCtrl shown(player);
+    shown.resize(130, 70);
+    shown.show();
+    QCoreApplication::processEvents();
+
+    // A's picture, drawn with its load, arrives after B was taken by name.
+    shown.SetFilename(QString::fromStdString(a));
+    sonolux::WaitForPictureWorkers();
+    shown.SetFilename(QString::fromStdString(b));
+    ASSERT_FALSE(shown.GetLoadPending());
+    QCoreApplication::sendPostedEvents(nullptr, sonolux::LoadReadyEvent::EventType());
+    ASSERT_FALSE(PictureStillPending(shown));
+    sonolux::SpectrogramImage here;
+    here.Build(Chirp(8000, 0.8), sonolux::SpectrogramParameters{}, shown.GetControlSize());
+    EXPECT_EQ(shown.Image().Image(), here.Image());
+
+    // Written under another spelling of A's name, A is read by a worker, which
+    // finds the picture the cache holds for it: the same one, not drawn again.
+    const std::string spelled = a.substr(0, a.rfind('/')) + "//a.wav";
+    shown.SetFilename(QString::fromStdString(a));
+    ASSERT_FALSE(PictureStillPending(shown));
+    const sonolux::SpectrogramImage* cached = &shown.Image();
+    CSonoluxCtrl second(player);
+    second.resize(130, 70);
+    second.show();
+    QCoreApplication::processEvents();
+    second.SetFilename(QString::fromStdString(spelled));
+    ASSERT_TRUE(second.GetLoadPending());
+    sonolux::WaitForPictureWorkers();
+    QCoreApplication::sendPostedEvents(nullptr, sonolux::LoadReadyEvent::EventType());
+    EXPECT_EQ(second.GetFileReads(), 0);
+    EXPECT_FALSE(second.IsImageDirty());
+    EXPECT_EQ(second.ImageBuildCount(), 0);
+    EXPECT_EQ(&second.Image(), cached);
+}
+
 TEST_F(FollowAndCache, EveryLoadPropertyReadRightAfterAWriteOfFilenameIsWhatTheLoadFound) {
     const std::string whole = folder.WriteWave("whole.wav", Chirp(5000, 0.2));
     const std::string refused = folder.WriteText("text.wav", "RIFF but not a wave file");

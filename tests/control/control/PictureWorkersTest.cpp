@@ -188,6 +188,18 @@ TEST_F(PictureWorkers, AShownControlGetsItsPictureWithItsLoadUnlessItsStateChang
     ASSERT_FALSE(PictureStillPending(control));
     EXPECT_EQ(control.ImageBuildCount(), 2);
     EXPECT_EQ(control.Image().Image(), BuiltHere(control).Image());
+
+    // A load a getter took in: its picture arrives while a newer load is
+    // pending, and the control still waits for that one's.
+    control.SetFilename(QString::fromStdString(first));
+    sonolux::WaitForPictureWorkers();
+    ASSERT_TRUE(control.GetLoaded());
+    HeldWorkers held;
+    control.SetFilename(QString::fromStdString(second));
+    ASSERT_TRUE(control.GetLoadPending());
+    QCoreApplication::sendPostedEvents(nullptr, sonolux::LoadReadyEvent::EventType());
+    EXPECT_TRUE(control.GetLoadPending());
+    EXPECT_TRUE(control.GetPicturePending());
 }
 
 TEST_F(PictureWorkers, OnlyTheNewestWritesLoadLandsAndARefusalKeepsTheSamplesWrittenBefore) {
