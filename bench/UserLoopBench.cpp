@@ -162,15 +162,23 @@ struct Window {
     void PaintAll() {
         window->repaint();
         QCoreApplication::sendPostedEvents();
-        while (AnyPicturePending()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        WaitForPictures();
         window->repaint();
     }
-    bool AnyPicturePending() const {
-        // A control without the property computes its picture as it paints.
-        for (int i = 0; i < window->VisibleCellCount(); ++i) {
-            if (window->Cell(i).Sonolux1()->property("PicturePending").toBool()) return true;
-        }
-        return false;
+    // Runs the events until no visible cell waits for its picture. The cells
+    // are looked at from the first one still waiting on, so that a batch costs
+    // the waiting one pass over them, not one for each round of events; a last
+    // whole pass makes sure none went back to waiting. A control without
+    // PicturePending computes its picture as it paints.
+    void WaitForPictures() {
+        const int cells = window->VisibleCellCount();
+        const auto firstWaiting = [&](int from) {
+            while (from < cells && !window->Cell(from).IsPicturePending()) ++from;
+            return from;
+        };
+        int from = 0;
+        while ((from = firstWaiting(from)) < cells || (from = firstWaiting(0)) < cells)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // The files the visible cells' controls have read so far, -1 when the
     // control does not count them.
