@@ -389,9 +389,12 @@ void SonoluxBord::OnFocusChanged(bool gained) {
     if (!gained || !parentWidget()) return;
     // The focus can move between cells while the window is inactive, which tells
     // the cell it left nothing; its frame goes once the new cell takes the focus.
-    for (SonoluxBord* other :
-         parentWidget()->findChildren<SonoluxBord*>(QString(), Qt::FindDirectChildrenOnly))
-        if (other != this) other->RefreshFrame();
+    // Walked as they stand, without a list made of them: this runs on every
+    // keystroke that moves the selection, among up to hundreds of cells.
+    for (QObject* child : parentWidget()->children()) {
+        auto* other = qobject_cast<SonoluxBord*>(child);
+        if (other && other != this && other->m_framePainted) other->RefreshFrame();
+    }
 }
 
 void SonoluxBord::RefreshFrame() {
