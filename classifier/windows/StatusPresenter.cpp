@@ -16,6 +16,10 @@ StatusPresenter::Hold::Hold(StatusPresenter& presenter)
 
 StatusPresenter::Hold::~Hold() {
     m_presenter.m_held = m_wasHeld;
+    if (m_wasHeld || !m_presenter.m_heldPicturesPending) return;
+    const int count = *m_presenter.m_heldPicturesPending;
+    m_presenter.m_heldPicturesPending.reset();
+    m_presenter.ShowPicturesPending(count);
 }
 
 StatusPresenter::StatusPresenter(MainStatusBar& bar, const CellGrid& cells,
@@ -60,6 +64,11 @@ void StatusPresenter::ShowPointerReadout(QObject* watched, QEvent* event) {
 }
 
 void StatusPresenter::ShowPicturesPending(int count) {
+    // A batch changes the count once for each of its cells.
+    if (m_held) {
+        m_heldPicturesPending = count;
+        return;
+    }
     m_bar.ShowDrawing(StatusText::StillBeingDrawn(count));
 }
 

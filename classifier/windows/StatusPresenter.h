@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QString>
 
 class BatchSource;
@@ -42,7 +44,8 @@ public:
     // A mouse move over a cell's spectrogram, or the pointer leaving it.
     void ShowPointerReadout(QObject* watched, QEvent* event);
     void ShowPlayState(const SonoluxBord& cell);
-    // `count` cells wait for their spectrograms.
+    // `count` cells wait for their spectrograms. While a Hold lives, the last
+    // count is shown when it ends.
     void ShowPicturesPending(int count);
     // Stays until the next keystroke: the user must see which recording stayed.
     void ShowMoveFailed(const QString& path, const QString& target);
@@ -61,5 +64,7 @@ private:
     const CommonDialog& m_dialog;
     BatchSource& m_batch;
     bool m_held = false;
+    // A count of cells waiting for their spectrograms that came while held.
+    std::optional<int> m_heldPicturesPending;
     QString m_playText;  // the last message about a sound
 };

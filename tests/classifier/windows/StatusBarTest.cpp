@@ -369,6 +369,10 @@ TEST_F(StatusBar, NextBatchMarksCellsAsTheirLoadsArriveAndAKeystrokeMovesAtOnce)
     ASSERT_NE(longCell, nullptr);
     ASSERT_NE(zeroCell, nullptr);
     ASSERT_EQ(window->SelectedCell(), longCell);
+    // The bar counts what the filled batch waits for, once it is filled.
+    const int waiting = PicturesPending(*window);
+    EXPECT_GT(waiting, 1);
+    EXPECT_EQ(status->DrawingText(), StatusText::StillBeingDrawn(waiting));
     // Nothing but the selected cell's status line has asked what was found.
     ASSERT_TRUE(zeroCell->Sonolux1()->property("LoadPending").toBool());
     EXPECT_FALSE(zeroCell->Marks().IsUnreadable());
