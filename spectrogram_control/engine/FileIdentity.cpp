@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 
 #include <cstring>
 #include <ctime>
@@ -59,9 +60,31 @@ std::optional<FileIdentity> IdentityOfDescriptor(int descriptor) {
 
 std::optional<FileIdentity> IdentityOfName(const std::string& path) {
     if (path.empty() || std::memchr(path.data(), '\0', path.size()) != nullptr) return {};
-    // Asked of the server on a network file system, as an open would: its cached
-    // attributes could still describe a file another machine has since rewritten.
-    return IdentityAt(AT_FDCWD, path.c_str(), AT_STATX_FORCE_SYNC);
+    return IdentityAt(AT_FDCWD, path.c_str(), 0);
+}
+
+bool IsOnLocalFileSystem(int descriptor) {
+    struct statfs found {};
+    if (descriptor < 0 || ::fstatfs(descriptor, &found) != 0) return false;
+    // Network file systems and those served by a user process: their clients
+    // may answer a stat from attributes cached for seconds.
+    switch (static_cast<std::uint64_t>(found.f_type)) {
+        case 0x6969:      // NFS
+        case 0x517B:      // SMB
+        case 0xFF534D42:  // CIFS
+        case 0xFE534D42:  // SMB2
+        case 0x65735546:  // FUSE (sshfs, rclone, ...)
+        case 0x73757245:  // Coda
+        case 0x5346414F:  // AFS
+        case 0x6B414653:  // kAFS
+        case 0x00C36400:  // Ceph
+        case 0x01021997:  // 9P
+        case 0x47504653:  // GPFS
+        case 0x0BD00BD0:  // Lustre
+            return false;
+        default:
+            return true;
+    }
 }
 
 bool SameContentsAfterMove(const FileIdentity& loaded, const FileIdentity& moved) {

@@ -29,10 +29,15 @@ struct FileIdentity {
 // The identity of the file open on `descriptor`; nothing when the system cannot
 // tell it.
 std::optional<FileIdentity> IdentityOfDescriptor(int descriptor);
-// The identity of the file `path` names (symbolic links followed), as the file
-// system holds it now (a network file system is asked, not its cache); nothing
-// when there is none or `path` holds a NUL byte.
+// The identity of the file `path` names (symbolic links followed); nothing when
+// there is none or `path` holds a NUL byte.
 std::optional<FileIdentity> IdentityOfName(const std::string& path);
+
+// Whether the file open on `descriptor` lives on a file system whose stat
+// answers what its disk holds now. Not so for network file systems and those
+// served by a user process (FUSE): their clients answer from attributes kept
+// for seconds, which may still describe a file another machine has rewritten.
+bool IsOnLocalFileSystem(int descriptor);
 
 // Whether `moved`, found where a move has just put the file `loaded` described,
 // still holds the same contents. A rename keeps the inode but always moves the

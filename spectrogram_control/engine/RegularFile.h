@@ -45,6 +45,7 @@ public:
     // The identity of the open file itself, whatever its name names by now;
     // nothing when no file is open.
     std::optional<FileIdentity> Identity() const { return IdentityOfDescriptor(m_descriptor); }
+    bool OnLocalFileSystem() const { return IsOnLocalFileSystem(m_descriptor); }
 
     // Reads up to `size` bytes at `offset` into `buffer` (at least `size` bytes),
     // never past Size(). Returns the bytes read: fewer only at Size(), when the

@@ -212,6 +212,7 @@ struct StoreLookup {
     ISampleStore* store = nullptr;
     std::optional<FileIdentity> identity;
     bool settled = false;
+    bool local = false;  // whether a stat of the name can tell a change (IsOnLocalFileSystem)
     SharedSamples found;
 };
 
@@ -238,6 +239,7 @@ LoadFailure ReadSamples(const std::string& path, const LoadOptions& options,
         // file whose header was checked, whatever the name names by now.
         lookup->identity = reader.Identity();
         lookup->settled = lookup->identity && IsSettled(*lookup->identity);
+        lookup->local = reader.OnLocalFileSystem();
         if (lookup->store && lookup->identity) {
             SharedSamples found = lookup->store->FindSamples(*lookup->identity, options);
             if (found && found->size() == frameCount) {
@@ -317,7 +319,9 @@ SharedLoad LoadSharedWaveFile(const std::string& path, const LoadOptions& option
     load.settled = lookup.settled;
     if (store && load.identity && load.settled) {
         if (load.readFromFile) store->KeepSamples(*load.identity, options, load.samples);
-        store->KeepName(path, options, *load.identity, load.info);
+        // A name is looked up by a stat alone, which only a local file system
+        // answers from what it holds now.
+        if (lookup.local) store->KeepName(path, options, *load.identity, load.info);
     }
     return load;
 }

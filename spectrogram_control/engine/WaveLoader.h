@@ -75,7 +75,8 @@ public:
     virtual SharedSamples FindSamples(const FileIdentity& file, const LoadOptions& options) = 0;
     virtual void KeepSamples(const FileIdentity& file, const LoadOptions& options,
                              const SharedSamples& samples) = 0;
-    // `path` named `file` when a load with `options` found `info` there.
+    // `path` named `file` when a load with `options` found `info` there; told
+    // only of settled files on a local file system (IsOnLocalFileSystem).
     virtual void KeepName(const std::string& path, const LoadOptions& options,
                           const FileIdentity& file, const WaveFileInfo& info) = 0;
 

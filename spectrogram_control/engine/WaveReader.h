@@ -61,6 +61,7 @@ public:
     bool IsCutShort() const { return m_cutShort; }
     // The identity of the file this reader holds open.
     std::optional<FileIdentity> Identity() const { return m_file.Identity(); }
+    bool OnLocalFileSystem() const { return m_file.OnLocalFileSystem(); }
 
     // Copies the `size` raw bytes that start `offset` bytes into the sample frames
     // to `buffer` (at least `size` bytes). Returns false unless all of them lie
