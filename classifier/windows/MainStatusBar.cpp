@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QPixmap>
 
 // A line of text that shows as much as fits, with "..." where it is cut, so
 // that a long name or folder never widens the window. The text is laid out
@@ -26,16 +27,41 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setPen(m_colour.isValid() ? m_colour : palette().color(QPalette::WindowText));
-        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(m_text, m_mode, width()));
+        // Laid out and drawn once for what it shows: a batch repaints the bar
+        // many times over while only the count of pictures still being drawn
+        // changes, and laying out a long path costs more than the rest of it.
+        const QColor colour = m_colour.isValid() ? m_colour : palette().color(QPalette::WindowText);
+        const qreal ratio = devicePixelRatioF();
+        if (m_drawn.isNull() || m_drawnText != m_text || m_drawnColour != colour ||
+            m_drawnSize != size() || m_drawnRatio != ratio || m_drawnFont != font()) {
+            m_drawn = QPixmap(size() * ratio);
+            m_drawn.setDevicePixelRatio(ratio);
+            m_drawn.fill(Qt::transparent);
+            QPainter painter(&m_drawn);
+            painter.setFont(font());
+            painter.setPen(colour);
+            painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
+                             fontMetrics().elidedText(m_text, m_mode, width()));
+            m_drawnText = m_text;
+            m_drawnColour = colour;
+            m_drawnSize = size();
+            m_drawnRatio = ratio;
+            m_drawnFont = font();
+        }
+        QPainter(this).drawPixmap(0, 0, m_drawn);
     }
 
 private:
     Qt::TextElideMode m_mode;
     QString m_text;
     QColor m_colour;
+    // The text as last drawn, and what it was drawn for.
+    QPixmap m_drawn;
+    QString m_drawnText;
+    QColor m_drawnColour;
+    QSize m_drawnSize;
+    qreal m_drawnRatio = 0;
+    QFont m_drawnFont;
 };
 
 namespace {
