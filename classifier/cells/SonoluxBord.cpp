@@ -13,7 +13,12 @@
 #include "files/FileSystem.h"
 
 SonoluxBord::SonoluxBord(QWidget* control, int index, const ScreenDpi& dpi, QWidget* parent)
-    : QWidget(parent), m_control(control), m_index(index), m_dpi(dpi), m_marks(nullptr) {
+    : QWidget(parent),
+      m_control(control),
+      m_index(index),
+      m_dpi(dpi),
+      m_marks(nullptr),
+      m_properties(control) {
     m_borderTwipsX = static_cast<std::int16_t>(ConvertPixelsToTwips(FramePixels, 0));
     m_borderTwipsY = static_cast<std::int16_t>(ConvertPixelsToTwips(FramePixels, 1));
     m_control->setParent(this);
@@ -138,39 +143,8 @@ void SonoluxBord::PlaceControl() {
     if (m_marks) m_marks->setGeometry(m_control->geometry());
 }
 
-namespace {
-
-const char* const HotNames[] = {"Filename", "Loaded", "LoadError", "PicturePending", "LoadPending"};
-
-}  // namespace
-
-const QMetaProperty& SonoluxBord::Find(Hot property) const {
-    std::optional<QMetaProperty>& found = m_hotProperties[static_cast<std::size_t>(property)];
-    if (!found) {
-        const QMetaObject* meta = m_control->metaObject();
-        found = meta->property(meta->indexOfProperty(HotNames[static_cast<std::size_t>(property)]));
-    }
-    return *found;
-}
-
-QVariant SonoluxBord::Read(Hot property) const {
-    const QMetaProperty& found = Find(property);
-    // Not one the control declares: read as any other (a dynamic one, or none).
-    if (!found.isValid()) return m_control->property(HotNames[static_cast<std::size_t>(property)]);
-    return found.read(m_control);
-}
-
-void SonoluxBord::Write(Hot property, const QVariant& value) {
-    const QMetaProperty& found = Find(property);
-    if (!found.isValid()) {
-        m_control->setProperty(HotNames[static_cast<std::size_t>(property)], value);
-        return;
-    }
-    found.write(m_control, value);
-}
-
 QString SonoluxBord::Filename() const {
-    return Read(Hot::Filename).toString();
+    return m_properties.Read(ControlProperties::Filename).toString();
 }
 
 void SonoluxBord::SetFilename(const QString& aFilename) {
@@ -202,7 +176,7 @@ void SonoluxBord::PassFilename(const QString& path) {
     // A suggestion was for the recording where it was.
     if (path != Filename()) m_marks->SetSuggestion(QString());
     m_settingFilename = true;
-    Write(Hot::Filename, path);
+    m_properties.Write(ControlProperties::Filename, path);
     m_settingFilename = false;
     m_control->setToolTip(path);
     RefreshMarksUnlessLoading(path);
@@ -222,7 +196,7 @@ void SonoluxBord::RefreshMarksUnlessLoading(const QString& path) {
 
 bool SonoluxBord::IsLoadPending() const {
     // A control that does not tell loads at once.
-    return Read(Hot::LoadPending).toBool();
+    return m_properties.Read(ControlProperties::LoadPending).toBool();
 }
 
 bool SonoluxBord::IsLoaded() const {
@@ -231,33 +205,24 @@ bool SonoluxBord::IsLoaded() const {
 
 bool SonoluxBord::IsLoaded(const QString& path) const {
     if (path.isEmpty()) return true;
-    const QVariant loaded = Read(Hot::Loaded);
+    const QVariant loaded = m_properties.Read(ControlProperties::Loaded);
     return !loaded.isValid() || loaded.toBool();
 }
 
 StatusText::RecordingInfo SonoluxBord::RecordingInfo() const {
-    // Read after every keystroke: the properties are looked up once per cell.
-    if (!m_infoProperties) {
-        const QMetaObject* meta = m_control->metaObject();
-        m_infoProperties.emplace();
-        const char* names[] = {"Loaded",        "SampleRate",  "Channels",
-                               "BitsPerSample", "TotalFrames", "LoadedFrames"};
-        for (std::size_t i = 0; i < m_infoProperties->size(); ++i)
-            (*m_infoProperties)[i] = meta->property(meta->indexOfProperty(names[i]));
-    }
-    const auto read = [this](std::size_t i) { return (*m_infoProperties)[i].read(m_control); };
+    const auto read = [this](ControlProperties::Name name) { return m_properties.Read(name); };
     StatusText::RecordingInfo info;
-    info.loaded = read(0).toBool();
-    info.sampleRate = read(1).toUInt();
-    info.channels = read(2).toInt();
-    info.bitsPerSample = read(3).toInt();
-    info.totalFrames = read(4).toLongLong();
-    info.loadedFrames = read(5).toLongLong();
+    info.loaded = read(ControlProperties::Loaded).toBool();
+    info.sampleRate = read(ControlProperties::SampleRate).toUInt();
+    info.channels = read(ControlProperties::Channels).toInt();
+    info.bitsPerSample = read(ControlProperties::BitsPerSample).toInt();
+    info.totalFrames = read(ControlProperties::TotalFrames).toLongLong();
+    info.loadedFrames = read(ControlProperties::LoadedFrames).toLongLong();
     return info;
 }
 
 bool SonoluxBord::IsPicturePending() const {
-    return Read(Hot::PicturePending).toBool();
+    return m_properties.Read(ControlProperties::PicturePending).toBool();
 }
 
 bool SonoluxBord::IsPlaying() const {
@@ -283,7 +248,8 @@ void SonoluxBord::RefreshMovedMark(const QString& path) {
 
 void SonoluxBord::RefreshMarks(const QString& path) {
     RefreshMovedMark(path);
-    m_marks->SetUnreadable(!IsLoaded(path), Read(Hot::LoadError).toString());
+    m_marks->SetUnreadable(!IsLoaded(path),
+                           m_properties.Read(ControlProperties::LoadError).toString());
     m_marks->SetPartialLength(path.isEmpty() ? QString()
                                              : StatusText::PartialLengthMark(RecordingInfo()));
 }

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QMetaProperty>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 #include <optional>
 
+#include "cells/ControlProperties.h"
 #include "core/ScreenDpi.h"
 #include "sorting/StatusText.h"
 
@@ -167,16 +166,7 @@ private:
     CellMarks* m_marks;
     QString m_loadedPath;  // where the recording was when the cell was given it
     bool m_settingFilename = false;
-    // The control's properties a batch reads and writes for every cell, found
-    // by name on first use.
-    enum class Hot { Filename, Loaded, LoadError, PicturePending, LoadPending, Count };
-    QVariant Read(Hot property) const;
-    void Write(Hot property, const QVariant& value);
-    const QMetaProperty& Find(Hot property) const;
-    mutable std::array<std::optional<QMetaProperty>, static_cast<std::size_t>(Hot::Count)>
-        m_hotProperties;
-    // The control's load information properties, found on first use.
-    mutable std::optional<std::array<QMetaProperty, 6>> m_infoProperties;
+    ControlProperties m_properties;
     // The control's FollowFile method (-1 when it has none), found on first use.
     std::optional<int> m_followFile;
 };
