@@ -1,0 +1,92 @@
+#include "bench/UserLoop.h"
+
+#include <sys/resource.h>
+
+#include <QFile>
+#include <QLibrary>
+#include <QPixmapCache>
+#include <cmath>
+
+#include "core/CorvaneError.h"
+#include "demo/WaveWriter.h"
+#include "sonolux/SonoluxModule.h"
+
+namespace userloop {
+
+ControlModule& Controls() {
+    // Never destroyed: the module's own statics go first at exit, and its class
+    // object must not be released after that.
+    static ControlModule& module = []() -> ControlModule& {
+        auto* loaded = new ControlModule;
+        try {
+            loaded->Load(sonolux::CLSID_Sonolux);
+        } catch (const CorvaneError& error) {
+            qFatal("cannot load the control module: %s", qPrintable(error.Description()));
+        }
+        return *loaded;
+    }();
+    return module;
+}
+
+bool SetPictureCacheLimit(std::uint64_t bytes) {
+    using SetLimit = void (*)(std::uint64_t);
+    static const auto setLimit = reinterpret_cast<SetLimit>(
+        QLibrary(Controls().ModulePath()).resolve("SonoluxSetPictureCacheLimit"));
+    if (setLimit) setLimit(bytes);
+    return setLimit != nullptr;
+}
+
+bool StartClean(std::uint64_t pictureCacheLimit) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QPixmapCache::clear();
+    SetPictureCacheLimit(0);  // a limit of 0 empties the cache
+    return SetPictureCacheLimit(pictureCacheLimit);
+}
+
+double MinorFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_minflt);
+}
+
+double ResidentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (!line.startsWith("VmRSS:")) continue;
+        return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+const std::vector<std::int16_t>& OneSecond() {
+    static const std::vector<std::int16_t> samples = [] {
+        std::vector<std::int16_t> chirp(48000);
+        double phase = 0;
+        for (std::size_t i = 0; i < chirp.size(); ++i) {
+            phase += 2 * 3.14159265358979 * (500.0 + 4000.0 * i / chirp.size()) / 48000.0;
+            chirp[i] = static_cast<std::int16_t>(8000 * std::sin(phase));
+        }
+        return chirp;
+    }();
+    return samples;
+}
+
+const std::vector<std::int16_t>& TenSeconds() {
+    static const std::vector<std::int16_t> samples = [] {
+        std::vector<std::int16_t> ten;
+        for (int second = 0; second < 10; ++second)
+            ten.insert(ten.end(), OneSecond().begin(), OneSecond().end());
+        return ten;
+    }();
+    return samples;
+}
+
+void WriteRecordings(const QString& folder, int count, const std::vector<std::int16_t>& samples) {
+    for (int i = 0; i < count; ++i) {
+        const QString path = folder + QStringLiteral("/r%1.wav").arg(i, 6, 10, QLatin1Char('0'));
+        corvane::WriteMono16Wave(path.toStdString(), 48000, samples);
+    }
+}
+
+}  // namespace userloop
