@@ -24,7 +24,12 @@ StatusPresenter::Hold::~Hold() {
 
 StatusPresenter::StatusPresenter(MainStatusBar& bar, const CellGrid& cells,
                                  const CommonDialog& dialog, BatchSource& batch)
-    : m_bar(bar), m_cells(cells), m_dialog(dialog), m_batch(batch) {}
+    : m_bar(bar),
+      m_cells(cells),
+      m_dialog(dialog),
+      m_batch(batch),
+      m_picturesPending(
+          [this](int count) { m_bar.ShowDrawing(StatusText::StillBeingDrawn(count)); }) {}
 
 void StatusPresenter::Refresh() {
     const SonoluxBord* selected = m_cells.SelectedCell();
@@ -69,7 +74,7 @@ void StatusPresenter::ShowPicturesPending(int count) {
         m_heldPicturesPending = count;
         return;
     }
-    m_bar.ShowDrawing(StatusText::StillBeingDrawn(count));
+    m_picturesPending.Set(count);
 }
 
 void StatusPresenter::ShowPlayState(const SonoluxBord& cell) {

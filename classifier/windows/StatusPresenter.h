@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "windows/FallingCount.h"
+
 class BatchSource;
 class CellGrid;
 class CommonDialog;
@@ -45,7 +47,8 @@ public:
     void ShowPointerReadout(QObject* watched, QEvent* event);
     void ShowPlayState(const SonoluxBord& cell);
     // `count` cells wait for their spectrograms. While a Hold lives, the last
-    // count is shown when it ends.
+    // count is shown when it ends; a falling count at most once a display frame
+    // (FallingCount).
     void ShowPicturesPending(int count);
     // Stays until the next keystroke: the user must see which recording stayed.
     void ShowMoveFailed(const QString& path, const QString& target);
@@ -67,4 +70,5 @@ private:
     // A count of cells waiting for their spectrograms that came while held.
     std::optional<int> m_heldPicturesPending;
     QString m_playText;  // the last message about a sound
+    FallingCount m_picturesPending;
 };

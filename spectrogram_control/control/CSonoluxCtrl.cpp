@@ -29,6 +29,7 @@ CSonoluxCtrl::CSonoluxCtrl(ISoundPlayer& player, QWidget* parent)
 CSonoluxCtrl::~CSonoluxCtrl() {
     m_mailbox->Close();
     DropPendingLoads();
+    if (m_awaitingFrame) FramePacer::Shared().Cancel(*this);
     m_player.Forget(this);
 }
 
@@ -266,10 +267,12 @@ void CSonoluxCtrl::MarkImageDirty() {
     m_imageDirty = true;
     ++m_pictureGeneration;
     // A pending picture stays pending: the repaint asked for here starts the new one.
-    InvalidateControl();
+    Repaint();
 }
 
-void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect&) {
+void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect& invalid) {
+    // This paint shows whatever a repaint at the next frame would have shown.
+    if (invalid.contains(bounds)) m_repaintDue = false;
     painter.save();
     painter.fillRect(bounds, Qt::white);
     // While Filename is being loaded, the picture shown would be of another file.

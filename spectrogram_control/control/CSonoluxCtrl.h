@@ -8,6 +8,7 @@
 
 #include "control/CAudioSamplesDataPath.h"
 #include "control/CWaveDropTarget.h"
+#include "control/FramePacer.h"
 #include "control/PictureWorkers.h"
 #include "engine/FileIdentity.h"
 #include "engine/PictureCache.h"
@@ -27,7 +28,7 @@
 // After the ten properties every host relies on come read-only properties that
 // tell the host what became of the last load and the last play, each announced
 // by a signal when it changes, and two that widen what a load takes.
-class CSonoluxCtrl : public COleControl, private ISoundPlayerListener {
+class CSonoluxCtrl : public COleControl, private ISoundPlayerListener, private FrameClient {
     Q_OBJECT
     Q_PROPERTY(short FrameLengthChoice READ GetFrameLengthChoice WRITE SetFrameLengthChoice)
     Q_PROPERTY(short FFTSizeChoice READ GetFFTSizeChoice WRITE SetFFTSizeChoice)
@@ -253,6 +254,11 @@ private:
     void TakeInLoad(const PendingLoad& load, const sonolux::SharedLoad& result);
     void DropPendingLoads();
     void OnLoadReady(const sonolux::LoadReadyEvent& ready);
+    // Repaints at once, or at the display's next frame while taking in what a
+    // worker sent (FramePacer).
+    void Repaint();
+    void RepaintAtNextFrame();
+    void OnFrame() override;
     // This control with every pending load taken in: what its getters read.
     const CSonoluxCtrl& Settled() const;
     void SetLoadState(bool loaded, const sonolux::WaveFileInfo& info, const QString& error);
@@ -287,6 +293,9 @@ private:
     std::uint64_t m_pictureGeneration = 1;
     std::uint64_t m_startedGeneration = 0;  // of the picture last given to a worker
     bool m_picturePending = false;
+    bool m_takingArrival = false;  // in OnLoadReady: repaints wait for the next frame
+    bool m_repaintDue = false;     // at the next frame, unless wholly painted before
+    bool m_awaitingFrame = false;  // in the frame pacer's list
     std::shared_ptr<sonolux::PictureMailbox> m_mailbox;
     int m_imageBuildCount = 0;
     sonolux::SharedSamples m_samples;

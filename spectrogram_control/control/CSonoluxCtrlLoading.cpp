@@ -94,7 +94,7 @@ void CSonoluxCtrl::TakeInLoad(const PendingLoad& load, const sonolux::SharedLoad
     } else {
         // The previous picture stays, and is shown again.
         if (!m_imageDirty) SetPicturePending(false);
-        update();
+        Repaint();
     }
     // Nothing would start the picture of a hidden control.
     if (m_imageDirty && !isVisible()) SetPicturePending(false);
@@ -108,6 +108,9 @@ void CSonoluxCtrl::DropPendingLoads() {
 }
 
 void CSonoluxCtrl::OnLoadReady(const sonolux::LoadReadyEvent& ready) {
+    // What the load changes on screen is shown at the next frame, with the
+    // other loads and pictures that arrive meanwhile.
+    m_takingArrival = true;
     // Only the newest write's load is taken in; an older one is stale, and a
     // getter may have taken this one in already.
     if (!m_pendingLoads.empty() && m_pendingLoads.back().job->generation == ready.generation)
@@ -117,8 +120,33 @@ void CSonoluxCtrl::OnLoadReady(const sonolux::LoadReadyEvent& ready) {
     if (ready.picture && m_pendingLoads.empty() && m_imageDirty && m_samples == ready.samples &&
         sonolux::SameRecipe(CurrentRecipe(), ready.recipe)) {
         TakePicture(ready.picture, ready.recipe, ready.drawn);
+        RepaintAtNextFrame();
+    }
+    m_takingArrival = false;
+    // Without its picture the samples still need the paint that asks for one.
+    if (m_repaintDue && m_imageDirty && m_pendingLoads.empty()) update();
+}
+
+void CSonoluxCtrl::Repaint() {
+    if (m_takingArrival) {
+        RepaintAtNextFrame();
+    } else {
         update();
     }
+}
+
+void CSonoluxCtrl::RepaintAtNextFrame() {
+    m_repaintDue = true;
+    if (m_awaitingFrame) return;
+    m_awaitingFrame = true;
+    FramePacer::Shared().Schedule(*this);
+}
+
+void CSonoluxCtrl::OnFrame() {
+    m_awaitingFrame = false;
+    if (!m_repaintDue) return;
+    m_repaintDue = false;
+    update();
 }
 
 const CSonoluxCtrl& CSonoluxCtrl::Settled() const {
@@ -199,7 +227,7 @@ void CSonoluxCtrl::OnPictureReady(const sonolux::PictureReadyEvent& ready) {
     // metafile): dropped; the paint of the newer state has asked for its own.
     if (ready.generation != m_pictureGeneration || !m_imageDirty) return;
     TakePicture(ready.picture, ready.recipe, true);
-    update();
+    RepaintAtNextFrame();
 }
 
 void CSonoluxCtrl::SetPicturePending(bool pending) {

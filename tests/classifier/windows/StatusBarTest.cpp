@@ -5,12 +5,14 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTest>
+#include <vector>
 
 #include "cells/CellMarks.h"
 #include "demo/WaveWriter.h"
 #include "sorting/StatusText.h"
 #include "tests/classifier/mocks/MainWindowFixture.h"
 #include "tests/support/TempFolder.h"
+#include "windows/FallingCount.h"
 #include "windows/MainStatusBar.h"
 
 namespace {
@@ -348,6 +350,27 @@ TEST_F(StatusBar, SaysHowManySpectrogramsAreStillBeingDrawn) {
     WaitForPictures(*window);
     EXPECT_EQ(PicturesPending(*window), 0);
     EXPECT_EQ(status->DrawingText(), "");
+}
+
+// Counts that fall within one frame show the first at once and the frame's
+// last at its end; a rise and the end show at once. No timer fires outside the
+// event loop, so nothing here depends on how fast it runs.
+TEST(FallingCountTest, ShowsAFallingCountOnceAFrameAndARiseOrTheEndAtOnce) {
+    std::vector<int> shown;
+    FallingCount count([&](int value) { shown.push_back(value); });
+    count.Set(10);
+    count.Set(9);
+    count.Set(8);
+    count.Set(7);
+    EXPECT_EQ(shown, (std::vector<int>{10, 9}));
+    for (int i = 0; i < 1000 && shown.back() != 7; ++i)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(shown, (std::vector<int>{10, 9, 7}));
+    count.Set(6);
+    count.Set(12);
+    count.Set(11);
+    count.Set(0);
+    EXPECT_EQ(shown, (std::vector<int>{10, 9, 7, 12, 0}));
 }
 
 // Next Batch leaves the reading of its recordings to the controls' workers: a

@@ -1,0 +1,116 @@
+// Repaints paced to the display's frames: what arrives from the workers in a
+// burst is shown together at the next frame, and nothing that arrived is left
+// off the screen.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QImage>
+#include <QScreen>
+#include <QWidget>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "control/CSonoluxCtrl.h"
+#include "control/FramePacer.h"
+#include "engine/PictureCache.h"
+#include "tests/control/mocks/FakeSoundPlayer.h"
+#include "tests/control/mocks/FinishPictures.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+struct CountingClient : FrameClient {
+    void OnFrame() override { ++frames; }
+    int frames = 0;
+};
+
+// Counts the paint events a widget gets.
+struct PaintCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+}  // namespace
+
+TEST(FramePacer, CallsEachWaitingClientOnceAtTheFrameAndNoneThatCancelled) {
+    // A frame far longer than the test: only the first schedule after a quiet
+    // frame comes round at once, through the event loop.
+    FramePacer pacer(3600 * 1000);
+    CountingClient first, second, third;
+    pacer.Schedule(first);
+    EXPECT_EQ(first.frames, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first.frames, 1);
+
+    pacer.Schedule(second);
+    pacer.Schedule(third);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(second.frames, 0);
+    pacer.Cancel(third);
+    pacer.Flush();
+    EXPECT_EQ(first.frames, 1);
+    EXPECT_EQ(second.frames, 1);
+    EXPECT_EQ(third.frames, 0);
+    pacer.Flush();
+    EXPECT_EQ(second.frames, 1);
+}
+
+// A burst of loads with their pictures: at the frame every control shows its
+// picture on screen, as a grab draws it. In a second burst every control is
+// painted whole before the frame, and the frame paints none of them again.
+TEST(FramePacer, EveryPictureThatArrivedIsOnScreenAfterTheFrameAndIsPaintedOnce) {
+    sonolux::SharedPictureCache().SetByteLimit(0);
+    TempFolder folder;
+    FakeSoundPlayer player;
+    QWidget window;
+    window.resize(4 * 60, 50);
+    std::vector<std::unique_ptr<CSonoluxCtrl>> controls;
+    PaintCounter painted;
+    for (int i = 0; i < 4; ++i) {
+        controls.push_back(std::make_unique<CSonoluxCtrl>(player, &window));
+        controls.back()->setGeometry(i * 60, 0, 56, 46);
+        controls.back()->installEventFilter(&painted);
+    }
+    window.show();
+    QCoreApplication::processEvents();
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> sample(-9000, 9000);
+    // New recordings in every control, "Calculating..." painted, and their loads
+    // and pictures taken in with no event loop between.
+    const auto burst = [&](const std::string& prefix) {
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            std::vector<std::int16_t> samples(6000);
+            for (std::int16_t& value : samples) value = static_cast<std::int16_t>(sample(random));
+            const std::string name = folder.WriteWave(prefix + std::to_string(i) + ".wav", samples);
+            controls[i]->SetFilename(QString::fromStdString(name));
+        }
+        window.repaint();
+        sonolux::WaitForPictureWorkers();
+        QCoreApplication::sendPostedEvents(nullptr, sonolux::LoadReadyEvent::EventType());
+        for (const auto& control : controls) ASSERT_FALSE(control->GetPicturePending());
+    };
+
+    burst("a");
+    FramePacer::Shared().Flush();
+    QCoreApplication::processEvents();
+    const QImage screen = window.screen()->grabWindow(window.winId()).toImage();
+    for (const auto& control : controls) {
+        const QImage shown = screen.copy(control->geometry()).convertToFormat(QImage::Format_RGB32);
+        const QImage picture = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, picture) << control->GetFilename().toStdString();
+    }
+
+    burst("b");
+    for (const auto& control : controls) control->repaint();
+    const int paints = painted.paints;
+    FramePacer::Shared().Flush();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(painted.paints, paints);
+    sonolux::SharedPictureCache().SetByteLimit(sonolux::PictureCache::DefaultByteLimit);
+}
