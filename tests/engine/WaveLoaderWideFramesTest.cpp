@@ -1,8 +1,10 @@
 // Frames of many channels: read whole a block of frames at a time up to some width,
 // one first sample at a time beyond it. Each file holds more frames than one block,
 // some end in the middle of a frame, and every byte the loader must not take differs
-// from the one it must.
+// from the one it must. Each way of reading, mono 16-bit included, refuses a file cut
+// while it reads.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -99,6 +101,53 @@ TEST(WaveLoaderWideFrames, GiveTheirFirstChannelWithBoundedBuffersAtEveryWidth) 
             EXPECT_EQ(info,
                       (sonolux::WaveFileInfo{8000, file.channels, file.bits, file.frames, kept}));
         }
+    }
+}
+
+// Shortens the file to `keep` bytes when the loader looks for its samples by
+// identity: after the header was checked and before the samples are read, as
+// another program cutting the file meanwhile would. Counts what it is asked to keep.
+struct ShorteningStore : sonolux::ISampleStore {
+    sonolux::SharedSamples FindSamples(const sonolux::FileIdentity&,
+                                       const sonolux::LoadOptions&) override {
+        EXPECT_EQ(::truncate(path.c_str(), static_cast<off_t>(keep)), 0);
+        return nullptr;
+    }
+    void KeepSamples(const sonolux::FileIdentity&, const sonolux::LoadOptions&,
+                     const sonolux::SharedSamples&) override {
+        ++kept;
+    }
+    void KeepName(const std::string&, const sonolux::LoadOptions&, const sonolux::FileIdentity&,
+                  const sonolux::WaveFileInfo&) override {
+        ++kept;
+    }
+    std::string path;
+    std::size_t keep = 0;
+    int kept = 0;
+};
+
+// Mono 16-bit samples read straight into place, 16-bit pairs read a block at a
+// time, and frames too wide for that: a file cut to half its data while it is
+// read is refused as cut short, whatever the samples read before the cut.
+TEST(WaveLoaderWideFrames, AFileCutWhileItsSamplesAreReadIsRefusedAndNothingIsKept) {
+    const std::vector<WideFile> files = {
+        {1, 16, 200000, false, 0},
+        {2, 16, 100000, false, 0},
+        {9000, 16, 40, false, 0},
+    };
+    TempFolder folder;
+    for (const WideFile& file : files) {
+        SCOPED_TRACE(testing::Message() << file.channels << " channels");
+        const std::string text = WaveText(file);
+        ShorteningStore store;
+        store.path = folder.WriteText("cut.wav", text);
+        store.keep = text.size() / 2;
+        const sonolux::SharedLoad load =
+            sonolux::LoadSharedWaveFile(store.path, {sonolux::LargestFrameLimit, false}, &store);
+        EXPECT_EQ(load.result, sonolux::LoadResult::Refused);
+        EXPECT_EQ(load.refusal.failure, sonolux::LoadFailure::CutShort);
+        EXPECT_EQ(load.samples, nullptr);
+        EXPECT_EQ(store.kept, 0);
     }
 }
 
