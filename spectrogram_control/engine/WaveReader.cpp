@@ -85,10 +85,12 @@ bool WaveReader::Open(const std::string& path) {
     m_frameCount = 0;
     m_cutShort = false;
     m_refusal = LoadRefusal{};
+    m_headSize = 0;
     if (!m_file.Open(path)) {
         m_refusal.failure = FromOpenFailure(m_file.LastOpenFailure());
         return false;
     }
+    m_headSize = m_file.ReadAt(0, m_head.data(), m_head.size());
     m_refusal.failure = WalkChunks();
     if (m_refusal.failure != LoadFailure::None) {
         m_file.Close();
@@ -103,7 +105,7 @@ LoadFailure WaveReader::WalkChunks() {
     const std::uint64_t fileSize = m_file.Size();
     if (fileSize == 0) return LoadFailure::EmptyFile;
     std::uint8_t header[12];
-    const std::size_t got = m_file.ReadAt(0, header, sizeof header);
+    const std::size_t got = ReadHeaderAt(0, header, sizeof header);
     // What there is of the header must be the start of a RIFF/WAVE header.
     const bool riff = std::memcmp(header, "RIFF", std::min<std::size_t>(got, 4)) == 0;
     const bool wave =
@@ -117,7 +119,7 @@ LoadFailure WaveReader::WalkChunks() {
     for (std::uint32_t walked = 0; walked <= MaxChunksBeforeData && offset + 8 <= fileSize;
          ++walked) {
         std::uint8_t chunk[8];
-        if (!m_file.ReadExactAt(offset, chunk, sizeof chunk)) return LoadFailure::CutShort;
+        if (!ReadHeaderExactAt(offset, chunk, sizeof chunk)) return LoadFailure::CutShort;
         const std::uint32_t size = U32(chunk + 4);
         const std::uint64_t body = offset + 8;
         if (HasTag(chunk, "data")) {
@@ -150,7 +152,7 @@ LoadFailure WaveReader::ReadFormatChunk(std::uint64_t offset, std::uint32_t chun
                        chunkSize == ExtensibleRecordBytes;
     // Other sizes are refused, but their opening 16 bytes still tell what they hold.
     const std::uint32_t wanted = known ? chunkSize : std::min(chunkSize, PcmRecordBytes);
-    if (!m_file.ReadExactAt(offset, record, wanted)) return LoadFailure::CutShort;
+    if (!ReadHeaderExactAt(offset, record, wanted)) return LoadFailure::CutShort;
     if (wanted < PcmRecordBytes) return LoadFailure::DamagedHeader;
     WaveFormat format = ParsePcmRecord(record);
     m_refusal.bitsPerSample = format.bitsPerSample;
@@ -172,6 +174,14 @@ LoadFailure WaveReader::ReadFormatChunk(std::uint64_t offset, std::uint32_t chun
     if (!HoldsTogether(format)) return LoadFailure::DamagedHeader;
     m_format = format;
     return LoadFailure::None;
+}
+
+std::size_t WaveReader::ReadHeaderAt(std::uint64_t offset, void* buffer, std::size_t size) const {
+    if (offset <= m_headSize && size <= m_headSize - offset) {
+        std::memcpy(buffer, m_head.data() + offset, size);
+        return size;
+    }
+    return m_file.ReadAt(offset, buffer, size);
 }
 
 bool WaveReader::ReadFrameBytes(std::uint64_t offset, void* buffer, std::size_t size) const {
