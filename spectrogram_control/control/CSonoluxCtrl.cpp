@@ -273,19 +273,19 @@ void CSonoluxCtrl::MarkImageDirty() {
 void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect& invalid) {
     // This paint shows whatever a repaint at the next frame would have shown.
     if (invalid.contains(bounds)) m_repaintDue = false;
-    painter.save();
-    painter.fillRect(bounds, Qt::white);
     // While Filename is being loaded, the picture shown would be of another file.
     const bool loading = !m_pendingLoads.empty();
     if (loading) SetPicturePending(true);
     // A picture another control (or this one, before) drew is taken at once.
     if (m_imageDirty && !loading) StartPicture();
-    if (m_imageDirty || loading) {
+    const bool calculating = m_imageDirty || loading;
+    // A picture that covers the control with opaque pixels needs no white under it.
+    if (calculating || !m_image->Covers(painter)) painter.fillRect(bounds, Qt::white);
+    if (calculating) {
         DrawCalculatingText(painter, bounds);
     } else {
         PaintImage(painter, bounds);
     }
-    painter.restore();
 }
 
 void CSonoluxCtrl::OnDrawMetafile(QPainter& painter, const QRect& bounds) {
@@ -311,8 +311,10 @@ void CSonoluxCtrl::DrawCalculatingText(QPainter& painter, const QRect& bounds) {
     static CalculatingText* const text = new CalculatingText;
     const int x = (bounds.left() + bounds.right() + 1) / 2;
     const int y = (bounds.top() + bounds.bottom() + 1) / 2;
+    const QPen pen = painter.pen();
     painter.setPen(Qt::black);
     text->Draw(painter, QPoint(x, y));
+    painter.setPen(pen);
 }
 
 void CSonoluxCtrl::PaintImage(QPainter& painter, const QRect& bounds) {

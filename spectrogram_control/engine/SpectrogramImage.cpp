@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSize>
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 #ifdef __SSE2__
@@ -140,10 +141,20 @@ void SpectrogramImage::Paint(QPainter& painter, const QRect& bounds) const {
     if (m_image.isNull()) return;
     const QRect source = SourceRect();
     if (source.isEmpty() || bounds.isEmpty()) return;
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Only the hint is set aside: a saved painter state costs more than the paint
+    // of a small picture.
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    if (smooth) painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(QRectF(bounds), m_display.isNull() ? m_image : m_display, QRectF(source));
-    painter.restore();
+    if (smooth) painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
+bool SpectrogramImage::Covers(const QPainter& painter) const {
+    if (m_image.isNull() || SourceRect().isEmpty()) return false;
+    const QTransform& toDevice = painter.deviceTransform();
+    const auto whole = [](qreal value) { return value == std::floor(value); };
+    return toDevice.type() <= QTransform::TxScale && whole(toDevice.m11()) &&
+           whole(toDevice.m22()) && whole(toDevice.dx()) && whole(toDevice.dy());
 }
 
 }  // namespace sonolux

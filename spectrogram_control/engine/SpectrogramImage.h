@@ -38,6 +38,10 @@ public:
     // resized since the build shows the whole recording at the resolution it was
     // built for, never a cut-off part of it. Paints nothing when there is no image.
     void Paint(QPainter& painter, const QRect& bounds) const;
+    // Whether Paint() with `painter` covers every device pixel of a non-empty
+    // `bounds` with opaque ones: never without an image, nor where a logical
+    // pixel is a fraction of device pixels (a stretch then leaves edge pixels).
+    bool Covers(const QPainter& painter) const;
 
     bool IsNull() const { return m_image.isNull(); }
     // Bytes the picture holds, both of its images.

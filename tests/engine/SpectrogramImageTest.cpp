@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QtMath>
 #include <cmath>
 #include <vector>
 
@@ -132,6 +133,54 @@ TEST(SpectrogramImage, WithoutAnImagePaintLeavesTheTargetAlone) {
     for (int y = 0; y < target.height(); ++y) {
         for (int x = 0; x < target.width(); ++x) ASSERT_EQ(target.pixel(x, y), qRgb(255, 0, 0));
     }
+}
+
+// A control paints white under a picture only where the picture may not cover
+// it: at whole device pixels per pixel it covers every device pixel a fill of
+// the bounds would, at fractional ones some edge pixels are left.
+TEST(SpectrogramImage, CoversEveryDevicePixelOfTheBoundsWhereItSaysSo) {
+    SpectrogramImage image;
+    {
+        QImage target(8, 8, QImage::Format_RGB32);
+        QPainter painter(&target);
+        EXPECT_FALSE(image.Covers(painter));
+    }
+    image.Build(LowToneAfterSilence(), SpectrogramParameters{}, QSize(57, 37));
+    int leftAtFractions = 0;
+    for (const qreal ratio : {1.0, 1.25, 2.0}) {
+        for (const QRect& bounds :
+             {QRect(0, 0, 57, 37), QRect(1, 1, 50, 33), QRect(3, 2, 41, 29)}) {
+            SCOPED_TRACE(testing::Message() << ratio << " " << bounds.x() << " " << bounds.width());
+            const auto paint = [&](bool fill, bool* covers) {
+                QImage target(qCeil(80 * ratio), qCeil(60 * ratio), QImage::Format_RGB32);
+                target.setDevicePixelRatio(ratio);
+                target.fill(qRgb(255, 0, 0));
+                QPainter painter(&target);
+                if (covers) *covers = image.Covers(painter);
+                if (fill) {
+                    painter.fillRect(bounds, Qt::white);
+                } else {
+                    image.Paint(painter, bounds);
+                }
+                return target;
+            };
+            bool covers = false;
+            const QImage painted = paint(false, &covers);
+            const QImage filled = paint(true, nullptr);
+            int left = 0;
+            for (int y = 0; y < filled.height(); ++y)
+                for (int x = 0; x < filled.width(); ++x)
+                    left += filled.pixel(x, y) != qRgb(255, 0, 0) &&
+                            painted.pixel(x, y) == qRgb(255, 0, 0);
+            EXPECT_EQ(covers, ratio != 1.25);
+            if (covers) {
+                EXPECT_EQ(left, 0);
+            } else {
+                leftAtFractions += left;
+            }
+        }
+    }
+    EXPECT_GT(leftAtFractions, 0);
 }
 
 TEST(SpectrogramImage, CreateGivesAWhiteImageOfTheGridSize) {
