@@ -14,10 +14,11 @@ public:
     explicit FallingCount(std::function<void(int)> show, int frameMilliseconds = 16);
 
     void Set(int count);
-
-private:
+    // Shows `count` at once, whatever it follows: a count that stands for a
+    // whole batch, not one step of a burst.
     void Show(int count);
 
+private:
     std::function<void(int)> m_show;
     int m_shown = 0;
     std::optional<int> m_waiting;  // a fall that waits for the frame's end

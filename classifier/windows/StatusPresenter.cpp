@@ -19,7 +19,8 @@ StatusPresenter::Hold::~Hold() {
     if (m_wasHeld || !m_presenter.m_heldPicturesPending) return;
     const int count = *m_presenter.m_heldPicturesPending;
     m_presenter.m_heldPicturesPending.reset();
-    m_presenter.ShowPicturesPending(count);
+    // What the batch ends with is shown at once, however recently the count fell.
+    m_presenter.m_picturesPending.Show(count);
 }
 
 StatusPresenter::StatusPresenter(MainStatusBar& bar, const CellGrid& cells,

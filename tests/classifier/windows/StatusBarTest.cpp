@@ -353,8 +353,8 @@ TEST_F(StatusBar, SaysHowManySpectrogramsAreStillBeingDrawn) {
 }
 
 // Counts that fall within one frame show the first at once and the frame's
-// last at its end; a rise and the end show at once. No timer fires outside the
-// event loop, so nothing here depends on how fast it runs.
+// last at its end; a rise, the end and a count shown outright show at once. No
+// timer fires outside the event loop, so nothing here depends on how fast it runs.
 TEST(FallingCountTest, ShowsAFallingCountOnceAFrameAndARiseOrTheEndAtOnce) {
     std::vector<int> shown;
     FallingCount count([&](int value) { shown.push_back(value); });
@@ -371,6 +371,11 @@ TEST(FallingCountTest, ShowsAFallingCountOnceAFrameAndARiseOrTheEndAtOnce) {
     count.Set(11);
     count.Set(0);
     EXPECT_EQ(shown, (std::vector<int>{10, 9, 7, 12, 0}));
+    // A batch's count, within a falling frame, replaces the fall that waits.
+    count.Set(8);
+    count.Set(6);
+    count.Show(4);
+    EXPECT_EQ(shown, (std::vector<int>{10, 9, 7, 12, 0, 8, 4}));
 }
 
 // Next Batch leaves the reading of its recordings to the controls' workers: a
