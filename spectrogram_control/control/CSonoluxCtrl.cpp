@@ -270,9 +270,9 @@ void CSonoluxCtrl::MarkImageDirty() {
     Repaint();
 }
 
-void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect& invalid) {
+void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect& /*invalid*/) {
     // This paint shows whatever a repaint at the next frame would have shown.
-    if (invalid.contains(bounds)) m_repaintDue = false;
+    if (IsDrawingWhole()) m_repaintDue = false;
     // While Filename is being loaded, the picture shown would be of another file.
     const bool loading = !m_pendingLoads.empty();
     if (loading) SetPicturePending(true);

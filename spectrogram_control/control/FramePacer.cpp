@@ -1,6 +1,7 @@
 #include "control/FramePacer.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -12,13 +13,17 @@ FramePacer::FramePacer(int frameMilliseconds) : m_frameMilliseconds(frameMillise
 }
 
 FramePacer& FramePacer::Shared() {
-    static FramePacer* const pacer = [] {
+    // Owned by the application, so that its timer ends with the event loop it
+    // runs in; a host that makes a new application gets a new pacer with it.
+    static QPointer<FramePacer> pacer;
+    if (!pacer) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const qreal hertz = screen ? screen->refreshRate() : 0;
         // A screen that reports nothing usable is taken for the usual 60 Hz.
         const qreal frameHertz = hertz >= 24 && hertz <= 500 ? hertz : 60;
-        return new FramePacer(std::max(1, static_cast<int>(std::floor(1000 / frameHertz))));
-    }();
+        pacer = new FramePacer(std::max(1, static_cast<int>(std::floor(1000 / frameHertz))));
+        pacer->setParent(QCoreApplication::instance());
+    }
     return *pacer;
 }
 

@@ -127,7 +127,11 @@ void COleControl::paintEvent(QPaintEvent* event) {
     QBackingStore* store = backingStore();
     const QPaintEngine* engine = painter.paintEngine();
     if (store && engine && engine->paintDevice() == store->paintDevice()) {
+        const QRegion& region = event->region();
+        m_drawingWhole = region.rectCount() == 1 ? region.boundingRect().contains(rect())
+                                                 : QRegion(rect()).subtracted(region).isEmpty();
         OnDraw(painter, rect(), event->rect());
+        m_drawingWhole = false;
     } else {
         OnDrawMetafile(painter, rect());
     }

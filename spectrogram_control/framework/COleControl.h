@@ -102,6 +102,9 @@ protected:
     virtual void DoPropExchange(CPropExchange& exchange);
     virtual void OnResetState() {}
     virtual void OnDraw(QPainter& painter, const QRect& bounds, const QRect& invalid) = 0;
+    // Within OnDraw: whether this paint reaches every pixel of the control.
+    // `invalid` only bounds what is painted, which may be two corners of it.
+    bool IsDrawingWhole() const { return m_drawingWhole; }
     virtual void OnDrawMetafile(QPainter& painter, const QRect& bounds);
     virtual void OnLButtonDown(const QPoint& point);
     virtual bool OnProperties();
@@ -120,6 +123,7 @@ protected:
 
 private:
     bool m_modified = false;
+    bool m_drawingWhole = false;
     int m_errorNumber = 0;
     QString m_errorDescription;
 };
