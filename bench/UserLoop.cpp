@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLibrary>
 #include <QPixmapCache>
@@ -15,11 +16,12 @@ namespace userloop {
 
 ControlModule& Controls() {
     // Never destroyed: the module's own statics go first at exit, and its class
-    // object must not be released after that.
+    // object must not be released after that. The module built with the
+    // benchmarks, never one a user registered, which may be of another build.
     static ControlModule& module = []() -> ControlModule& {
         auto* loaded = new ControlModule;
         try {
-            loaded->Load(sonolux::CLSID_Sonolux);
+            loaded->Load(sonolux::CLSID_Sonolux, QCoreApplication::applicationDirPath());
         } catch (const CorvaneError& error) {
             qFatal("cannot load the control module: %s", qPrintable(error.Description()));
         }

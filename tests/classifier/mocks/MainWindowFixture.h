@@ -22,7 +22,8 @@ inline ControlModule& LoadedControlModule() {
     // object must not be released after that.
     static ControlModule& module = *new ControlModule;
     [[maybe_unused]] static const bool loaded = [] {
-        EXPECT_NO_THROW(module.Load(sonolux::CLSID_Sonolux));
+        EXPECT_NO_THROW(
+            module.Load(sonolux::CLSID_Sonolux, QCoreApplication::applicationDirPath()));
         return true;
     }();
     return module;
