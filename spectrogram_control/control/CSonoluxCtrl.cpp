@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <optional>
 
-#include "control/CalculatingText.h"
+#include "control/CalculatingFace.h"
 #include "control/ExactFileName.h"
 #include "control/SonoluxAboutDialog.h"
 #include "control/SonoluxTypeLibrary.h"
@@ -278,14 +278,13 @@ void CSonoluxCtrl::OnDraw(QPainter& painter, const QRect& bounds, const QRect& /
     if (loading) SetPicturePending(true);
     // A picture another control (or this one, before) drew is taken at once.
     if (m_imageDirty && !loading) StartPicture();
-    const bool calculating = m_imageDirty || loading;
-    // A picture that covers the control with opaque pixels needs no white under it.
-    if (calculating || !m_image->Covers(painter)) painter.fillRect(bounds, Qt::white);
-    if (calculating) {
-        DrawCalculatingText(painter, bounds);
-    } else {
-        PaintImage(painter, bounds);
+    if (m_imageDirty || loading) {
+        PaintCalculating(painter, bounds);
+        return;
     }
+    // A picture that covers the control with opaque pixels needs no white under it.
+    if (!m_image->Covers(painter)) painter.fillRect(bounds, Qt::white);
+    PaintImage(painter, bounds);
 }
 
 void CSonoluxCtrl::OnDrawMetafile(QPainter& painter, const QRect& bounds) {
@@ -306,15 +305,10 @@ bool CSonoluxCtrl::event(QEvent* event) {
     return true;
 }
 
-void CSonoluxCtrl::DrawCalculatingText(QPainter& painter, const QRect& bounds) {
-    // Painting happens on the window thread only: one layout serves every control.
-    static CalculatingText* const text = new CalculatingText;
-    const int x = (bounds.left() + bounds.right() + 1) / 2;
-    const int y = (bounds.top() + bounds.bottom() + 1) / 2;
-    const QPen pen = painter.pen();
-    painter.setPen(Qt::black);
-    text->Draw(painter, QPoint(x, y));
-    painter.setPen(pen);
+void CSonoluxCtrl::PaintCalculating(QPainter& painter, const QRect& bounds) {
+    // Painting happens on the window thread only: one face serves every control.
+    static CalculatingFace* const face = new CalculatingFace;
+    face->Paint(painter, bounds);
 }
 
 void CSonoluxCtrl::PaintImage(QPainter& painter, const QRect& bounds) {

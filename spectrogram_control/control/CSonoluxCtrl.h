@@ -277,7 +277,7 @@ private:
     void StartPicture();
     void OnPictureReady(const sonolux::PictureReadyEvent& ready);
     void SetPicturePending(bool pending);
-    void DrawCalculatingText(QPainter& painter, const QRect& bounds);
+    void PaintCalculating(QPainter& painter, const QRect& bounds);
     void PaintImage(QPainter& painter, const QRect& bounds);
 
     sonolux::SpectrogramParameters m_parameters;

@@ -150,11 +150,15 @@ void SpectrogramImage::Paint(QPainter& painter, const QRect& bounds) const {
 }
 
 bool SpectrogramImage::Covers(const QPainter& painter) const {
-    if (m_image.isNull() || SourceRect().isEmpty()) return false;
+    return !m_image.isNull() && !SourceRect().isEmpty() && MapsOntoWholeDevicePixels(painter);
+}
+
+bool MapsOntoWholeDevicePixels(const QPainter& painter) {
     const QTransform& toDevice = painter.deviceTransform();
     const auto whole = [](qreal value) { return value == std::floor(value); };
-    return toDevice.type() <= QTransform::TxScale && whole(toDevice.m11()) &&
-           whole(toDevice.m22()) && whole(toDevice.dx()) && whole(toDevice.dy());
+    return toDevice.type() <= QTransform::TxScale && toDevice.m11() == toDevice.m22() &&
+           toDevice.m11() >= 1 && whole(toDevice.m11()) && whole(toDevice.dx()) &&
+           whole(toDevice.dy());
 }
 
 }  // namespace sonolux

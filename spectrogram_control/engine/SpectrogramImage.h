@@ -69,4 +69,9 @@ private:
     SpectrogramGeometry m_built;
 };
 
+// Whether the painter maps logical pixels onto whole device pixels, by a whole
+// scale and a whole offset: then what is painted at a point of an image lands
+// exactly where painting it in place would, and an opaque image hides all it covers.
+bool MapsOntoWholeDevicePixels(const QPainter& painter);
+
 }  // namespace sonolux
