@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QScopedValueRollback>
 #include <optional>
 #include <string>
 
@@ -108,21 +109,23 @@ void CSonoluxCtrl::DropPendingLoads() {
 }
 
 void CSonoluxCtrl::OnLoadReady(const sonolux::LoadReadyEvent& ready) {
-    // What the load changes on screen is shown at the next frame, with the
-    // other loads and pictures that arrive meanwhile.
-    m_takingArrival = true;
-    // Only the newest write's load is taken in; an older one is stale, and a
-    // getter may have taken this one in already.
-    if (!m_pendingLoads.empty() && m_pendingLoads.back().job->generation == ready.generation)
-        FinishPendingLoad();
-    // The picture drawn with the load is taken only while it is still the one
-    // wanted: of the samples held, for the state the control is in now.
-    if (ready.picture && m_pendingLoads.empty() && m_imageDirty && m_samples == ready.samples &&
-        sonolux::SameRecipe(CurrentRecipe(), ready.recipe)) {
-        TakePicture(ready.picture, ready.recipe, ready.drawn);
-        RepaintAtNextFrame();
+    {
+        // What the load changes on screen is shown at the next frame, with the
+        // other loads and pictures that arrive meanwhile. An arrival taken in by
+        // an event loop that a host's slot runs meanwhile leaves this as it was.
+        const QScopedValueRollback<bool> takingArrival(m_takingArrival, true);
+        // Only the newest write's load is taken in; an older one is stale, and a
+        // getter may have taken this one in already.
+        if (!m_pendingLoads.empty() && m_pendingLoads.back().job->generation == ready.generation)
+            FinishPendingLoad();
+        // The picture drawn with the load is taken only while it is still the one
+        // wanted: of the samples held, for the state the control is in now.
+        if (ready.picture && m_pendingLoads.empty() && m_imageDirty && m_samples == ready.samples &&
+            sonolux::SameRecipe(CurrentRecipe(), ready.recipe)) {
+            TakePicture(ready.picture, ready.recipe, ready.drawn);
+            RepaintAtNextFrame();
+        }
     }
-    m_takingArrival = false;
     // Without its picture the samples still need the paint that asks for one.
     if (m_repaintDue && m_imageDirty && m_pendingLoads.empty()) update();
 }
