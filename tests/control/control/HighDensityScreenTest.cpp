@@ -2,9 +2,12 @@
 // whose display runs at twice the density of an ordinary one.
 #include <gtest/gtest.h>
 
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QImage>
+#include <QPaintDevice>
 #include <QSet>
+#include <QWidget>
 #include <cmath>
 
 #include "control/CSonoluxCtrl.h"
@@ -75,4 +78,44 @@ TEST(HighDensityScreen, EveryPictureIsComputedForTheDevicePixelsItCovers) {
     ASSERT_FALSE(PictureStillPending(control));
     ASSERT_FALSE(control.IsImageDirty());
     EXPECT_EQ(control.Image().BuiltGeometry().frameCount, 300);
+}
+
+// "Calculating..." in a cell is copied from a face painted once for its size; a
+// control too large for a face draws it in place. On the screen both show the
+// text the same, pixel for pixel, around their centres.
+TEST(HighDensityScreen, CalculatingCopiedIntoACellLooksAsDrawnInPlace) {
+    ASSERT_TRUE(ScaledByTwo);
+    FakeSoundPlayer player;
+    QWidget window;
+    window.resize(460, 320);
+    CSonoluxCtrl cell{player, &window};
+    CSonoluxCtrl large{player, &window};
+    cell.setGeometry(7, 5, 120, 40);      // 240 x 80 device pixels: copied
+    large.setGeometry(141, 9, 300, 300);  // 600 x 600: drawn in place
+    window.show();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(PictureStillPending(cell));
+    ASSERT_FALSE(PictureStillPending(large));
+    cell.SetPowerMax(110);
+    large.SetPowerMax(110);
+    window.repaint();
+    ASSERT_TRUE(cell.IsImageDirty() && large.IsImageDirty());  // both showing the text
+    // The window's backing store, in device pixels: what the screen is given.
+    const QPaintDevice* store = window.backingStore()->paintDevice();
+    ASSERT_EQ(store->devType(), QInternal::Image);
+    const QImage screen = *static_cast<const QImage*>(store);
+    ASSERT_EQ(screen.size(), window.size() * 2);
+    const auto aroundCentre = [&](const CSonoluxCtrl& control) {
+        const QPoint centre = control.geometry().topLeft() + control.rect().center() + QPoint(1, 1);
+        return screen.copy(QRect((centre - QPoint(55, 14)) * 2, QSize(110, 28) * 2))
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage copied = aroundCentre(cell);
+    EXPECT_EQ(copied, aroundCentre(large));
+    bool dark = false;  // the text itself, not two white patches
+    for (int y = 0; y < copied.height() && !dark; ++y)
+        for (int x = 0; x < copied.width() && !dark; ++x) dark = qGray(copied.pixel(x, y)) < 128;
+    EXPECT_TRUE(dark);
+    EXPECT_FALSE(PictureStillPending(cell));
+    EXPECT_FALSE(PictureStillPending(large));
 }
