@@ -4,6 +4,8 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QRect>
+#include <QRegion>
+#include <QWidget>
 
 #include "engine/SpectrogramImage.h"
 
@@ -18,15 +20,37 @@ const QImage* TargetImage(const QPainter& painter) {
                                                            : nullptr;
 }
 
+QRect DeviceRect(const QPainter& painter, const QRect& bounds) {
+    return painter.deviceTransform().mapRect(bounds);
+}
+
+// The region the paint may reach, in device pixels; empty when it is not
+// bounded (a painter of an image that was given no clip).
+QRegion SystemClip(const QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    return engine ? engine->systemClip() : QRegion();
+}
+
 }  // namespace
 
+bool CalculatingFace::Key::operator==(const Key& other) const {
+    return pixels == other.pixels && ratio == other.ratio && format == other.format &&
+           screen == other.screen && dpiX == other.dpiX && dpiY == other.dpiY &&
+           direction == other.direction && hints == other.hints && font == other.font;
+}
+
 void CalculatingFace::Paint(QPainter& painter, const QRect& bounds) {
-    const QImage& face = FaceFor(painter, bounds.size());
-    if (face.isNull()) {
-        PaintInPlace(painter, bounds);
-        return;
+    const std::optional<Key> key = KeyFor(painter, bounds);
+    if (key) {
+        for (const Face& face : m_faces) {
+            if (face.key == *key) {
+                painter.drawImage(bounds.topLeft(), face.image);
+                return;
+            }
+        }
     }
-    painter.drawImage(bounds.topLeft(), face);
+    PaintInPlace(painter, bounds);
+    if (key) Keep(*key, painter, bounds);
 }
 
 void CalculatingFace::PaintInPlace(QPainter& painter, const QRect& bounds) {
@@ -39,46 +63,48 @@ void CalculatingFace::PaintInPlace(QPainter& painter, const QRect& bounds) {
     painter.setPen(pen);
 }
 
-const QImage& CalculatingFace::FaceFor(QPainter& painter, QSize size) {
-    static const QImage none;
+std::optional<CalculatingFace::Key> CalculatingFace::KeyFor(const QPainter& painter,
+                                                            const QRect& bounds) {
     const QImage* target = TargetImage(painter);
     // A translucent painter, or one that composes other than over, would show
     // what lies beneath through an opaque copy differently from a fill.
-    if (!target || size.isEmpty() || !sonolux::MapsOntoWholeDevicePixels(painter) ||
+    if (!target || bounds.isEmpty() || !sonolux::MapsOntoWholeDevicePixels(painter) ||
         painter.opacity() != 1 || painter.compositionMode() != QPainter::CompositionMode_SourceOver)
-        return none;
-    const qreal ratio = painter.deviceTransform().m11();
-    const QSize pixels = size * ratio;
+        return std::nullopt;
+    // Text wider than the cell reaches beyond it where the paint is not kept
+    // within it; a copy would not.
+    const QRect device = DeviceRect(painter, bounds);
+    const QRegion clip = SystemClip(painter);
+    if (clip.isEmpty() || !device.contains(clip.boundingRect())) return std::nullopt;
     // A face pays for itself in a grid of cells; a single large control is
     // painted in place, rather than held in a copy.
-    if (static_cast<qint64>(pixels.width()) * pixels.height() > LargestFacePixels) return none;
-    const QPaintDevice* device = painter.device();
-    const int dpiX = device->logicalDpiX();
-    const int dpiY = device->logicalDpiY();
-    for (const Face& face : m_faces) {
-        if (face.image.size() == pixels && face.image.devicePixelRatio() == ratio &&
-            face.image.format() == target->format() && face.dpiX == dpiX && face.dpiY == dpiY &&
-            face.direction == painter.layoutDirection() && face.hints == painter.renderHints() &&
-            face.font == painter.font())
-            return face.image;
-    }
-    QImage image(pixels, target->format());
-    if (image.isNull()) return none;
-    image.setDevicePixelRatio(ratio);
-    image.setDotsPerMeterX(qRound(dpiX / 0.0254));
-    image.setDotsPerMeterY(qRound(dpiY / 0.0254));
-    // The font's pixel size follows the resolution it is drawn at.
-    if (image.logicalDpiX() != dpiX || image.logicalDpiY() != dpiY) return none;
-    {
-        QPainter facePainter(&image);
-        facePainter.setRenderHints(painter.renderHints());
-        facePainter.setFont(painter.font());
-        facePainter.setLayoutDirection(painter.layoutDirection());
-        PaintInPlace(facePainter, QRect(QPoint(0, 0), size));
-    }
-    Face& replaced = m_faces[m_nextReplaced];
+    if (static_cast<qint64>(device.width()) * device.height() > LargestFacePixels)
+        return std::nullopt;
+    const QPaintDevice* drawnOn = painter.device();
+    Key key;
+    key.pixels = device.size();
+    key.ratio = painter.deviceTransform().m11();
+    key.format = target->format();
+    if (drawnOn->devType() == QInternal::Widget)
+        key.screen = static_cast<const QWidget*>(drawnOn)->screen();
+    key.dpiX = drawnOn->logicalDpiX();
+    key.dpiY = drawnOn->logicalDpiY();
+    key.font = painter.font();
+    key.direction = painter.layoutDirection();
+    key.hints = painter.renderHints();
+    return key;
+}
+
+void CalculatingFace::Keep(const Key& key, const QPainter& painter, const QRect& bounds) {
+    // Only a paint that reached every pixel of the cell, with nothing clipped
+    // away, left a whole face behind.
+    const QRect device = DeviceRect(painter, bounds);
+    if (painter.hasClipping() || !(QRegion(device) - SystemClip(painter)).isEmpty()) return;
+    const QImage* target = TargetImage(painter);
+    if (!target->rect().contains(device)) return;
+    QImage image = target->copy(device);
+    if (image.isNull()) return;
+    image.setDevicePixelRatio(key.ratio);
+    m_faces[m_nextReplaced] = Face{key, image};
     m_nextReplaced = (m_nextReplaced + 1) % FaceCount;
-    replaced =
-        Face{image, painter.font(), painter.layoutDirection(), painter.renderHints(), dpiX, dpiY};
-    return replaced.image;
 }

@@ -3,9 +3,15 @@
 // drawing the text itself, either way round.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QBackingStore>
 #include <QFont>
+#include <QFrame>
 #include <QImage>
 #include <QPainter>
+#include <QScopeGuard>
+#include <QWidget>
+#include <memory>
 
 #include "control/CalculatingFace.h"
 #include "control/CalculatingText.h"
@@ -47,40 +53,73 @@ TEST(CalculatingText, DrawsWhatDrawTextDrawsCentredOnItsBaseline) {
     }
 }
 
-// One face for every case, as the controls share one: each change of size,
-// font, resolution or direction paints it anew, and a painter that maps onto
-// fractions of device pixels gets it drawn in place.
-TEST(CalculatingFace, CopiesThePixelsDrawingInPlaceGives) {
-    CalculatingFace face;
-    CalculatingFace inPlace;
-    // Each case differs from the one before it in one thing only.
-    for (const qreal ratio : {1.0, 1.25, 2.0}) {
-        for (const QSize size : {QSize(56, 46), QSize(57, 33), QSize(30, 9)}) {
-            for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
-                for (const int points : {7, 13}) {
-                    QFont font;
-                    font.setPointSize(points);
-                    QImage expected(QSize(120, 60) * ratio, QImage::Format_RGB32);
-                    expected.setDevicePixelRatio(ratio);
-                    expected.fill(Qt::gray);
-                    QImage copied = expected;
-                    const auto paint = [&](QImage& image, auto&& how) {
-                        QPainter painter(&image);
-                        painter.setLayoutDirection(direction);
-                        painter.setFont(font);
-                        // As in a cell's paint: offset in its window, clipped to the cell.
-                        painter.translate(5, 3);
-                        const QRect cell(QPoint(2, 1), size);
-                        painter.setClipRect(cell);
-                        how(painter, cell);
-                    };
-                    paint(expected,
-                          [&](QPainter& p, const QRect& r) { inPlace.PaintInPlace(p, r); });
-                    paint(copied, [&](QPainter& p, const QRect& r) { face.Paint(p, r); });
-                    EXPECT_EQ(copied, expected)
-                        << points << " pt at " << ratio << "x, " << size.width() << "x"
-                        << size.height() << ", direction " << direction;
-                }
+namespace {
+
+// A widget that shows the face as a control does, copied where it can be, or
+// always drawn in place.
+class FaceWidget : public QWidget {
+public:
+    FaceWidget(CalculatingFace& face, bool copied, QWidget* parent)
+        : QWidget(parent), m_face(face), m_copied(copied) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        if (m_copied) {
+            m_face.Paint(painter, rect());
+        } else {
+            m_face.PaintInPlace(painter, rect());
+        }
+    }
+
+private:
+    CalculatingFace& m_face;
+    bool m_copied;
+};
+
+}  // namespace
+
+// Cells side by side in one window's backing store, painted twice so that the
+// second paint copies what the first left: the copied face has the pixels of
+// the one drawn in place. Fonts a cell has from its parent's class (as themes
+// give menus and item views theirs) and right to left included.
+TEST(CalculatingFace, CopiedIntoACellLooksAsDrawnInPlace) {
+    QFont large = QApplication::font();
+    large.setPointSize(15);
+    QApplication::setFont(large, "QFrame");
+    const auto restore = qScopeGuard([] {
+        QApplication::setFont(QFont(), "QFrame");
+        QApplication::setLayoutDirection(Qt::LeftToRight);
+    });
+    CalculatingFace face;  // one for every case, as the controls share one
+    for (const bool framed : {false, true}) {
+        for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+            for (const QSize size :
+                 {QSize(150, 60), QSize(40, 21)}) {  // one narrower than the text
+                // A painter takes its direction from the application's.
+                QApplication::setLayoutDirection(direction);
+                std::unique_ptr<QWidget> window(framed ? new QFrame : new QWidget);
+                CalculatingFace inPlace;
+                FaceWidget copied(face, true, window.get());
+                FaceWidget drawn(inPlace, false, window.get());
+                copied.setGeometry(QRect(QPoint(3, 2), size));
+                drawn.setGeometry(QRect(QPoint(size.width() + 9, 5), size));
+                window->resize(2 * size.width() + 20, size.height() + 10);
+                window->show();
+                QCoreApplication::processEvents();
+                copied.repaint();
+                drawn.repaint();
+                const QPaintDevice* store = window->backingStore()->paintDevice();
+                ASSERT_EQ(store->devType(), QInternal::Image);
+                const QImage& pixels = *static_cast<const QImage*>(store);
+                const QImage shown = pixels.copy(copied.geometry());
+                EXPECT_EQ(shown, pixels.copy(drawn.geometry()))
+                    << (framed ? "class font, " : "") << size.width() << "x" << size.height()
+                    << ", direction " << direction;
+                int dark = 0;  // the text itself, not two white patches
+                for (int y = 0; y < shown.height(); ++y)
+                    for (int x = 0; x < shown.width(); ++x) dark += qGray(shown.pixel(x, y)) < 128;
+                EXPECT_GT(dark, 20);
             }
         }
     }
