@@ -12,19 +12,30 @@ FramePacer::FramePacer(int frameMilliseconds) : m_frameMilliseconds(frameMillise
     connect(&m_timer, &QTimer::timeout, this, &FramePacer::Flush);
 }
 
+namespace {
+
+// Owned by the application, so that its timer ends with the event loop it runs
+// in; a host that makes a new application gets a new pacer with it.
+QPointer<FramePacer> g_pacer;
+
+// A module unloaded while the application lives takes its pacer with it: the
+// application must never delete an object whose code is gone.
+struct PacerRemover {
+    ~PacerRemover() { delete g_pacer.data(); }
+} g_pacerRemover;
+
+}  // namespace
+
 FramePacer& FramePacer::Shared() {
-    // Owned by the application, so that its timer ends with the event loop it
-    // runs in; a host that makes a new application gets a new pacer with it.
-    static QPointer<FramePacer> pacer;
-    if (!pacer) {
+    if (!g_pacer) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const qreal hertz = screen ? screen->refreshRate() : 0;
         // A screen that reports nothing usable is taken for the usual 60 Hz.
         const qreal frameHertz = hertz >= 24 && hertz <= 500 ? hertz : 60;
-        pacer = new FramePacer(std::max(1, static_cast<int>(std::floor(1000 / frameHertz))));
-        pacer->setParent(QCoreApplication::instance());
+        g_pacer = new FramePacer(std::max(1, static_cast<int>(std::floor(1000 / frameHertz))));
+        g_pacer->setParent(QCoreApplication::instance());
     }
-    return *pacer;
+    return *g_pacer;
 }
 
 void FramePacer::Schedule(FrameClient& client) {

@@ -294,7 +294,7 @@ struct FewControls : ControlModule {
 
 TEST_F(MainWindow, ControlThatCannotBeMadeIsReportedOnceAndTheGridGrowsNoFurther) {
     FewControls controls;
-    ASSERT_NO_THROW(controls.Load(sonolux::CLSID_Sonolux));
+    ASSERT_NO_THROW(controls.Load(sonolux::CLSID_Sonolux, QCoreApplication::applicationDirPath()));
     controls.left = 7;
     messages.texts.clear();
     frmMain small(MainWindowServices{messages, fileDialog, fileMover, fileWriter, settings,
