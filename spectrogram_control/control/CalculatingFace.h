@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPointer>
+#include <QScreen>
 #include <QSize>
 #include <array>
 #include <cstddef>
@@ -11,7 +13,6 @@
 #include "control/CalculatingText.h"
 
 class QRect;
-class QScreen;
 
 // What a control shows while its picture is being made: white, with
 // "Calculating..." centred. Next Batch shows it in every cell at once, and
@@ -35,7 +36,7 @@ private:
         QSize pixels;  // device pixels
         qreal ratio = 1;
         QImage::Format format = QImage::Format_Invalid;
-        const QScreen* screen = nullptr;  // its subpixel order and resolution
+        QPointer<const QScreen> screen;  // its subpixel order and resolution
         int dpiX = 0;
         int dpiY = 0;
         QFont font;
