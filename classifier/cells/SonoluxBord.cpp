@@ -31,6 +31,12 @@ SonoluxBord::SonoluxBord(QWidget* control, int index, const ScreenDpi& dpi, QWid
     m_control->setMouseTracking(true);
     // Made after the control, so it lies over it.
     m_marks = new CellMarks(this);
+    // The cell paints its border strip itself, in the window's colour, so Qt
+    // knows it covers all of its rectangle. A transparent cell around an opaque
+    // control leaves a hole in the window's region for every cell: each repaint
+    // of the window then clipped 300 cells against a region of hundreds of
+    // rectangles, and still painted none of them.
+    setAutoFillBackground(true);
     ConnectControlSignals();
     SizeConstituents();
 }

@@ -221,3 +221,17 @@ TEST_F(TwoCellsOnScreen, FrameStaysWhileAMenuOrAnotherWindowHasTheKeyboard) {
     EXPECT_FALSE(IsRed(OnScreen(*cell3), 0, 0));
     EXPECT_TRUE(IsRed(OnScreen(*cell4), 0, 0));
 }
+
+TEST_F(TwoCellsOnScreen, UnselectedBorderShowsTheWindowsOwnColour) {
+    QPalette palette = host.palette();
+    palette.setColor(QPalette::Window, QColor(20, 90, 40));
+    host.setPalette(palette);
+    cell3->GiveFocus();
+    cell4->GiveFocus();  // cell 3's frame is taken away again
+
+    const QImage shown = OnScreen(*cell3);
+    const int w = shown.width();
+    const int h = shown.height();
+    for (const QPoint& p : {QPoint(0, 0), QPoint(3, h / 2), QPoint(w - 1, h - 1), QPoint(w / 2, 2)})
+        EXPECT_EQ(shown.pixelColor(p), QColor(20, 90, 40)) << p.x() << "," << p.y();
+}
