@@ -254,10 +254,21 @@ void SonoluxBord::RefreshMovedMark(const QString& path) {
 
 void SonoluxBord::RefreshMarks(const QString& path) {
     RefreshMovedMark(path);
-    m_marks->SetUnreadable(!IsLoaded(path),
-                           m_properties.Read(ControlProperties::LoadError).toString());
-    m_marks->SetPartialLength(path.isEmpty() ? QString()
-                                             : StatusText::PartialLengthMark(RecordingInfo()));
+    // Run for every cell of every batch: only what a mark shows is read.
+    const bool loaded = IsLoaded(path);
+    m_marks->SetUnreadable(
+        !loaded, loaded ? QString() : m_properties.Read(ControlProperties::LoadError).toString());
+    m_marks->SetPartialLength(path.isEmpty() || !loaded ? QString() : PartialLengthMark());
+}
+
+QString SonoluxBord::PartialLengthMark() const {
+    StatusText::RecordingInfo info;
+    info.loaded = true;
+    info.totalFrames = m_properties.Read(ControlProperties::TotalFrames).toLongLong();
+    info.loadedFrames = m_properties.Read(ControlProperties::LoadedFrames).toLongLong();
+    if (info.loadedFrames >= info.totalFrames) return {};
+    info.sampleRate = m_properties.Read(ControlProperties::SampleRate).toUInt();
+    return StatusText::PartialLengthMark(info);
 }
 
 void SonoluxBord::SetPlay(bool aPlay) {

@@ -142,6 +142,8 @@ private:
     void SetShortProperty(const char* name, std::int32_t value);
     void RefreshMarks(const QString& path);
     void RefreshMovedMark(const QString& path);
+    // "shown / total s" for a recording loaded only in part, else empty.
+    QString PartialLengthMark() const;
     void RefreshMarksUnlessLoading(const QString& path);
     // Whether the control still loads its recording off the window thread.
     bool IsLoadPending() const;
