@@ -1,5 +1,6 @@
 #include "cells/SonoluxBord.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QPainter>
 #include <QVariant>
@@ -32,8 +33,10 @@ SonoluxBord::SonoluxBord(QWidget* control, int index, const ScreenDpi& dpi, QWid
     // knows it covers all of its rectangle. A transparent cell around an opaque
     // control leaves a hole in the window's region for every cell: each repaint
     // of the window then clipped 300 cells against a region of hundreds of
-    // rectangles, and still painted none of them.
-    setAutoFillBackground(true);
+    // rectangles, and still painted none of them. Only a plain colour looks the
+    // same painted by the cell: a gradient, a translucent colour or a style
+    // sheet's background is left to the window, as before.
+    FillBorderWhereThatLooksTheSame();
     ConnectControlSignals();
     SizeConstituents();
 }
@@ -257,6 +260,22 @@ void SonoluxBord::OnFocusChanged(bool gained) {
 
 void SonoluxBord::RefreshFrame() {
     if (IsFrameShown() != m_framePainted) update();
+}
+
+void SonoluxBord::FillBorderWhereThatLooksTheSame() {
+    const QBrush& own = palette().brush(backgroundRole());
+    const QWidget* top = window();
+    const bool plain = own.style() == Qt::SolidPattern && own.isOpaque() &&
+                       own == top->palette().brush(QPalette::Window) &&
+                       qApp->styleSheet().isEmpty() && top->styleSheet().isEmpty();
+    if (plain != autoFillBackground()) setAutoFillBackground(plain);
+}
+
+void SonoluxBord::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
+        event->type() == QEvent::ParentChange)
+        FillBorderWhereThatLooksTheSame();
+    QWidget::changeEvent(event);
 }
 
 void SonoluxBord::resizeEvent(QResizeEvent*) {

@@ -121,6 +121,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private slots:
     void OnControlLoadStateChanged();
@@ -132,6 +133,7 @@ private:
     static constexpr std::int32_t ControlOffset = 60;  // twips from the cell's top left
     static constexpr int FramePixels = 4;
 
+    void FillBorderWhereThatLooksTheSame();
     void PlaceCell();
     void SizeConstituents();
     void PlaceControl();

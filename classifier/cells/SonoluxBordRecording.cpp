@@ -114,10 +114,14 @@ void SonoluxBord::RefreshMovedMark(const QString& path) {
 void SonoluxBord::RefreshMarks(const QString& path) {
     RefreshMovedMark(path);
     // Run for every cell of every batch: only what a mark shows is read.
-    const bool loaded = IsLoaded(path);
+    // Read once: a control that does not say is taken as having read its file,
+    // but says nothing of what part of it.
+    const QVariant said =
+        path.isEmpty() ? QVariant() : m_properties.Read(ControlProperties::Loaded);
+    const bool loaded = !said.isValid() || said.toBool();
     m_marks->SetUnreadable(
         !loaded, loaded ? QString() : m_properties.Read(ControlProperties::LoadError).toString());
-    m_marks->SetPartialLength(path.isEmpty() || !loaded ? QString() : PartialLengthMark());
+    m_marks->SetPartialLength(said.toBool() ? PartialLengthMark() : QString());
 }
 
 QString SonoluxBord::PartialLengthMark() const {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBrush>
 #include <QMenu>
 #include <QScreen>
 #include <QWidget>
 
+#include "cells/CellMarks.h"
 #include "cells/SonoluxBord.h"
 #include "core/CorvaneError.h"
 #include "tests/classifier/mocks/MainWindowFixture.h"
@@ -234,4 +236,35 @@ TEST_F(TwoCellsOnScreen, UnselectedBorderShowsTheWindowsOwnColour) {
     const int h = shown.height();
     for (const QPoint& p : {QPoint(0, 0), QPoint(3, h / 2), QPoint(w - 1, h - 1), QPoint(w / 2, 2)})
         EXPECT_EQ(shown.pixelColor(p), QColor(20, 90, 40)) << p.x() << "," << p.y();
+}
+
+TEST(SonoluxBord, ControlThatDoesNotSayItLoadedGetsNoPartialLengthMark) {
+    // A control without "Loaded": what the cell tells of its recording says
+    // nothing was read, so no mark may claim part of it is shown.
+    auto* control = new QWidget;
+    control->setProperty("SampleRate", 1000u);
+    control->setProperty("TotalFrames", qint64{8000});
+    control->setProperty("LoadedFrames", qint64{1000});
+    SonoluxBord cell(control, 0, ScreenDpi{96, 96});
+    cell.SetFilename("/data/x.wav");
+    ASSERT_FALSE(cell.RecordingInfo().loaded);
+    EXPECT_FALSE(cell.Marks().IsUnreadable());
+    EXPECT_EQ(cell.Marks().PartialLength(), "");
+}
+
+TEST_F(TwoCellsOnScreen, BorderLooksLikeTheWindowAroundItWhateverItsBrush) {
+    cell3->SetTop(1500);  // 100 pixels down, the window's own background to its right
+    QLinearGradient gradient(0, 0, 0, 200);
+    gradient.setColorAt(0, Qt::black);
+    gradient.setColorAt(1, Qt::white);
+    for (const QBrush& brush : {QBrush(gradient), QBrush(QColor(20, 90, 40, 128))}) {
+        QPalette palette = host.palette();
+        palette.setBrush(QPalette::Window, brush);
+        host.setPalette(palette);
+        cell4->GiveFocus();
+        QCoreApplication::processEvents();
+        const QImage shown = host.screen()->grabWindow(host.winId()).toImage();
+        for (int y : {100, 130, 166})
+            EXPECT_EQ(shown.pixelColor(1, y), shown.pixelColor(300, y)) << y;
+    }
 }
