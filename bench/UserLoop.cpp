@@ -8,6 +8,7 @@
 #include <QPixmapCache>
 #include <cmath>
 
+#include "cells/SonoluxBord.h"
 #include "core/CorvaneError.h"
 #include "demo/WaveWriter.h"
 #include "sonolux/SonoluxModule.h"
@@ -89,6 +90,48 @@ void WriteRecordings(const QString& folder, int count, const std::vector<std::in
         const QString path = folder + QStringLiteral("/r%1.wav").arg(i, 6, 10, QLatin1Char('0'));
         corvane::WriteMono16Wave(path.toStdString(), 48000, samples);
     }
+}
+
+void ShownPictures::Watch(frmMain& window) {
+    for (QObject* control : m_controls) control->removeEventFilter(this);
+    m_controls.clear();
+    m_index.clear();
+    for (int i = 0; i < window.VisibleCellCount(); ++i) {
+        SonoluxBord& cell = window.Cell(i);
+        m_controls.push_back(cell.Sonolux1());
+        m_index.insert(cell.Sonolux1(), i);
+        cell.Sonolux1()->installEventFilter(this);
+        connect(&cell, &SonoluxBord::PictureStateChanged, this,
+                [this](int index) { SetShown(index, false); });
+    }
+    m_stuck.setSingleShot(true);
+    m_stuck.callOnTimeout(
+        [this] { qFatal("%d cells never showed their pictures on screen", m_notShown); });
+    Reset();
+}
+
+void ShownPictures::Reset() {
+    m_shown.assign(m_controls.size(), 0);
+    m_notShown = Watched();
+}
+
+void ShownPictures::WaitUntilAllShown() {
+    m_stuck.start(60000);
+    while (m_notShown > 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    m_stuck.stop();
+}
+
+bool ShownPictures::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Paint) return false;
+    // A paint that asks for a picture says so at once, through PictureStateChanged.
+    SetShown(m_index.value(watched, -1), !watched->property("PicturePending").toBool());
+    return false;
+}
+
+void ShownPictures::SetShown(int index, bool shown) {
+    if (index < 0 || index >= Watched() || (m_shown[index] != 0) == shown) return;
+    m_shown[index] = shown ? 1 : 0;
+    m_notShown += shown ? -1 : 1;
 }
 
 }  // namespace userloop

@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QHash>
 #include <QKeyEvent>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVariant>
 #include <cstdint>
 #include <memory>
@@ -46,6 +48,34 @@ const std::vector<std::int16_t>& TenSeconds();
 // `count` recordings r000000.wav, r000001.wav, ... of `samples` at 48 kHz.
 void WriteRecordings(const QString& folder, int count, const std::vector<std::int16_t>& samples);
 
+// Which visible cells of a window show their spectrogram on screen: a cell
+// does once its control has painted while not waiting for a picture, and no
+// longer when its picture state changes (a picture asked for, or one arrived
+// that is not painted yet).
+class ShownPictures : public QObject {
+public:
+    // Watches the window's visible cells.
+    void Watch(frmMain& window);
+    int Watched() const { return static_cast<int>(m_controls.size()); }
+    // A new batch: no cell shows its picture yet.
+    void Reset();
+    // Runs the events until every watched cell shows its picture; a picture that
+    // never reaches the screen ends the run.
+    void WaitUntilAllShown();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetShown(int index, bool shown);
+
+    std::vector<QObject*> m_controls;
+    QHash<const QObject*, int> m_index;
+    std::vector<std::uint8_t> m_shown;
+    int m_notShown = 0;
+    QTimer m_stuck;
+};
+
 // A shown main window whose client area holds `columns` x `rows` cells.
 struct Window {
     Window(int columns, int rows) {
@@ -66,32 +96,19 @@ struct Window {
         // finishes its load.
         FileReads();
     }
-    // Paints the whole grid as the screen would, spectrograms built. The first
-    // repaint paints every cell into the window's backing store, as a screen's
-    // paint does, which starts its picture (a grab would not do: it renders
-    // elsewhere, and the control then draws the picture in place at once); the
-    // events then run until no visible cell is still waiting for its picture;
-    // the last repaint shows them all.
+    // Paints the whole grid as the screen would, until every visible cell
+    // shows its spectrogram on screen. The first repaint paints every cell into
+    // the window's backing store, as a screen's paint does, which starts its
+    // picture (a grab would not do: it renders elsewhere, and the control then
+    // draws the picture in place at once); the events then run until each cell
+    // has painted its picture, however the control paces those paints; the
+    // last repaint shows whatever else the batch changed.
     void PaintAll() {
+        if (shown.Watched() != window->VisibleCellCount()) shown.Watch(*window);
+        shown.Reset();
         window->repaint();
-        QCoreApplication::sendPostedEvents();
-        WaitForPictures();
+        shown.WaitUntilAllShown();
         window->repaint();
-    }
-    // Runs the events until no visible cell waits for its picture. The cells
-    // are looked at from the first one still waiting on, so that a batch costs
-    // the waiting one pass over them, not one for each round of events; a last
-    // whole pass makes sure none went back to waiting. A control without
-    // PicturePending computes its picture as it paints.
-    void WaitForPictures() {
-        const int cells = window->VisibleCellCount();
-        const auto firstWaiting = [&](int from) {
-            while (from < cells && !window->Cell(from).IsPicturePending()) ++from;
-            return from;
-        };
-        int from = 0;
-        while ((from = firstWaiting(from)) < cells || (from = firstWaiting(0)) < cells)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // The files the visible cells' controls have read so far, -1 when the
     // control does not count them.
@@ -124,6 +141,7 @@ struct Window {
         QApplication::sendEvent(window->SelectedCell()->Sonolux1(), &press);
     }
 
+    ShownPictures shown;
     FakeMessageBox messages;
     FakeFileDialogAsker dialogs;
     FileMover mover;
