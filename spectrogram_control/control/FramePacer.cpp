@@ -49,6 +49,11 @@ void FramePacer::Cancel(FrameClient& client) {
     m_waiting.erase(std::remove(m_waiting.begin(), m_waiting.end(), &client), m_waiting.end());
 }
 
+void FramePacer::WorkersIdle() {
+    // At exit the pacer may be gone already; it is never made for this.
+    if (g_pacer && !g_pacer->m_waiting.empty()) g_pacer->m_timer.start(0);
+}
+
 void FramePacer::Flush() {
     m_timer.stop();
     m_sinceFlush.start();

@@ -18,7 +18,8 @@ protected:
 // batch's pictures a few tens of microseconds apart; showing each in a repaint
 // of its own would make the window thread walk the whole grid hundreds of times
 // in a frame the screen shows once. The first arrival after a quiet frame is
-// shown at once; the ones after it together, one frame later. Window thread only.
+// shown at once; the ones after it together, one frame later, or as soon as the
+// workers have nothing more in hand. Window thread only.
 class FramePacer : public QObject {
 public:
     explicit FramePacer(int frameMilliseconds);
@@ -31,6 +32,10 @@ public:
     void Cancel(FrameClient& client);
     // Calls every client waiting now, as the frame's timer does.
     void Flush();
+    // The workers have handed over all they were given: the clients waiting now
+    // are called at once, through the event loop, since nothing more is coming
+    // for them to be shown with. Tells the shared pacer, if there is one.
+    static void WorkersIdle();
     int FrameMilliseconds() const { return m_frameMilliseconds; }
 
 private:

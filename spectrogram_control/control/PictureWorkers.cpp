@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "control/FramePacer.h"
+
 namespace sonolux {
 namespace {
 
@@ -41,6 +43,36 @@ SharedPicture DrawPicture(const std::vector<std::int16_t>& samples, const Pictur
     return picture;
 }
 
+// Loads and pictures handed to the workers whose results the window thread has
+// not had yet (or that were dropped).
+std::atomic<int> g_workInHand{0};
+
+void StartWork(std::function<void()> work) {
+    g_workInHand.fetch_add(1);
+    Workers().start(std::move(work));
+}
+
+// One piece of work is done with. When it was the last, nothing more is on its
+// way: what waits for the display's next frame need not wait any longer. The
+// pacer is the window thread's: work that ends on a worker (a load its owner
+// ran, a result for a control that is gone) tells it through the event loop,
+// where newer work may have come meanwhile.
+void EndWork() {
+    if (g_workInHand.fetch_sub(1) != 1) return;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application) return;
+    if (QThread::currentThread() == application->thread()) {
+        FramePacer::WorkersIdle();
+        return;
+    }
+    QMetaObject::invokeMethod(
+        application,
+        [] {
+            if (g_workInHand.load() == 0) FramePacer::WorkersIdle();
+        },
+        Qt::QueuedConnection);
+}
+
 }  // namespace
 
 void PictureMailbox::Close() {
@@ -64,12 +96,15 @@ QEvent::Type PictureReadyEvent::EventType() {
     return type;
 }
 
+PictureReadyEvent::~PictureReadyEvent() {
+    EndWork();
+}
+
 void DrawPictureOnWorker(std::uint64_t generation, SharedSamples samples,
                          const PictureRecipe& recipe, std::shared_ptr<PictureMailbox> mailbox) {
-    Workers().start(
-        [generation, samples = std::move(samples), recipe, mailbox = std::move(mailbox)] {
-            mailbox->Post(new PictureReadyEvent(generation, DrawPicture(*samples, recipe), recipe));
-        });
+    StartWork([generation, samples = std::move(samples), recipe, mailbox = std::move(mailbox)] {
+        mailbox->Post(new PictureReadyEvent(generation, DrawPicture(*samples, recipe), recipe));
+    });
 }
 
 void LoadJob::Run() {
@@ -121,10 +156,18 @@ QEvent::Type LoadReadyEvent::EventType() {
     return type;
 }
 
+LoadReadyEvent::~LoadReadyEvent() {
+    EndWork();
+}
+
 void LoadOnWorker(std::shared_ptr<LoadJob> job, std::shared_ptr<PictureMailbox> mailbox,
                   std::optional<PictureAfterLoad> picture) {
-    Workers().start([job = std::move(job), mailbox = std::move(mailbox), picture] {
-        if (!job->RunOnWorker()) return;
+    StartWork([job = std::move(job), mailbox = std::move(mailbox), picture] {
+        if (!job->RunOnWorker()) {
+            // Its owner ran or dropped the load: no event will end this work.
+            EndWork();
+            return;
+        }
         auto ready = std::make_unique<LoadReadyEvent>(job->generation);
         const SharedLoad* load = job->Result();
         if (picture && !job->Superseded() && load && load->result == LoadResult::Replaced &&

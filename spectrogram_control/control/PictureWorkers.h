@@ -32,7 +32,8 @@ private:
     QObject* m_receiver;
 };
 
-// A picture drawn on a worker, as posted to its control.
+// A picture drawn on a worker, as posted to its control. Made only by the
+// worker it was asked of: the work is done with once the event is.
 class PictureReadyEvent : public QEvent {
 public:
     static QEvent::Type EventType();
@@ -41,6 +42,7 @@ public:
           generation(generation),
           picture(std::move(picture)),
           recipe(recipe) {}
+    ~PictureReadyEvent() override;
 
     const std::uint64_t generation;  // of the control's state it was asked for
     const SharedPicture picture;
@@ -101,12 +103,14 @@ private:
 
 // Posted to a control when a worker has run one of its loads. When the control
 // asked for it, the worker has also drawn the picture of the samples found (or
-// found it in the module's cache), so that both come in one event.
+// found it in the module's cache), so that both come in one event. Made only by
+// the worker that ran the load: the work is done with once the event is.
 class LoadReadyEvent : public QEvent {
 public:
     static QEvent::Type EventType();
     explicit LoadReadyEvent(std::uint64_t generation)
         : QEvent(EventType()), generation(generation) {}
+    ~LoadReadyEvent() override;
 
     const std::uint64_t generation;  // of the load job that finished
     SharedSamples samples;           // the picture's samples, when there is a picture

@@ -62,30 +62,30 @@ TEST(FramePacer, CallsEachWaitingClientOnceAtTheFrameAndNoneThatCancelled) {
     EXPECT_EQ(second.frames, 1);
 }
 
-// A burst of loads with their pictures: at the frame every control shows its
-// picture on screen, as a grab draws it. In a second burst every control is
-// painted whole before the frame, and the frame paints none of them again; in
-// a third only part of each is painted before it, and the frame shows the rest.
-TEST(FramePacer, EveryPictureThatArrivedIsOnScreenAfterTheFrameAndIsPaintedOnce) {
-    sonolux::SharedPictureCache().SetByteLimit(0);
-    TempFolder folder;
-    FakeSoundPlayer player;
-    QWidget window;
-    window.resize(4 * 60, 50);
-    std::vector<std::unique_ptr<CSonoluxCtrl>> controls;
-    PaintCounter painted;
-    for (int i = 0; i < 4; ++i) {
-        controls.push_back(std::make_unique<CSonoluxCtrl>(player, &window));
-        controls.back()->setGeometry(i * 60, 0, 56, 46);
-        controls.back()->installEventFilter(&painted);
+// Four controls side by side in a shown window, whose recordings come in
+// bursts from the workers.
+struct PacedControls : ::testing::Test {
+    PacedControls() {
+        sonolux::SharedPictureCache().SetByteLimit(0);
+        window.resize(4 * 60, 50);
+        for (int i = 0; i < 4; ++i) {
+            controls.push_back(std::make_unique<CSonoluxCtrl>(player, &window));
+            controls.back()->setGeometry(i * 60, 0, 56, 46);
+            controls.back()->installEventFilter(&painted);
+        }
+        window.show();
+        QCoreApplication::processEvents();
+        // The empty controls' own pictures, in before any burst.
+        for (const auto& control : controls) EXPECT_FALSE(PictureStillPending(*control));
     }
-    window.show();
-    QCoreApplication::processEvents();
-    std::mt19937 random(5);
-    std::uniform_int_distribution<int> sample(-9000, 9000);
-    // New recordings in every control, "Calculating..." painted, and their loads
-    // and pictures taken in with no event loop between.
-    const auto burst = [&](const std::string& prefix) {
+    ~PacedControls() override {
+        sonolux::SharedPictureCache().SetByteLimit(sonolux::PictureCache::DefaultByteLimit);
+    }
+
+    // New recordings in every control, "Calculating..." painted, and every load
+    // with its picture finished and posted, none taken in yet.
+    void StartBurst(const std::string& prefix) {
+        std::uniform_int_distribution<int> sample(-9000, 9000);
         for (std::size_t i = 0; i < controls.size(); ++i) {
             std::vector<std::int16_t> samples(6000);
             for (std::int16_t& value : samples) value = static_cast<std::int16_t>(sample(random));
@@ -94,11 +94,14 @@ TEST(FramePacer, EveryPictureThatArrivedIsOnScreenAfterTheFrameAndIsPaintedOnce)
         }
         window.repaint();
         sonolux::WaitForPictureWorkers();
+    }
+    // A burst whose loads and pictures are all taken in with no event loop between.
+    void Burst(const std::string& prefix) {
+        StartBurst(prefix);
         QCoreApplication::sendPostedEvents(nullptr, sonolux::LoadReadyEvent::EventType());
         for (const auto& control : controls) ASSERT_FALSE(control->GetPicturePending());
-    };
-
-    const auto expectPicturesOnScreen = [&](const char* when) {
+    }
+    void ExpectPicturesOnScreen(const char* when) {
         const QImage screen = window.screen()->grabWindow(window.winId()).toImage();
         for (const auto& control : controls) {
             const QImage shown =
@@ -106,14 +109,27 @@ TEST(FramePacer, EveryPictureThatArrivedIsOnScreenAfterTheFrameAndIsPaintedOnce)
             const QImage picture = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
             EXPECT_EQ(shown, picture) << when << ' ' << control->GetFilename().toStdString();
         }
-    };
+    }
 
-    burst("a");
+    TempFolder folder;
+    FakeSoundPlayer player;
+    QWidget window;
+    PaintCounter painted;
+    std::vector<std::unique_ptr<CSonoluxCtrl>> controls;
+    std::mt19937 random{5};
+};
+
+// A burst of loads with their pictures: at the frame every control shows its
+// picture on screen, as a grab draws it. In a second burst every control is
+// painted whole before the frame, and the frame paints none of them again; in
+// a third only part of each is painted before it, and the frame shows the rest.
+TEST_F(PacedControls, EveryPictureThatArrivedIsOnScreenAfterTheFrameAndIsPaintedOnce) {
+    Burst("a");
     FramePacer::Shared().Flush();
     QCoreApplication::processEvents();
-    expectPicturesOnScreen("after the first burst");
+    ExpectPicturesOnScreen("after the first burst");
 
-    burst("b");
+    Burst("b");
     for (const auto& control : controls) control->repaint();
     const int paints = painted.paints;
     FramePacer::Shared().Flush();
@@ -122,12 +138,24 @@ TEST(FramePacer, EveryPictureThatArrivedIsOnScreenAfterTheFrameAndIsPaintedOnce)
 
     // A paint of two opposite corners spans the control but leaves the middle
     // showing "Calculating...": the frame still repaints it.
-    burst("c");
+    Burst("c");
     for (const auto& control : controls)
         control->repaint(QRegion(0, 0, 8, 8) +
                          QRegion(control->width() - 8, control->height() - 8, 8, 8));
     FramePacer::Shared().Flush();
     QCoreApplication::processEvents();
-    expectPicturesOnScreen("after a paint of two corners");
-    sonolux::SharedPictureCache().SetByteLimit(sonolux::PictureCache::DefaultByteLimit);
+    ExpectPicturesOnScreen("after a paint of two corners");
+}
+
+// Arrivals just after a frame wait for the next one, unless they are the last
+// the workers had in hand: then nothing more is coming, and they are shown at
+// once. (The frame itself is far off: the pacer has only just flushed.)
+TEST_F(PacedControls, TheLastArrivalsAreShownWithoutWaitingForTheFrame) {
+    StartBurst("a");
+    QCoreApplication::sendPostedEvents(controls[0].get(), sonolux::LoadReadyEvent::EventType());
+    FramePacer::Shared().Flush();
+    QCoreApplication::sendPostedEvents(nullptr, sonolux::LoadReadyEvent::EventType());
+    QCoreApplication::processEvents();  // the pacer's call
+    QCoreApplication::processEvents();  // the repaints it asked for
+    ExpectPicturesOnScreen("once the last picture was taken in");
 }
