@@ -33,25 +33,40 @@ protected:
         const QColor colour = m_colour.isValid() ? m_colour : palette().color(QPalette::WindowText);
         const qreal ratio = devicePixelRatioF();
         if (m_drawn.isNull() || m_drawnText != m_text || m_drawnColour != colour ||
-            m_drawnSize != size() || m_drawnRatio != ratio || m_drawnFont != font()) {
+            m_drawnSize.height() != height() || m_drawnRatio != ratio || m_drawnFont != font() ||
+            !StillShowsWhole()) {
+            const QString shown = fontMetrics().elidedText(m_text, m_mode, width());
             m_drawn = QPixmap(size() * ratio);
             m_drawn.setDevicePixelRatio(ratio);
             m_drawn.fill(Qt::transparent);
             QPainter painter(&m_drawn);
             painter.setFont(font());
             painter.setPen(colour);
-            painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter,
-                             fontMetrics().elidedText(m_text, m_mode, width()));
+            painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, shown);
             m_drawnText = m_text;
             m_drawnColour = colour;
             m_drawnSize = size();
             m_drawnRatio = ratio;
             m_drawnFont = font();
+            m_wholeFrom = shown == m_text ? width() : -1;
         }
         QPainter(this).drawPixmap(0, 0, m_drawn);
     }
 
 private:
+    // Whether what was drawn still shows at this width as it would be drawn
+    // anew: the same width, or a text drawn whole in a width it still fits.
+    // The fields beside the count of pictures still being drawn change width
+    // whenever it comes and goes, twice in every batch.
+    bool StillShowsWhole() {
+        if (width() == m_drawnSize.width()) return true;
+        if (m_wholeFrom < 0) return false;
+        if (width() >= m_wholeFrom) return true;
+        if (fontMetrics().elidedText(m_text, m_mode, width()) != m_text) return false;
+        m_wholeFrom = width();
+        return true;
+    }
+
     Qt::TextElideMode m_mode;
     QString m_text;
     QColor m_colour;
@@ -62,6 +77,8 @@ private:
     QSize m_drawnSize;
     qreal m_drawnRatio = 0;
     QFont m_drawnFont;
+    // The narrowest width the text is known to fit whole in; -1 when it was cut.
+    int m_wholeFrom = -1;
 };
 
 namespace {

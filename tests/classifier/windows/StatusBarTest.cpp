@@ -424,3 +424,46 @@ TEST_F(StatusBar, NextBatchMarksCellsAsTheirLoadsArriveAndAKeystrokeMovesAtOnce)
         EXPECT_FALSE(window->Cell(i).Sonolux1()->property("LoadPending").toBool()) << i;
     }
 }
+
+// The count of pictures still being drawn comes and goes in every batch, and
+// the fields beside it change width with it: each must then show what it would
+// show drawn anew at its new width, whole or cut with "...".
+TEST(StatusFieldTest, ShowsItsTextAsDrawnAnewWhenTheBarMakesRoomOrTakesItAway) {
+    const auto makeBar = [](MainStatusBar& bar) {
+        bar.resize(900, 24);
+        bar.show();
+        QCoreApplication::processEvents();
+    };
+    const auto field = [](MainStatusBar& bar) { return bar.findChild<QWidget*>("lblRecording"); };
+    const auto settle = [] { QCoreApplication::processEvents(); };
+
+    MainStatusBar bar;
+    makeBar(bar);
+    bar.ShowRecording("x");
+    const int wide = field(bar)->width();
+    bar.ShowDrawing("300 still being drawn");
+    settle();
+    const int narrow = field(bar)->width();
+    ASSERT_LT(narrow, wide);
+    // A name that fits the wide field but not the narrow one.
+    QString name = "r";
+    while (field(bar)->fontMetrics().horizontalAdvance(name) < (narrow + wide) / 2) name += "0";
+    bar.ShowDrawing("");
+    settle();
+    bar.ShowRecording(name);
+    const QImage wholeFirst = field(bar)->grab().toImage();
+
+    for (const QString& drawing : {QString("300 still being drawn"), QString()}) {
+        bar.ShowDrawing(drawing);
+        settle();
+        MainStatusBar fresh;
+        makeBar(fresh);
+        fresh.ShowDrawing(drawing);
+        fresh.ShowRecording(name);
+        settle();
+        ASSERT_EQ(field(fresh)->size(), field(bar)->size());
+        EXPECT_EQ(field(bar)->grab().toImage(), field(fresh)->grab().toImage())
+            << (drawing.isEmpty() ? "room made again" : "room taken away");
+    }
+    EXPECT_EQ(field(bar)->grab().toImage(), wholeFirst);
+}
