@@ -115,6 +115,11 @@ MainStatusBar::MainStatusBar(QWidget* parent)
     m_fade.setSingleShot(true);
     m_fade.setInterval(FadeMilliseconds);
     connect(&m_fade, &QTimer::timeout, this, &MainStatusBar::ClearMessage);
+    m_drawingDelay.setSingleShot(true);
+    m_drawingDelay.setInterval(DrawingDelayMilliseconds);
+    connect(&m_drawingDelay, &QTimer::timeout, this, [this] {
+        if (!m_drawing->Text().isEmpty()) m_drawing->show();
+    });
 }
 
 void MainStatusBar::ShowMessage(const QString& text, Lasting lasting) {
@@ -163,7 +168,14 @@ void MainStatusBar::ShowProgress(const QString& text) {
 void MainStatusBar::ShowDrawing(const QString& text) {
     if (text == m_drawing->Text()) return;
     m_drawing->SetText(text);
-    m_drawing->setVisible(!text.isEmpty());
+    // Showing or hiding the count lays the bar out anew, and the window's next
+    // repaint then works around the moved fields for each picture it paints.
+    if (text.isEmpty()) {
+        m_drawingDelay.stop();
+        m_drawing->hide();
+    } else if (m_drawing->isHidden() && !m_drawingDelay.isActive()) {
+        m_drawingDelay.start();
+    }
 }
 
 QString MainStatusBar::DrawingText() const {

@@ -16,6 +16,9 @@ class MainStatusBar : public QStatusBar {
 public:
     // How long a message that fades stays, in milliseconds.
     static constexpr int FadeMilliseconds = 6000;
+    // How long spectrograms must have been drawn before the count of those
+    // still being drawn shows, in milliseconds.
+    static constexpr int DrawingDelayMilliseconds = 100;
 
     // How long a message stays.
     enum class Lasting {
@@ -40,8 +43,11 @@ public:
     void ShowPointer(const QString& text);
     // How the sorting of the batch's folder goes; empty until there is a pace to tell.
     void ShowProgress(const QString& text);
-    // How many spectrograms are still being drawn; empty when none is.
+    // How many spectrograms are still being drawn; empty when none is. The
+    // count shows once DrawingTimer times out: a batch drawn faster than the
+    // eye can read it neither flashes it nor moves the fields beside it.
     void ShowDrawing(const QString& text);
+    QTimer& DrawingTimer() { return m_drawingDelay; }
 
     QString RecordingText() const;
     QString NextBatchText() const;
@@ -58,4 +64,5 @@ private:
     StatusField* m_drawing;
     QString m_warning;
     QTimer m_fade;
+    QTimer m_drawingDelay;
 };

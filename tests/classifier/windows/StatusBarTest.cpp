@@ -436,29 +436,35 @@ TEST(StatusFieldTest, ShowsItsTextAsDrawnAnewWhenTheBarMakesRoomOrTakesItAway) {
     };
     const auto field = [](MainStatusBar& bar) { return bar.findChild<QWidget*>("lblRecording"); };
     const auto settle = [] { QCoreApplication::processEvents(); };
+    // The count as it shows once drawing has lasted.
+    const auto showDrawing = [](MainStatusBar& bar, const QString& text) {
+        bar.ShowDrawing(text);
+        if (bar.DrawingTimer().isActive())
+            QMetaObject::invokeMethod(&bar.DrawingTimer(), "timeout");
+    };
 
     MainStatusBar bar;
     makeBar(bar);
     bar.ShowRecording("x");
     const int wide = field(bar)->width();
-    bar.ShowDrawing("300 still being drawn");
+    showDrawing(bar, "300 still being drawn");
     settle();
     const int narrow = field(bar)->width();
     ASSERT_LT(narrow, wide);
     // A name that fits the wide field but not the narrow one.
     QString name = "r";
     while (field(bar)->fontMetrics().horizontalAdvance(name) < (narrow + wide) / 2) name += "0";
-    bar.ShowDrawing("");
+    showDrawing(bar, "");
     settle();
     bar.ShowRecording(name);
     const QImage wholeFirst = field(bar)->grab().toImage();
 
     for (const QString& drawing : {QString("300 still being drawn"), QString()}) {
-        bar.ShowDrawing(drawing);
+        showDrawing(bar, drawing);
         settle();
         MainStatusBar fresh;
         makeBar(fresh);
-        fresh.ShowDrawing(drawing);
+        showDrawing(fresh, drawing);
         fresh.ShowRecording(name);
         settle();
         ASSERT_EQ(field(fresh)->size(), field(bar)->size());
@@ -466,4 +472,32 @@ TEST(StatusFieldTest, ShowsItsTextAsDrawnAnewWhenTheBarMakesRoomOrTakesItAway) {
             << (drawing.isEmpty() ? "room made again" : "room taken away");
     }
     EXPECT_EQ(field(bar)->grab().toImage(), wholeFirst);
+}
+
+// A count that ends before the delay never shows; one that lasts shows until
+// nothing is left to draw.
+TEST(StatusFieldTest, TheCountOfPicturesShowsOnlyOnceDrawingLasts) {
+    MainStatusBar bar;
+    bar.resize(900, 24);
+    bar.show();
+    const QWidget* count = bar.findChild<QWidget*>("lblDrawing");
+    QTimer& delay = bar.DrawingTimer();
+
+    bar.ShowDrawing("300 still being drawn");
+    EXPECT_EQ(bar.DrawingText(), "300 still being drawn");
+    EXPECT_FALSE(count->isVisible());
+    EXPECT_TRUE(delay.isActive());
+    EXPECT_EQ(delay.interval(), MainStatusBar::DrawingDelayMilliseconds);
+    bar.ShowDrawing("");
+    EXPECT_FALSE(delay.isActive());
+    EXPECT_FALSE(count->isVisible());
+
+    bar.ShowDrawing("12 still being drawn");
+    QMetaObject::invokeMethod(&delay, "timeout");
+    EXPECT_TRUE(count->isVisible());
+    bar.ShowDrawing("3 still being drawn");
+    EXPECT_TRUE(count->isVisible());
+    EXPECT_EQ(bar.DrawingText(), "3 still being drawn");
+    bar.ShowDrawing("");
+    EXPECT_FALSE(count->isVisible());
 }
