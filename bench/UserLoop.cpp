@@ -124,7 +124,15 @@ void ShownPictures::WaitUntilAllShown() {
 bool ShownPictures::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Paint) return false;
     // A paint that asks for a picture says so at once, through PictureStateChanged.
-    SetShown(m_index.value(watched, -1), !watched->property("PicturePending").toBool());
+    // Looked up once: the watch should cost the paints it times next to nothing.
+    const QMetaObject* meta = watched->metaObject();
+    if (meta != m_pendingOf) {
+        m_pendingOf = meta;
+        m_pending = meta->property(meta->indexOfProperty("PicturePending"));
+    }
+    const bool pending = m_pending.isValid() ? m_pending.read(watched).toBool()
+                                             : watched->property("PicturePending").toBool();
+    SetShown(m_index.value(watched, -1), !pending);
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QHash>
 #include <QKeyEvent>
+#include <QMetaProperty>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -71,6 +72,8 @@ private:
 
     std::vector<QObject*> m_controls;
     QHash<const QObject*, int> m_index;
+    const QMetaObject* m_pendingOf = nullptr;
+    QMetaProperty m_pending;
     std::vector<std::uint8_t> m_shown;
     int m_notShown = 0;
     QTimer m_stuck;
