@@ -99,19 +99,16 @@ struct Window {
         // finishes its load.
         FileReads();
     }
-    // Paints the whole grid as the screen would, until every visible cell
-    // shows its spectrogram on screen. The first repaint paints every cell into
-    // the window's backing store, as a screen's paint does, which starts its
-    // picture (a grab would not do: it renders elsewhere, and the control then
-    // draws the picture in place at once); the events then run until each cell
-    // has painted its picture, however the control paces those paints; the
-    // last repaint shows whatever else the batch changed.
+    // Runs the events, as the window's own event loop would, until every
+    // visible cell shows its spectrogram on screen and nothing else the batch
+    // changed (status bar, marks) waits to be painted. The window paints only
+    // what changed: a repaint of the whole window (menus, status bar and every
+    // cell twice over) is not what a batch costs a user.
     void PaintAll() {
         if (shown.Watched() != window->VisibleCellCount()) shown.Watch(*window);
         shown.Reset();
-        window->repaint();
         shown.WaitUntilAllShown();
-        window->repaint();
+        QCoreApplication::sendPostedEvents(window.get(), QEvent::UpdateRequest);
     }
     // The files the visible cells' controls have read so far, -1 when the
     // control does not count them.
