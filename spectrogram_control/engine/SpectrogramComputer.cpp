@@ -154,9 +154,15 @@ void SpectrogramComputer::ComputePowers(std::int64_t start, double* power) {
     }
 }
 
-const std::int16_t* SpectrogramComputer::FrameSamples(std::int32_t frameIndex, std::size_t lane) {
+void SpectrogramComputer::ComputeInterleavedPowers(const std::int64_t* starts, double* power) {
+    const std::int16_t* frame[Lanes];
+    for (std::size_t lane = 0; lane < Lanes; ++lane) frame[lane] = FrameSamples(starts[lane], lane);
+    m_fftPlan->FramePowers(frame, m_window->data(), static_cast<std::size_t>(m_usedFrameLength),
+                           static_cast<std::size_t>(m_geometry.binCount), m_lanes.data(), power);
+}
+
+const std::int16_t* SpectrogramComputer::FrameSamples(std::int64_t start, std::size_t lane) {
     const std::int32_t count = m_usedFrameLength;
-    const std::int64_t start = static_cast<std::int64_t>(frameIndex) * m_geometry.hop;
     if (start + count <= static_cast<std::int64_t>(m_samples.size())) {
         return m_samples.data() + start;
     }
@@ -168,14 +174,12 @@ const std::int16_t* SpectrogramComputer::FrameSamples(std::int32_t frameIndex, s
 void SpectrogramComputer::ComputeInterleavedColumns(std::int32_t first, std::uint8_t* bottomRow,
                                                     std::ptrdiff_t stride) {
     const std::int32_t frames = m_geometry.frameCount;
-    const std::int16_t* frame[Lanes];
+    std::int64_t starts[Lanes];
     for (std::size_t lane = 0; lane < Lanes; ++lane) {
         const auto index = std::min(first + static_cast<std::int32_t>(lane), frames - 1);
-        frame[lane] = FrameSamples(index, lane);
+        starts[lane] = static_cast<std::int64_t>(index) * m_geometry.hop;
     }
-    m_fftPlan->FramePowers(frame, m_window->data(), static_cast<std::size_t>(m_usedFrameLength),
-                           static_cast<std::size_t>(m_geometry.binCount), m_lanes.data(),
-                           m_lanesPowers.data());
+    ComputeInterleavedPowers(starts, m_lanesPowers.data());
     const std::int32_t bins = m_geometry.binCount;
     const double* power = m_lanesPowers.data();
     const auto columns = static_cast<std::size_t>(std::min<std::int32_t>(Lanes, frames - first));

@@ -35,6 +35,9 @@ public:
     // (0 <= start), zero-padded past the samples' end: the powers ComputeColumn
     // turns into grey values, bit for bit.
     void ComputePowers(std::int64_t start, double* power);
+    // ComputePowers for RealFftPlan::Interleave frames at once, bit for bit:
+    // power[Interleave * k + t] is bin k of the frame that starts at starts[t].
+    void ComputeInterleavedPowers(const std::int64_t* starts, double* power);
 
     // Writes the whole F x B grid into a top-down 8-bit pixel buffer: bin k of
     // column i at pixels[(B - 1 - k) * stride + i], so bin 0 is the bottom row.
@@ -48,9 +51,9 @@ private:
     void CopyFrame(std::int64_t start, std::int16_t* frame, std::int32_t count) const;
     // Windows the frame from sample `start` on into the FFT buffer and transforms it.
     const double* Transform(std::int64_t start);
-    // The start of frame i's samples, zero-padded into `lane` of m_lanesFrames if the
-    // frame runs past the samples' end.
-    const std::int16_t* FrameSamples(std::int32_t frameIndex, std::size_t lane);
+    // The samples of the frame that starts at sample `start`, zero-padded into
+    // `lane` of m_lanesFrames if the frame runs past the samples' end.
+    const std::int16_t* FrameSamples(std::int64_t start, std::size_t lane);
     // Transforms the frames `first` .. first + Interleave - 1 side by side (the last
     // frame repeated past the grid's end) and writes their columns' grey values.
     void ComputeInterleavedColumns(std::int32_t first, std::uint8_t* bottomRow,

@@ -5,10 +5,12 @@
 #include <QSize>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <vector>
 
 #include "engine/PowerGrid.h"
+#include "engine/SpectrogramComputer.h"
 #include "engine/SpectrogramImage.h"
 #include "tests/engine/LiteralSpectrogram.h"
 
@@ -132,6 +134,69 @@ TEST(EverySample, EachColumnIsTheLoudestOfTheFramesOverItsSamples) {
                 }
                 ASSERT_EQ(Grey(image, i, k), darkest) << i << " " << k;
             }
+        }
+    }
+}
+
+// The grids of powers behind both options, transformed several frames at a
+// time, hold bit for bit the powers of each frame transformed on its own: for
+// 100 random recordings, parameters and sizes, short files and files that end
+// between hops among them.
+TEST(PowerGrids, HoldEachFramesOwnPowersBitForBit) {
+    std::mt19937 random(26);
+    const auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    for (int round = 0; round < 100; ++round) {
+        SpectrogramParameters p;
+        p.frameLengthChoice = static_cast<std::int16_t>(pick(0, 4));
+        p.fftSizeChoice = static_cast<std::int16_t>(pick(0, 4));
+        p.windowFunctionChoice = static_cast<std::int16_t>(pick(0, 3));
+        p.hopSize = pick(1, 300);
+        const std::size_t count =
+            static_cast<std::size_t>(round % 5 == 0 ? pick(1, 40) : pick(41, 30000));
+        const std::vector<std::int16_t> samples =
+            Rounded(GaussianNoise(count, pick(1, 20000), static_cast<unsigned>(round)));
+        const int width = pick(1, 400);
+        const int height = pick(1, 300);
+        SCOPED_TRACE(testing::Message() << "round " << round << ", " << count << " samples, "
+                                        << width << " x " << height);
+        for (const bool everySample : {false, true}) {
+            const SpectrogramGeometry g =
+                everySample ? sonolux::ComputeEverySampleGeometry(p, count, width, height)
+                            : sonolux::ComputeGeometry(p, count, width, height);
+            sonolux::SpectrogramComputer computer(samples, p, g);
+            const sonolux::PowerGrid grid = everySample ? sonolux::LoudestFramePowers(computer)
+                                                        : sonolux::FramePowers(computer);
+            const auto bins = static_cast<std::size_t>(g.binCount);
+            std::vector<double> one(bins);
+            std::vector<double> expected(grid.size(), 0.0);
+            if (!everySample) {
+                for (std::int32_t i = 0; i < g.frameCount; ++i)
+                    computer.ComputePowers(std::int64_t{i} * g.hop, expected.data() + i * bins);
+            } else {
+                // Frames a hop apart, the last ending at the last sample; each counts
+                // in every column whose samples it shares.
+                const std::int64_t used = std::min(g.frameLength, g.fftSize);
+                const std::int64_t last = std::max<std::int64_t>(0, g.sampleCount - used);
+                for (std::int64_t start = 0;; start = std::min(start + g.hop, last)) {
+                    computer.ComputePowers(start, one.data());
+                    for (std::int64_t c = 0; c < g.frameCount; ++c) {
+                        const std::int64_t begin = c * g.sampleCount / g.frameCount;
+                        const std::int64_t end =
+                            std::max((c + 1) * g.sampleCount / g.frameCount, begin + 1);
+                        if (begin >= start + used || end <= start) continue;
+                        for (std::size_t k = 0; k < bins; ++k) {
+                            double& cell = expected[static_cast<std::size_t>(c) * bins + k];
+                            cell = std::max(cell, one[k]);
+                        }
+                    }
+                    if (start == last) break;
+                }
+            }
+            ASSERT_EQ(grid.size(), expected.size());
+            ASSERT_EQ(0, std::memcmp(grid.data(), expected.data(), grid.size() * sizeof(double)))
+                << (everySample ? "every sample" : "one frame a column");
         }
     }
 }
