@@ -102,8 +102,8 @@ struct Window {
     // Runs the events, as the window's own event loop would, until every
     // visible cell shows its spectrogram on screen and nothing else the batch
     // changed (status bar, marks) waits to be painted. The window paints only
-    // what changed: a repaint of the whole window (menus, status bar and every
-    // cell twice over) is not what a batch costs a user.
+    // what changed: a repaint of the whole window (its menus and bars, and
+    // cells painted already) is not what a batch costs a user.
     void PaintAll() {
         if (shown.Watched() != window->VisibleCellCount()) shown.Watch(*window);
         shown.Reset();
