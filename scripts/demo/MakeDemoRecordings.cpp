@@ -123,11 +123,25 @@ int main(int argc, char** argv) {
         return 1;
     }
     int written = 0;
+    int kept = 0;
+    int failed = 0;
+    // A recording is written under a name no batch lists and then renamed, so
+    // that a run stopped half-way never leaves a cut-short recording that the
+    // next run would keep.
     auto write = [&](const std::string& name, const std::vector<std::int16_t>& samples) {
         const std::filesystem::path path = folder / name;
-        if (std::filesystem::exists(path)) return;
-        if (!corvane::WriteMono16Wave(path.string(), SampleRate, samples)) {
+        if (std::filesystem::exists(path)) {
+            ++kept;
+            return;
+        }
+        std::filesystem::path part = path;
+        part += ".part";
+        std::error_code renameError;
+        if (!corvane::WriteMono16Wave(part.string(), SampleRate, samples) ||
+            (std::filesystem::rename(part, path, renameError), renameError)) {
             std::fprintf(stderr, "Cannot write %s\n", path.c_str());
+            std::filesystem::remove(part, renameError);
+            ++failed;
             return;
         }
         ++written;
@@ -160,6 +174,7 @@ int main(int argc, char** argv) {
     // A peak 20 dB (ten times) over the hiss's RMS.
     AddCall(faintCall, 0.15, 3, 0.125, 6000, 4000, 10 * HissRms);
     write("field_03_faint_call.wav", ToSamples(faintCall));
-    std::printf("%d demo recordings written to %s\n", written, folder.c_str());
-    return 0;
+    std::printf("%d demo recordings in %s (%d written now, %d already there)\n", written + kept,
+                folder.c_str(), written, kept);
+    return failed == 0 ? 0 : 1;
 }
