@@ -1,8 +1,10 @@
 #include "engine/SpectrogramImage.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRect>
 #include <QSize>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -28,6 +30,31 @@ QVector<QRgb> GreyRamp() {
     return table;
 }
 
+// Which source pixel each device pixel of a stretch without smoothing shows,
+// one after the other: the steps of the raster painter's own nearest-pixel
+// stretch (16.16 fixed point from the centre of the first device pixel), so
+// that a picture stretched beforehand and copied shows exactly the pixels that
+// stretching it while painting shows.
+class NearestPixelSteps {
+public:
+    NearestPixelSteps(int sourceLength, int targetLength) {
+        const qreal scale = sourceLength / static_cast<qreal>(targetLength);
+        m_step = static_cast<int>(0x10000 * scale);
+        m_position = static_cast<quint32>(qCeil(qreal(0.5) * scale * 0x10000) - 1);
+        m_last = sourceLength - 1;
+    }
+    int Next() {
+        const int pixel = std::min(static_cast<int>(m_position >> 16), m_last);
+        m_position += static_cast<quint32>(m_step);
+        return pixel;
+    }
+
+private:
+    int m_step = 0;
+    quint32 m_position = 0;
+    int m_last = 0;
+};
+
 }  // namespace
 
 SpectrogramImage::SpectrogramImage() = default;
@@ -37,6 +64,7 @@ void SpectrogramImage::Create(const SpectrogramGeometry& geometry) {
     m_built = geometry;
     m_image = QImage((geometry.frameCount + 3) & ~3, geometry.binCount, QImage::Format_Indexed8);
     m_display = QImage();
+    m_stretched = QImage();
     if (m_image.isNull()) return;
     if (qint64{geometry.frameCount} * geometry.binCount <= MaxDisplayPixels) {
         m_display = QImage(geometry.frameCount, geometry.binCount, QImage::Format_RGB32);
@@ -58,6 +86,7 @@ void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
     SpectrogramComputer computer(samples, parameters, geometry);
     computer.ComputeSpectrogram(m_image.bits(), m_image.bytesPerLine());
     UpdateDisplay();
+    UpdateStretched(controlSizePx);
 }
 
 void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
@@ -75,6 +104,7 @@ void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
         if (!m_image.isNull()) m_image.fill(255);
     }
     UpdateDisplay();
+    UpdateStretched(controlSizePx);
 }
 
 // The whole grid's powers first, then the grey scale: AutoContrast needs all of
@@ -132,6 +162,43 @@ void SpectrogramImage::UpdateDisplay() {
     }
 }
 
+void SpectrogramImage::UpdateStretched(const QSize& sizePx) {
+    m_stretched = QImage();
+    const QRect source = SourceRect();
+    if (m_display.isNull() || source.isEmpty() || sizePx.isEmpty() ||
+        qint64{sizePx.width()} * sizePx.height() > MaxDisplayPixels) {
+        return;
+    }
+    QImage stretched(sizePx, QImage::Format_RGB32);
+    if (stretched.isNull()) return;
+    NearestPixelSteps rows(source.height(), sizePx.height());
+    int shownRow = -1;
+    for (int y = 0; y < sizePx.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(stretched.scanLine(y));
+        const int row = rows.Next();
+        if (row == shownRow) {
+            std::copy_n(reinterpret_cast<const QRgb*>(stretched.constScanLine(y - 1)),
+                        sizePx.width(), out);
+            continue;
+        }
+        shownRow = row;
+        const auto* in = reinterpret_cast<const QRgb*>(m_display.constScanLine(row));
+        NearestPixelSteps columns(source.width(), sizePx.width());
+        for (int x = 0; x < sizePx.width(); ++x) out[x] = in[columns.Next()];
+    }
+    m_stretched = stretched;
+}
+
+bool SpectrogramImage::PaintsStretched(const QPainter& painter, const QRect& bounds) const {
+    if (m_stretched.isNull() || !MapsOntoWholeDevicePixels(painter)) return false;
+    // A picture recorded for playing back elsewhere (a QPicture, a printer) is
+    // scaled there from the grid, as it always was.
+    const QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster) return false;
+    const QRectF onDevice = painter.deviceTransform().mapRect(QRectF(bounds));
+    return onDevice.size() == QSizeF(m_stretched.size());
+}
+
 QRect SpectrogramImage::SourceRect() const {
     return QRect(0, 0, std::min(m_built.frameCount, m_image.width()),
                  std::min(m_built.binCount, m_image.height()));
@@ -145,7 +212,12 @@ void SpectrogramImage::Paint(QPainter& painter, const QRect& bounds) const {
     // of a small picture.
     const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
     if (smooth) painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRectF(bounds), m_display.isNull() ? m_image : m_display, QRectF(source));
+    if (PaintsStretched(painter, bounds)) {
+        // Device pixel onto device pixel: the painter copies it.
+        painter.drawImage(QRectF(bounds), m_stretched, QRectF(m_stretched.rect()));
+    } else {
+        painter.drawImage(QRectF(bounds), m_display.isNull() ? m_image : m_display, QRectF(source));
+    }
     if (smooth) painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 
