@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QtMath>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
 
@@ -23,6 +24,8 @@ namespace {
 // Above this many pixels the RGB32 copy for painting is not worth its memory, and
 // the palette image is painted directly.
 constexpr qint64 MaxDisplayPixels = qint64{1} << 22;
+// Wider controls stretch their grid while painting, as they always did.
+constexpr int MaxStretchedWidth = 4096;
 
 QVector<QRgb> GreyRamp() {
     QVector<QRgb> table(256);
@@ -30,29 +33,19 @@ QVector<QRgb> GreyRamp() {
     return table;
 }
 
-// Which source pixel each device pixel of a stretch without smoothing shows,
-// one after the other: the steps of the raster painter's own nearest-pixel
-// stretch (16.16 fixed point from the centre of the first device pixel), so
-// that a picture stretched beforehand and copied shows exactly the pixels that
-// stretching it while painting shows.
-class NearestPixelSteps {
-public:
+// Which source pixel each device pixel of a stretch without smoothing shows:
+// the steps of the raster painter's own nearest-pixel stretch (16.16 fixed
+// point, from the centre of the first device pixel), so that a picture
+// stretched beforehand and copied shows exactly the pixels that stretching it
+// while painting shows. Source pixel of device pixel i: (First + i * Step) >> 16.
+struct NearestPixelSteps {
     NearestPixelSteps(int sourceLength, int targetLength) {
         const qreal scale = sourceLength / static_cast<qreal>(targetLength);
-        m_step = static_cast<int>(0x10000 * scale);
-        m_position = static_cast<quint32>(qCeil(qreal(0.5) * scale * 0x10000) - 1);
-        m_last = sourceLength - 1;
+        step = static_cast<quint32>(static_cast<int>(0x10000 * scale));
+        first = static_cast<quint32>(qCeil(qreal(0.5) * scale * 0x10000) - 1);
     }
-    int Next() {
-        const int pixel = std::min(static_cast<int>(m_position >> 16), m_last);
-        m_position += static_cast<quint32>(m_step);
-        return pixel;
-    }
-
-private:
-    int m_step = 0;
-    quint32 m_position = 0;
-    int m_last = 0;
+    quint32 first;
+    quint32 step;
 };
 
 }  // namespace
@@ -166,25 +159,37 @@ void SpectrogramImage::UpdateStretched(const QSize& sizePx) {
     m_stretched = QImage();
     const QRect source = SourceRect();
     if (m_display.isNull() || source.isEmpty() || sizePx.isEmpty() ||
+        sizePx.width() > MaxStretchedWidth ||
         qint64{sizePx.width()} * sizePx.height() > MaxDisplayPixels) {
         return;
     }
     QImage stretched(sizePx, QImage::Format_RGB32);
     if (stretched.isNull()) return;
-    NearestPixelSteps rows(source.height(), sizePx.height());
+    const int width = sizePx.width();
+    // The grid column of each device column, worked out once for all rows. The
+    // steps stay inside the grid (the painter relies on that too); the bound
+    // keeps a rounding surprise from reading outside it.
+    std::array<int, MaxStretchedWidth> columns;
+    const NearestPixelSteps columnSteps(source.width(), width);
+    quint32 position = columnSteps.first;
+    for (int x = 0; x < width; ++x, position += columnSteps.step)
+        columns[static_cast<std::size_t>(x)] =
+            std::min(static_cast<int>(position >> 16), source.width() - 1);
+    const NearestPixelSteps rowSteps(source.height(), sizePx.height());
+    position = rowSteps.first;
+    uchar* const bits = stretched.bits();
+    const qsizetype stride = stretched.bytesPerLine();
     int shownRow = -1;
-    for (int y = 0; y < sizePx.height(); ++y) {
-        auto* out = reinterpret_cast<QRgb*>(stretched.scanLine(y));
-        const int row = rows.Next();
+    for (int y = 0; y < sizePx.height(); ++y, position += rowSteps.step) {
+        auto* out = reinterpret_cast<QRgb*>(bits + y * stride);
+        const int row = std::min(static_cast<int>(position >> 16), source.height() - 1);
         if (row == shownRow) {
-            std::copy_n(reinterpret_cast<const QRgb*>(stretched.constScanLine(y - 1)),
-                        sizePx.width(), out);
+            std::copy_n(reinterpret_cast<const QRgb*>(bits + (y - 1) * stride), width, out);
             continue;
         }
         shownRow = row;
         const auto* in = reinterpret_cast<const QRgb*>(m_display.constScanLine(row));
-        NearestPixelSteps columns(source.width(), sizePx.width());
-        for (int x = 0; x < sizePx.width(); ++x) out[x] = in[columns.Next()];
+        for (int x = 0; x < width; ++x) out[x] = in[columns[static_cast<std::size_t>(x)]];
     }
     m_stretched = stretched;
 }
