@@ -1,12 +1,9 @@
 #include "engine/SpectrogramImage.h"
 
-#include <QPaintEngine>
 #include <QPainter>
 #include <QRect>
 #include <QSize>
-#include <QtMath>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <new>
 
@@ -24,29 +21,12 @@ namespace {
 // Above this many pixels the RGB32 copy for painting is not worth its memory, and
 // the palette image is painted directly.
 constexpr qint64 MaxDisplayPixels = qint64{1} << 22;
-// Wider controls stretch their grid while painting, as they always did.
-constexpr int MaxStretchedWidth = 4096;
 
 QVector<QRgb> GreyRamp() {
     QVector<QRgb> table(256);
     for (int i = 0; i < 256; ++i) table[i] = qRgb(i, i, i);
     return table;
 }
-
-// Which source pixel each device pixel of a stretch without smoothing shows:
-// the steps of the raster painter's own nearest-pixel stretch (16.16 fixed
-// point, from the centre of the first device pixel), so that a picture
-// stretched beforehand and copied shows exactly the pixels that stretching it
-// while painting shows. Source pixel of device pixel i: (First + i * Step) >> 16.
-struct NearestPixelSteps {
-    NearestPixelSteps(int sourceLength, int targetLength) {
-        const qreal scale = sourceLength / static_cast<qreal>(targetLength);
-        step = static_cast<quint32>(static_cast<int>(0x10000 * scale));
-        first = static_cast<quint32>(qCeil(qreal(0.5) * scale * 0x10000) - 1);
-    }
-    quint32 first;
-    quint32 step;
-};
 
 }  // namespace
 
@@ -57,7 +37,6 @@ void SpectrogramImage::Create(const SpectrogramGeometry& geometry) {
     m_built = geometry;
     m_image = QImage((geometry.frameCount + 3) & ~3, geometry.binCount, QImage::Format_Indexed8);
     m_display = QImage();
-    m_stretched = QImage();
     if (m_image.isNull()) return;
     if (qint64{geometry.frameCount} * geometry.binCount <= MaxDisplayPixels) {
         m_display = QImage(geometry.frameCount, geometry.binCount, QImage::Format_RGB32);
@@ -79,7 +58,6 @@ void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
     SpectrogramComputer computer(samples, parameters, geometry);
     computer.ComputeSpectrogram(m_image.bits(), m_image.bytesPerLine());
     UpdateDisplay();
-    UpdateStretched(controlSizePx);
 }
 
 void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
@@ -97,7 +75,6 @@ void SpectrogramImage::Build(const std::vector<std::int16_t>& samples,
         if (!m_image.isNull()) m_image.fill(255);
     }
     UpdateDisplay();
-    UpdateStretched(controlSizePx);
 }
 
 // The whole grid's powers first, then the grey scale: AutoContrast needs all of
@@ -155,55 +132,6 @@ void SpectrogramImage::UpdateDisplay() {
     }
 }
 
-void SpectrogramImage::UpdateStretched(const QSize& sizePx) {
-    m_stretched = QImage();
-    const QRect source = SourceRect();
-    if (m_display.isNull() || source.isEmpty() || sizePx.isEmpty() ||
-        sizePx.width() > MaxStretchedWidth ||
-        qint64{sizePx.width()} * sizePx.height() > MaxDisplayPixels) {
-        return;
-    }
-    QImage stretched(sizePx, QImage::Format_RGB32);
-    if (stretched.isNull()) return;
-    const int width = sizePx.width();
-    // The grid column of each device column, worked out once for all rows. The
-    // steps stay inside the grid (the painter relies on that too); the bound
-    // keeps a rounding surprise from reading outside it.
-    std::array<int, MaxStretchedWidth> columns;
-    const NearestPixelSteps columnSteps(source.width(), width);
-    quint32 position = columnSteps.first;
-    for (int x = 0; x < width; ++x, position += columnSteps.step)
-        columns[static_cast<std::size_t>(x)] =
-            std::min(static_cast<int>(position >> 16), source.width() - 1);
-    const NearestPixelSteps rowSteps(source.height(), sizePx.height());
-    position = rowSteps.first;
-    uchar* const bits = stretched.bits();
-    const qsizetype stride = stretched.bytesPerLine();
-    int shownRow = -1;
-    for (int y = 0; y < sizePx.height(); ++y, position += rowSteps.step) {
-        auto* out = reinterpret_cast<QRgb*>(bits + y * stride);
-        const int row = std::min(static_cast<int>(position >> 16), source.height() - 1);
-        if (row == shownRow) {
-            std::copy_n(reinterpret_cast<const QRgb*>(bits + (y - 1) * stride), width, out);
-            continue;
-        }
-        shownRow = row;
-        const auto* in = reinterpret_cast<const QRgb*>(m_display.constScanLine(row));
-        for (int x = 0; x < width; ++x) out[x] = in[columns[static_cast<std::size_t>(x)]];
-    }
-    m_stretched = stretched;
-}
-
-bool SpectrogramImage::PaintsStretched(const QPainter& painter, const QRect& bounds) const {
-    if (m_stretched.isNull() || !MapsOntoWholeDevicePixels(painter)) return false;
-    // A picture recorded for playing back elsewhere (a QPicture, a printer) is
-    // scaled there from the grid, as it always was.
-    const QPaintEngine* engine = painter.paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Raster) return false;
-    const QRectF onDevice = painter.deviceTransform().mapRect(QRectF(bounds));
-    return onDevice.size() == QSizeF(m_stretched.size());
-}
-
 QRect SpectrogramImage::SourceRect() const {
     return QRect(0, 0, std::min(m_built.frameCount, m_image.width()),
                  std::min(m_built.binCount, m_image.height()));
@@ -217,12 +145,7 @@ void SpectrogramImage::Paint(QPainter& painter, const QRect& bounds) const {
     // of a small picture.
     const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
     if (smooth) painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    if (PaintsStretched(painter, bounds)) {
-        // Device pixel onto device pixel: the painter copies it.
-        painter.drawImage(QRectF(bounds), m_stretched, QRectF(m_stretched.rect()));
-    } else {
-        painter.drawImage(QRectF(bounds), m_display.isNull() ? m_image : m_display, QRectF(source));
-    }
+    painter.drawImage(QRectF(bounds), m_display.isNull() ? m_image : m_display, QRectF(source));
     if (smooth) painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 

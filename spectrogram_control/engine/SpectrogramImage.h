@@ -44,10 +44,9 @@ public:
     bool Covers(const QPainter& painter) const;
 
     bool IsNull() const { return m_image.isNull(); }
-    // Bytes the picture holds, all of its images.
+    // Bytes the picture holds, both of its images.
     std::size_t ByteCount() const {
-        return static_cast<std::size_t>(m_image.sizeInBytes() + m_display.sizeInBytes() +
-                                        m_stretched.sizeInBytes());
+        return static_cast<std::size_t>(m_image.sizeInBytes() + m_display.sizeInBytes());
     }
     const QImage& Image() const { return m_image; }
     // The grid the image was last created for.
@@ -58,11 +57,6 @@ public:
 
 private:
     void UpdateDisplay();
-    // Makes m_stretched for a control of `sizePx` device pixels.
-    void UpdateStretched(const QSize& sizePx);
-    // Whether Paint() over `bounds` can copy m_stretched: it covers exactly the
-    // device pixels of `bounds`, one for one.
-    bool PaintsStretched(const QPainter& painter, const QRect& bounds) const;
     void BuildFromPowers(const std::vector<std::int16_t>& samples,
                          const SpectrogramParameters& parameters, const QSize& controlSizePx,
                          const PictureOptions& options);
@@ -72,11 +66,6 @@ private:
     // image would convert it on every paint, spread over Qt's worker threads, which
     // costs more than the paint itself.
     QImage m_display;
-    // m_display stretched over the control it was built for, device pixel for
-    // device pixel (null where there is no m_display): the grid's cells paint
-    // their pictures again and again (undo, Options, a batch from the cache),
-    // and a copy costs a fraction of a stretch.
-    QImage m_stretched;
     SpectrogramGeometry m_built;
 };
 

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QtMath>
 #include <cmath>
-#include <random>
 #include <vector>
 
 #include "tests/engine/LiteralSpectrogram.h"
@@ -125,53 +124,6 @@ TEST(SpectrogramImage, PaintAfterAResizeShowsTheWholeBuiltGrid) {
         for (int y = 0; y < small.height(); ++y) dark = dark || qGray(painted.pixel(x, y)) < 100;
     }
     EXPECT_TRUE(dark);
-}
-
-// A picture keeps a copy stretched over the control it was built for, and a
-// paint of the control copies it: what shows must be exactly what stretching
-// the grid while painting shows, at any place, in the formats a window's
-// backing store has, at two device pixels per pixel, and under a partial
-// repaint's clip.
-TEST(SpectrogramImage, PaintAtTheBuiltSizeShowsExactlyThePaintersOwnStretch) {
-    std::mt19937 random(26);
-    std::vector<std::int16_t> samples(30000);
-    for (std::int16_t& sample : samples)
-        sample = static_cast<std::int16_t>(static_cast<int>(random() % 20001) - 10000);
-    for (int round = 0; round < 60; ++round) {
-        SpectrogramParameters p;
-        p.frameLengthChoice = static_cast<std::int16_t>(random() % 5);
-        p.fftSizeChoice = static_cast<std::int16_t>(random() % 6);
-        p.hopSize = static_cast<std::int32_t>(1 + random() % 200);
-        const int ratio = 1 + static_cast<int>(random() % 2);
-        const QSize logical(5 + static_cast<int>(random() % 300),
-                            5 + static_cast<int>(random() % 200));
-        const QSize device = logical * ratio;
-        SpectrogramImage image;
-        image.Build(samples, p, device);
-        ASSERT_FALSE(image.IsNull());
-        const QImage grid = image.Image().convertToFormat(QImage::Format_RGB32);
-        const QRect bounds(QPoint(static_cast<int>(random() % 9), static_cast<int>(random() % 9)),
-                           logical);
-        const QRect clip = random() % 2 ? bounds : bounds.adjusted(3, 2, -4, -1);
-        for (const QImage::Format format :
-             {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
-            SCOPED_TRACE(testing::Message() << "round " << round << " format " << format);
-            const auto paint = [&](bool byThePainter) {
-                QImage target(QSize(bounds.right() + 9, bounds.bottom() + 9) * ratio, format);
-                target.setDevicePixelRatio(ratio);
-                target.fill(qRgb(255, 0, 0));
-                QPainter painter(&target);
-                painter.setClipRect(clip);
-                if (byThePainter) {
-                    painter.drawImage(QRectF(bounds), grid, QRectF(image.SourceRect()));
-                } else {
-                    image.Paint(painter, bounds);
-                }
-                return target;
-            };
-            ASSERT_EQ(paint(false), paint(true));
-        }
-    }
 }
 
 TEST(SpectrogramImage, WithoutAnImagePaintLeavesTheTargetAlone) {
